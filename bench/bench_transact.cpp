@@ -1,0 +1,111 @@
+// Transaction engine over a pseudo-terminal: reply latency with a far end that answers at
+// once, and the CPU the wait takes when nobody answers.
+
+#include "DECODER2.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <poll.h>
+#include <pty.h>
+#include <sys/resource.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int64_t NowNs() { return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count(); }
+
+double CpuSeconds() {
+    rusage u {};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// Answers every request at once while `answering` is set; records when its reply went out.
+class FarEnd {
+public:
+    explicit FarEnd(int master) : master_(master), thread_([this] { Run(); }) {}
+    ~FarEnd() {
+        stop_ = true;
+        thread_.join();
+    }
+    std::atomic<bool> answering {true};
+    std::atomic<int64_t> repliedAt {0};
+
+private:
+    void Run() {
+        uint8_t buf[4];
+        int have = 0;
+        while (!stop_) {
+            pollfd p {master_, POLLIN, 0};
+            if (::poll(&p, 1, 50) <= 0)
+                continue;
+            ssize_t n = ::read(master_, buf + have, size_t(4 - have));
+            if (n <= 0)
+                continue;
+            have += int(n);
+            if (have < 4)
+                continue;
+            have = 0;
+            if (!answering)
+                continue;
+            const uint8_t reply[4] = {0x20, buf[1], buf[2], buf[3]};
+            if (::write(master_, reply, 4) == 4)
+                repliedAt = NowNs();
+        }
+    }
+    int master_;
+    std::atomic<bool> stop_ {false};
+    std::thread thread_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    int master = -1, slave = -1;
+    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+        return 1;
+    termios tio {};
+    tcgetattr(slave, &tio);
+    cfmakeraw(&tio);
+    tcsetattr(slave, TCSANOW, &tio);
+    FarEnd far(master);
+
+    TDECODER2 link;
+    link.SetPort(QString::fromLocal8Bit(ttyname(slave)));
+    link.Open();
+
+    std::vector<double> latencies;
+    for (int i = 0; i < 1000; ++i) {
+        Trama_Dec r = link.Transact(0x60, uint8_t(i), 0x12, 0x34, true);
+        int64_t back = NowNs();
+        if (r[0] != 0x20) {
+            std::fprintf(stderr, "transaction %d not answered\n", i);
+            return 1;
+        }
+        latencies.push_back(double(back - far.repliedAt.load()) / 1e6);
+    }
+    std::sort(latencies.begin(), latencies.end());
+    std::printf("transact_reply_latency_median: %.3f ms\n", latencies[latencies.size() / 2]);
+    std::printf("transact_reply_latency_p99: %.3f ms\n", latencies[latencies.size() * 99 / 100]);
+
+    far.answering = false;
+    const double cpu0 = CpuSeconds();
+    const auto wall0 = Clock::now();
+    link.Transact(0x60, 0x23, 0x12, 0x34, true);
+    const double wall = std::chrono::duration<double>(Clock::now() - wall0).count();
+    const double cpu = CpuSeconds() - cpu0;
+    std::printf("transact_silent_wait_cpu_share: %.2f %%\n", 100.0 * cpu / wall);
+    std::fflush(stdout);
+    link.Close();
+    return 0;
+}

@@ -1,0 +1,101 @@
+#include "DECODER2.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+constexpr int Intentos_Con_Respuesta = 3;
+constexpr int Intentos_Sin_Respuesta = 2;
+constexpr int Espera_Respuesta_ms = 250;
+} // namespace
+
+EDecoderBusy::EDecoderBusy()
+    : std::runtime_error("The decoder link is busy: another request is still waiting for its "
+                         "reply. Try again when it has finished.") {}
+
+TDECODER2::TDECODER2(QObject* owner) : TSerialLine(owner), T_Respuesta(new QTimer(this)) {
+    TLineParity parity = Parity();
+    parity.Bits = TParityBits::prOdd;
+    SetParity(parity);
+    SetStopBits(TStopBits::sbTwoStopBits);
+    T_Respuesta->setInterval(Espera_Respuesta_ms);
+    connect(T_Respuesta, &QTimer::timeout, this, &TDECODER2::Fin_Espera);
+    OnRxChar = [this](QObject* sender, int count) { Recibe_Trama(sender, count); };
+}
+
+TDECODER2::~TDECODER2() {
+    T_Respuesta->stop();
+    OnRxChar = nullptr;
+}
+
+Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh, uint8_t DataLow,
+                              bool WaitReply) {
+    if (En_Transaccion)
+        throw EDecoderBusy();
+    // However the call ends (a write error included), the engine is left idle, so later
+    // frames are not mistaken for replies.
+    struct Idle {
+        TDECODER2& d;
+        ~Idle() {
+            d.T_Respuesta->stop();
+            d.Peticion_Pendiente = false;
+            d.Esperando_Respuesta = false;
+            d.Respuesta_Recibida = false;
+            d.En_Transaccion = false;
+        }
+    } idle {*this};
+    En_Transaccion = true;
+
+    Trama_Peticion = Trama_Dec(Command, Address, DataLow, DataHigh);
+    int intentos = WaitReply ? Intentos_Con_Respuesta : Intentos_Sin_Respuesta;
+    do {
+        --intentos;
+        Trama_Respuesta = Trama_Sin_Respuesta;
+        Write(Trama_Peticion.Bytes.data(), 4);
+        Peticion_Pendiente = true;
+        if (WaitReply) {
+            Esperando_Respuesta = true;
+            Respuesta_Recibida = false;
+            T_Respuesta->stop();
+            T_Respuesta->start();
+            // Sleeps until the next event: the receive hand-over or the time-out.
+            while (!Respuesta_Recibida && Esperando_Respuesta)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            T_Respuesta->stop();
+            Peticion_Pendiente = false;
+            // A frame taken in the same pass as the time-out does not count.
+            if (!Esperando_Respuesta)
+                Respuesta_Recibida = false;
+            if (Respuesta_Recibida)
+                intentos = 0;
+            Respuesta_Recibida = false;
+        }
+    } while (intentos > 0);
+    return Trama_Respuesta;
+}
+
+void TDECODER2::Envia_Trama(const Trama_Dec& frame) { Write(frame.Bytes.data(), 4); }
+
+void TDECODER2::Recibe_Trama(QObject*, int) {
+    const int waiting = BytesWaiting();
+    if (waiting < 4)
+        return; // the rest of the frame is still on its way
+    Trama_Respuesta = Trama_Sin_Respuesta;
+    // Every waiting byte is read; those beyond the frame are dropped.
+    std::vector<uint8_t> bytes(static_cast<size_t>(waiting));
+    int n = Read(bytes.data(), waiting);
+    std::copy_n(bytes.begin(), std::min(n, 4), Trama_Respuesta.Bytes.begin());
+    Respuesta_Recibida = true;
+    if (Peticion_Pendiente)
+        return;
+    if (OnDECRecibedNotDemand)
+        OnDECRecibedNotDemand(this, Trama_Respuesta);
+}
+
+void TDECODER2::Fin_Espera() {
+    Esperando_Respuesta = false;
+    T_Respuesta->stop();
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The decoder link: a serial line that sends 4-byte requests and waits for their 4-byte
+// replies, and reports every other frame as unsolicited. Runs entirely on the user-interface
+// thread; the wait inside Transact keeps serving that thread's events.
+
+#include "TDecoderLink.h"
+#include "USerialLine.h"
+
+#include <QTimer>
+
+#include <functional>
+#include <stdexcept>
+
+using TDECRecibedNotDemand = std::function<void(QObject* Sender, Trama_Dec FTResul)>;
+
+// Raised when a transaction is started while another one waits for its reply: the engine
+// state is shared, so the running one must be left alone.
+class EDecoderBusy : public std::runtime_error {
+public:
+    EDecoderBusy();
+};
+
+class TDECODER2 : public TSerialLine, public TDecoderLink {
+    Q_OBJECT
+public:
+    explicit TDECODER2(QObject* owner = nullptr);
+    ~TDECODER2() override;
+
+    Trama_Dec Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh, uint8_t DataLow,
+                       bool WaitReply) override;
+    void Envia_Trama(const Trama_Dec& frame) override;
+
+    TDECRecibedNotDemand OnDECRecibedNotDemand;
+
+    QTimer* T_Respuesta;
+
+private:
+    void Recibe_Trama(QObject* Sender, int Count);
+    void Fin_Espera();
+
+    Trama_Dec Trama_Peticion;
+    Trama_Dec Trama_Respuesta = Trama_Sin_Respuesta;
+    bool Peticion_Pendiente = false;
+    bool Esperando_Respuesta = false;
+    bool Respuesta_Recibida = false;
+    bool En_Transaccion = false;
+};

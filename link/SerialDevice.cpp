@@ -1,0 +1,199 @@
+#include "SerialDevice.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+bool SpeedFor(int baud, speed_t& speed) {
+    static const struct {
+        int rate;
+        speed_t code;
+    } table[] = {{110, B110},       {300, B300},       {600, B600},     {1200, B1200},
+                 {2400, B2400},     {4800, B4800},     {9600, B9600},   {19200, B19200},
+                 {38400, B38400},   {57600, B57600},   {115200, B115200}, {230400, B230400},
+                 {460800, B460800}, {921600, B921600}};
+    for (const auto& row : table) {
+        if (row.rate == baud) {
+            speed = row.code;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Unix98 pseudo-terminal slaves: they have no modem lines.
+bool IsPseudoTerminal(int fd) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode))
+        return false;
+    unsigned m = major(st.st_rdev);
+    return m >= 136 && m <= 143;
+}
+
+} // namespace
+
+SerialDevice::~SerialDevice() { Close(); }
+
+QByteArray SerialDevice::DevicePath(const QString& port) {
+    if (port.startsWith(QLatin1Char('/')))
+        return port.toLocal8Bit();
+    if (port.size() == 4 && port.startsWith(QLatin1String("COM")) && port[3] >= QLatin1Char('1') &&
+        port[3] <= QLatin1Char('9'))
+        return QByteArray("/dev/ttyS") + QByteArray::number(port[3].digitValue() - 1);
+    return {};
+}
+
+int SerialDevice::Open(const QString& port) {
+    if (fd_ >= 0)
+        return EBUSY;
+    const QByteArray path = DevicePath(port);
+    if (path.isEmpty())
+        return ENOENT;
+    int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    // TIOCEXCL keeps other programs out but does not bind root; flock also keeps out a
+    // second open in this process. A device without TIOCEXCL support is still usable.
+    if (ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY && errno != EINVAL) {
+        int err = errno;
+        ::close(fd);
+        return err;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        int err = errno;
+        ::close(fd);
+        return err;
+    }
+    fd_ = fd;
+    pseudoTerminal_ = IsPseudoTerminal(fd);
+    // Bytes that reached the device while nobody had it open belong to nobody.
+    tcflush(fd, TCIFLUSH);
+    return 0;
+}
+
+void SerialDevice::Close() {
+    if (fd_ < 0)
+        return;
+    ioctl(fd_, TIOCNXCL);
+    ::close(fd_); // also releases the flock
+    fd_ = -1;
+}
+
+int SerialDevice::Apply(const SerialLineSettings& s) {
+    if (fd_ < 0)
+        return EBADF;
+    termios tio {};
+    if (tcgetattr(fd_, &tio) != 0)
+        return errno;
+    if (!BuildTermios(s, tio))
+        return EINVAL;
+    if (pseudoTerminal_) {
+        // A pseudo-terminal has no parity or character size: its driver drops them, and the
+        // C library reports the dropped bits as EINVAL.
+        tio.c_cflag &= ~(CSIZE | PARENB);
+        tio.c_cflag |= CS8;
+    }
+    if (tcsetattr(fd_, TCSANOW, &tio) != 0)
+        return errno;
+    return SetModemLines(s.dtr, s.rts);
+}
+
+bool SerialDevice::BuildTermios(const SerialLineSettings& s, termios& tio) {
+    speed_t speed;
+    if (!SpeedFor(s.baud, speed) || s.dataBits < 5 || s.dataBits > 8)
+        return false;
+    cfmakeraw(&tio);
+    cfsetispeed(&tio, speed);
+    cfsetospeed(&tio, speed);
+
+    tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | HUPCL);
+    tio.c_cflag |= CLOCAL | CREAD;
+    static const tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
+    tio.c_cflag |= sizes[s.dataBits - 5];
+    if (s.twoStopBits)
+        tio.c_cflag |= CSTOPB;
+    switch (s.parity) {
+    case SerialLineSettings::Parity::None: break;
+    case SerialLineSettings::Parity::Odd: tio.c_cflag |= PARENB | PARODD; break;
+    case SerialLineSettings::Parity::Even: tio.c_cflag |= PARENB; break;
+    case SerialLineSettings::Parity::Mark: tio.c_cflag |= PARENB | CMSPAR | PARODD; break;
+    case SerialLineSettings::Parity::Space: tio.c_cflag |= PARENB | CMSPAR; break;
+    }
+    if (s.ctsFlow)
+        tio.c_cflag |= CRTSCTS;
+
+    tio.c_iflag &= ~(INPCK | IXON | IXOFF | IXANY);
+    if (s.parityCheck)
+        tio.c_iflag |= INPCK;
+    if (s.xonOut)
+        tio.c_iflag |= IXON;
+    if (s.xonIn)
+        tio.c_iflag |= IXOFF;
+    tio.c_cc[VSTART] = static_cast<cc_t>(s.xonChar);
+    tio.c_cc[VSTOP] = static_cast<cc_t>(s.xoffChar);
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    return true;
+}
+
+int SerialDevice::SetModemLines(bool dtr, bool rts) {
+    // Linux raises DTR and RTS when a port opens, even without flow control, so both are
+    // set explicitly here.
+    int set = (dtr ? TIOCM_DTR : 0) | (rts ? TIOCM_RTS : 0);
+    int clear = (dtr ? 0 : TIOCM_DTR) | (rts ? 0 : TIOCM_RTS);
+    for (auto [request, bits] : {std::pair{TIOCMBIS, set}, std::pair{TIOCMBIC, clear}}) {
+        if (bits == 0)
+            continue;
+        if (ioctl(fd_, request, &bits) != 0) {
+            int err = errno;
+            if (pseudoTerminal_ && (err == ENOTTY || err == EINVAL))
+                continue;
+            return err;
+        }
+    }
+    return 0;
+}
+
+int SerialDevice::WriteAll(const uint8_t* bytes, int count, int timeoutMs, int& written) {
+    written = 0;
+    if (fd_ < 0)
+        return EBADF;
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (written < count) {
+        ssize_t n = ::write(fd_, bytes + written, static_cast<size_t>(count - written));
+        if (n > 0) {
+            written += static_cast<int>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN)
+            return errno;
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            return ETIMEDOUT;
+        pollfd p {fd_, POLLOUT, 0};
+        int r = ::poll(&p, 1, static_cast<int>(left.count()));
+        if (r < 0 && errno != EINTR)
+            return errno;
+        if (r > 0 && (p.revents & (POLLERR | POLLHUP | POLLNVAL)))
+            return EIO;
+    }
+    return 0;
+}
+
+int SerialDevice::Purge() {
+    if (fd_ < 0)
+        return EBADF;
+    return tcflush(fd_, TCIOFLUSH) == 0 ? 0 : errno;
+}

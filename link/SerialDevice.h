@@ -1,0 +1,55 @@
+#pragma once
+// The operating-system layer of the serial component: one POSIX terminal device.
+// Every call returns 0 or the errno captured where the failure happened; the component turns
+// that into its own error codes.
+
+#include <QString>
+
+#include <cstdint>
+#include <termios.h>
+
+struct SerialLineSettings {
+    int baud = 9600;
+    int dataBits = 8;
+    bool twoStopBits = false;
+    enum class Parity { None, Odd, Even, Mark, Space } parity = Parity::None;
+    bool parityCheck = false;
+    bool ctsFlow = false;   // hardware handshake on output
+    bool xonOut = false;
+    bool xonIn = false;
+    char xonChar = 17;
+    char xoffChar = 19;
+    bool dtr = false;       // level the line is held at
+    bool rts = false;
+};
+
+class SerialDevice {
+public:
+    SerialDevice() = default;
+    ~SerialDevice();
+    SerialDevice(const SerialDevice&) = delete;
+    SerialDevice& operator=(const SerialDevice&) = delete;
+
+    // "COM1".."COM9" are /dev/ttyS0../dev/ttyS8; a name beginning with "/" is a device path.
+    // Any other name has no device (empty result).
+    static QByteArray DevicePath(const QString& port);
+
+    // Opens the device exclusively, non-blocking, without becoming its controlling terminal.
+    int Open(const QString& port);
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+    int Fd() const { return fd_; }
+
+    int Apply(const SerialLineSettings& settings);
+    // Raw mode with the given line settings; false for a rate or size the system lacks.
+    static bool BuildTermios(const SerialLineSettings& settings, termios& tio);
+    // Writes every byte, waiting for room in the driver until timeoutMs has passed.
+    int WriteAll(const uint8_t* bytes, int count, int timeoutMs, int& written);
+    int Purge();
+
+private:
+    int SetModemLines(bool dtr, bool rts);
+
+    int fd_ = -1;
+    bool pseudoTerminal_ = false;
+};

@@ -1,0 +1,198 @@
+#pragma once
+// Serial communications port component.
+//
+// Threading contract:
+//  - The user-interface thread owns the component and performs every Open, Close, Write, Read
+//    and BytesWaiting, and every property change.
+//  - While the port is open, one event thread (TSerialLineThread) waits in poll() on the device
+//    and on a stop event. When bytes arrive it moves them from the device into the component's
+//    input queue (at most Buffer.InputSize bytes; the excess is dropped), then hands the
+//    received-character event to the user-interface thread and blocks until the handlers there
+//    have run (or until Close stops it). Handlers (OnRxChar) always run on the user-interface
+//    thread, inside its event loop.
+//  - Close stops the event thread and waits for it; the thread's wait for the hand-over also
+//    ends on the stop event, so Close never waits on a hand-over that the user-interface thread
+//    would have to serve.
+//  - The input queue is the only data the two threads share; it has its own lock.
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+
+#include "SerialDevice.h"
+
+class TSerialLineThread;
+
+// Error of every failing port operation: a code of the table below and the operating
+// system's error number (errno; -1 when there is none).
+class ESerialLine : public std::runtime_error {
+public:
+    enum Code {
+        CE_OpenFailed = 1,
+        CE_WriteFailed = 2,
+        CE_ReadFailed = 3,
+        CE_PurgeFailed = 5,
+        CE_SetStateFailed = 7,
+        CE_SetTimeoutsFailed = 8,
+        CE_SetupCommFailed = 9,
+        CE_ClearCommFailed = 10,
+        CE_ModemStatFailed = 11,
+    };
+    ESerialLine(Code code, int winCode = -1);
+    Code ErrorCode() const { return code_; }
+    int WinCode() const { return winCode_; }
+    static QString Text(Code code);
+
+private:
+    Code code_;
+    int winCode_;
+};
+
+enum class TBaudRate {
+    brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200, br38400,
+    br56000, br57600, br115200, br128000, br256000,
+};
+enum class TDataBits { dbFive, dbSix, dbSeven, dbEight };
+enum class TStopBits { sbOneStopBit, sbOne5StopBits, sbTwoStopBits };
+enum class TParityBits { prNone, prOdd, prEven, prMark, prSpace };
+enum class TDTRFlowControl { dtrDisable, dtrEnable, dtrHandshake };
+enum class TRTSFlowControl { rtsDisable, rtsEnable, rtsHandshake, rtsToggle };
+
+struct TLineParity {
+    TParityBits Bits = TParityBits::prNone;
+    bool Check = false;
+    bool Replace = false;
+    char ReplaceChar = 0;
+};
+
+struct TLineFlowControl {
+    TDTRFlowControl ControlDTR = TDTRFlowControl::dtrDisable;
+    TRTSFlowControl ControlRTS = TRTSFlowControl::rtsDisable;
+    bool OutCTSFlow = false;
+    bool OutDSRFlow = false;
+    bool XonXoffIn = false;
+    bool XonXoffOut = false;
+    bool DSRSensitivity = false;
+    bool TxContinueOnXoff = false;
+    char XonChar = 17;
+    char XoffChar = 19;
+};
+
+// Milliseconds. ReadInterval -1 means "the largest value": reads return at once with what waits.
+struct TLineTimeouts {
+    int ReadInterval = -1;
+    int ReadTotalMultiplier = 0;
+    int ReadTotalConstant = 0;
+    int WriteTotalMultiplier = 100;
+    int WriteTotalConstant = 1000;
+};
+
+struct TLineBuffer {
+    int InputSize = 1024;
+    int OutputSize = 1024;
+};
+
+enum TLineEvent : unsigned {
+    evRxChar = 1u << 0,
+    evTxEmpty = 1u << 1,
+    evRxFlag = 1u << 2,
+    evRing = 1u << 3,
+    evBreak = 1u << 4,
+    evCTS = 1u << 5,
+    evDSR = 1u << 6,
+    evError = 1u << 7,
+    evRLSD = 1u << 8,
+    evRx80Full = 1u << 9,
+};
+using TLineEvents = unsigned;
+constexpr TLineEvents AllLineEvents = (1u << 10) - 1;
+
+using TRxCharEvent = std::function<void(QObject* Sender, int Count)>;
+using TNotifyEvent = std::function<void(QObject* Sender)>;
+
+class TCustomSerialLine : public QObject {
+    Q_OBJECT
+public:
+    explicit TCustomSerialLine(QObject* owner = nullptr);
+    ~TCustomSerialLine() override;
+
+    const QString& Port() const { return port_; }
+    void SetPort(const QString& port);
+
+    TBaudRate BaudRate() const { return baudRate_; }
+    void SetBaudRate(TBaudRate rate);
+    int CustomBaudRate() const { return customBaudRate_; }
+    void SetCustomBaudRate(int rate);
+    TDataBits DataBits() const { return dataBits_; }
+    void SetDataBits(TDataBits bits);
+    TStopBits StopBits() const { return stopBits_; }
+    void SetStopBits(TStopBits bits);
+    const TLineParity& Parity() const { return parity_; }
+    void SetParity(const TLineParity& parity);
+    const TLineFlowControl& FlowControl() const { return flowControl_; }
+    void SetFlowControl(const TLineFlowControl& flow);
+    const TLineTimeouts& Timeouts() const { return timeouts_; }
+    void SetTimeouts(const TLineTimeouts& timeouts);
+    const TLineBuffer& Buffer() const { return buffer_; }
+    void SetBuffer(const TLineBuffer& buffer);
+    TLineEvents Events() const { return events_; }
+    void SetEvents(TLineEvents events) { events_ = events; }
+    bool DiscardNull() const { return discardNull_; }
+    void SetDiscardNull(bool discard) { discardNull_ = discard; }
+
+    bool Connected() const { return connected_; }
+    void SetConnected(bool connected);
+
+    void Open();
+    void Close();
+
+    // Blocks until all bytes are written or the write time-out has passed (code 2).
+    int Write(const void* buffer, int count);
+    // Returns at once with up to count of the bytes waiting.
+    int Read(void* buffer, int count);
+    int BytesWaiting();
+
+    TRxCharEvent OnRxChar;
+    TNotifyEvent OnBeforeOpen, OnAfterOpen, OnBeforeClose, OnAfterClose;
+
+private:
+    friend class TSerialLineThread;
+
+    void ApplyLineSettings();
+    void ApplyIfOpen();
+    // Event-thread side of the input queue.
+    void QueueInput(const uint8_t* bytes, int count);
+    // Runs on the user-interface thread for each hand-over of the event thread.
+    void DispatchEvents(TLineEvents events);
+
+    QString port_ = QStringLiteral("COM1");
+    TBaudRate baudRate_ = TBaudRate::br9600;
+    int customBaudRate_ = 9600;
+    TDataBits dataBits_ = TDataBits::dbEight;
+    TStopBits stopBits_ = TStopBits::sbOneStopBit;
+    TLineParity parity_;
+    TLineFlowControl flowControl_;
+    TLineTimeouts timeouts_;
+    TLineBuffer buffer_;
+    TLineEvents events_ = AllLineEvents;
+    bool discardNull_ = false;
+
+    bool connected_ = false;
+    SerialDevice device_;
+    std::unique_ptr<TSerialLineThread> thread_;
+
+    std::mutex queueLock_;
+    std::deque<uint8_t> inputQueue_;
+};
+
+class TSerialLine : public TCustomSerialLine {
+    Q_OBJECT
+public:
+    using TCustomSerialLine::TCustomSerialLine;
+};

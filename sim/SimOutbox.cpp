@@ -1,0 +1,42 @@
+#include "SimOutbox.h"
+
+#include <algorithm>
+
+namespace kalvex::sim {
+
+void Outbox::Add(Clock::time_point due, Chunk chunk) {
+    auto at = std::upper_bound(items_.begin(), items_.end(), due,
+                               [](Clock::time_point t, const Item& i) { return t < i.due; });
+    items_.insert(at, Item {due, std::move(chunk)});
+}
+
+std::optional<Clock::time_point> Outbox::NextDue() const {
+    if (items_.empty())
+        return std::nullopt;
+    return pacing_ ? std::max(items_.front().due, lineFree_) : items_.front().due;
+}
+
+std::vector<Frame> Outbox::Flush(Clock::time_point now, const Writer& write) {
+    std::vector<Frame> done;
+    while (!items_.empty() && items_.front().due <= now) {
+        auto& bytes = items_.front().chunk.bytes;
+        if (pacing_) {
+            if (lineFree_ > now)
+                break;
+            write(bytes.data(), 1);
+            bytes.erase(bytes.begin());
+            lineFree_ = now + ByteTime;
+        } else {
+            write(bytes.data(), bytes.size());
+            bytes.clear();
+        }
+        if (bytes.empty()) {
+            if (items_.front().chunk.frame)
+                done.push_back(*items_.front().chunk.frame);
+            items_.pop_front();
+        }
+    }
+    return done;
+}
+
+} // namespace kalvex::sim

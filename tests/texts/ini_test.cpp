@@ -1,0 +1,195 @@
+// The INI layer against files as Windows tools write them, and the Windows-1252 conversion.
+
+#include "Cp1252.h"
+#include "Ficheros.h"
+#include "TIniFile.h"
+
+#include <QRandomGenerator>
+
+namespace {
+
+// CRLF, mixed case, blanks, quotes, comments, repeated keys and sections, a line without
+// '=', and no line break after the last line.
+const QByteArray kWindows = "; written by hand\r\n"
+                            "[General]\r\n"
+                            "Sys_Port=COM3\r\n"
+                            "  idioma  =  ESPA\xD1OL  \r\n"
+                            "Empty=\r\n"
+                            "Quoted=\" padded \"\r\n"
+                            "Single='x'\r\n"
+                            "Half=\"abc\r\n"
+                            "Dup=first\r\n"
+                            "DUP=second\r\n"
+                            "\r\n"
+                            "[ general ]\r\n"
+                            "Later=hidden\r\n"
+                            "[Second]\r\n"
+                            "Sys_Port=COM9\r\n"
+                            "a line without equals\r\n"
+                            ";Commented=1\r\n"
+                            "Last=no newline";
+
+class TextsIniTest : public ::testing::Test {
+protected:
+    QString Ruta(const QString& nombre = QStringLiteral("t.ini")) const {
+        return dir_.path() + QLatin1Char('/') + nombre;
+    }
+    TIniFile Con(const QByteArray& bytes) {
+        Escribe_Bytes(Ruta(), bytes);
+        return TIniFile(Ruta());
+    }
+    QTemporaryDir dir_;
+};
+
+struct Lectura {
+    const char* seccion;
+    const char* clave;
+    QString esperado;
+};
+
+TEST_F(TextsIniTest, ReadsTheWayWindowsDoes) {
+    const TIniFile ini = Con(kWindows);
+    const Lectura casos[] = {
+        {"General", "sys_port", "COM3"},
+        {"GENERAL", "Idioma", QStringLiteral("ESPA\u00D1OL")},
+        {"General", "Empty", ""},          // present but empty: not the default
+        {"General", "Quoted", " padded "}, // quotes keep the blanks inside
+        {"General", "Single", "x"},
+        {"General", "Half", "\"abc"},      // one quote alone stays
+        {"General", "dup", "first"},       // first key wins
+        {"General", "Later", "<default>"}, // a repeated section is never read
+        {" second ", "SYS_PORT", "COM9"},
+        {"Second", "Last", "no newline"},
+        {"Second", ";Commented", "<default>"},
+        {"Second", "a line without equals", "<default>"},
+        {"Missing", "Sys_Port", "<default>"},
+        {"General", "Missing", "<default>"},
+    };
+    for (const Lectura& caso : casos) {
+        EXPECT_EQ(ini.ReadString(caso.seccion, caso.clave, "<default>"), caso.esperado)
+            << caso.seccion << " / " << caso.clave;
+    }
+    EXPECT_EQ(ini.ReadSections(), (QStringList{"General", "general", "Second"}));
+}
+
+TEST_F(TextsIniTest, LfFilesAndBlanksAroundBrackets) {
+    const TIniFile ini = Con("  [ Lang One ]  trailing\nK = v\n");
+    EXPECT_EQ(ini.ReadString("lang one", "k", "-"), "v");
+    EXPECT_EQ(ini.ReadSections(), QStringList{"Lang One"});
+}
+
+TEST_F(TextsIniTest, UnreadableFilesGiveDefaults) {
+    QRandomGenerator aleatorio(1234);
+    QByteArray basura(64 * 1024, '\0');
+    for (char& c : basura) {
+        c = static_cast<char>(aleatorio.bounded(256));
+    }
+    // Garbage reads without failing, and a section after it is still found.
+    const TIniFile binario = Con(basura + "\n[S]\r\nK=V\r\n");
+    EXPECT_EQ(binario.ReadString("S", "K", "-"), "V");
+
+    EXPECT_EQ(TIniFile(Ruta("absent.ini")).ReadString("S", "K", "-"), "-");
+    EXPECT_TRUE(TIniFile(Ruta("absent.ini")).ReadSections().isEmpty());
+
+    QDir(dir_.path()).mkdir("folder.ini");
+    EXPECT_EQ(TIniFile(Ruta("folder.ini")).ReadString("S", "K", "-"), "-");
+
+    QFile grande(Ruta("huge.ini"));
+    ASSERT_TRUE(grande.open(QIODevice::WriteOnly));
+    grande.write("[S]\r\nK=V\r\n");
+    ASSERT_TRUE(grande.resize(TIniFile::kTamanoMaximo + 1));
+    grande.close();
+    EXPECT_EQ(TIniFile(Ruta("huge.ini")).ReadString("S", "K", "-"), "-");
+}
+
+TEST_F(TextsIniTest, WriteChangesOnlyItsOwnLine) {
+    TIniFile ini = Con(kWindows);
+    ASSERT_TRUE(ini.WriteString("GENERAL", "IDIOMA", QStringLiteral("DEUTSCH")));
+    QByteArray esperado = kWindows;
+    esperado.replace("  idioma  =  ESPA\xD1OL  \r\n", "  idioma  =  DEUTSCH\r\n");
+    EXPECT_EQ(Lee_Bytes(Ruta()), esperado);
+}
+
+TEST_F(TextsIniTest, NewKeyGoesAfterTheLastKeyOfItsSection) {
+    TIniFile ini = Con(kWindows);
+    ASSERT_TRUE(ini.WriteString("general", "Nueva", "1"));
+    QByteArray esperado = kWindows;
+    esperado.replace("DUP=second\r\n", "DUP=second\r\nNueva=1\r\n");
+    EXPECT_EQ(Lee_Bytes(Ruta()), esperado);
+}
+
+TEST_F(TextsIniTest, NewKeyInTheLastSectionWithoutFinalLineBreak) {
+    TIniFile ini = Con(kWindows);
+    ASSERT_TRUE(ini.WriteString("Second", "Otra", "2"));
+    EXPECT_EQ(Lee_Bytes(Ruta()), kWindows + "\r\nOtra=2");
+}
+
+TEST_F(TextsIniTest, NewSectionIsAppendedInTheFilesLineEndings) {
+    TIniFile crlf = Con(kWindows);
+    ASSERT_TRUE(crlf.WriteString("Nueva", "K", "V"));
+    EXPECT_EQ(Lee_Bytes(Ruta()), kWindows + "\r\n[Nueva]\r\nK=V\r\n");
+
+    TIniFile lf = Con("\n[A]\nx=1\n\n; tail comment\n");
+    ASSERT_TRUE(lf.WriteString("A", "y", "2"));
+    ASSERT_TRUE(lf.WriteString("B", "z", "3"));
+    EXPECT_EQ(Lee_Bytes(Ruta()), "\n[A]\nx=1\ny=2\n\n; tail comment\n[B]\nz=3\n");
+}
+
+TEST_F(TextsIniTest, FirstWriteCreatesFolderAndFile) {
+    TIniFile ini(dir_.path() + "/a/b/new.ini");
+    ASSERT_TRUE(ini.WriteString("General", "Sys_Port", "COM2"));
+    EXPECT_EQ(Lee_Bytes(ini.FileName()), "[General]\r\nSys_Port=COM2\r\n");
+}
+
+TEST_F(TextsIniTest, WriteReplacesTheFileWholeAndLeavesNoTemporaryFile) {
+    TIniFile ini = Con("[A]\r\nK=old\r\n");
+    QFile anterior(Ruta());
+    ASSERT_TRUE(anterior.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(ini.WriteString("A", "K", "new"));
+    // The old file was replaced by a rename, not rewritten in place: a reader that had it
+    // open still sees all of the old content.
+    EXPECT_EQ(anterior.readAll(), "[A]\r\nK=old\r\n");
+    EXPECT_EQ(ini.ReadString("A", "K", "-"), "new");
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"t.ini"});
+}
+
+TEST_F(TextsIniTest, FilesThatCannotBeReadAreNeverOverwritten) {
+    QDir(dir_.path()).mkdir("folder.ini");
+    EXPECT_FALSE(TIniFile(Ruta("folder.ini")).WriteString("S", "K", "V"));
+    EXPECT_TRUE(QFileInfo(Ruta("folder.ini")).isDir());
+
+    QFile grande(Ruta("huge.ini"));
+    ASSERT_TRUE(grande.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(grande.resize(TIniFile::kTamanoMaximo + 1));
+    grande.close();
+    EXPECT_FALSE(TIniFile(Ruta("huge.ini")).WriteString("S", "K", "V"));
+    EXPECT_EQ(QFileInfo(Ruta("huge.ini")).size(), TIniFile::kTamanoMaximo + 1);
+}
+
+TEST_F(TextsIniTest, ValueStaysOnOneLine) {
+    TIniFile ini = Con("[A]\r\nK=1\r\n[B]\r\nK=2\r\n");
+    ASSERT_TRUE(ini.WriteString("A", "K", "x\r\n[B]\r\nK=injected"));
+    EXPECT_EQ(ini.ReadString("B", "K", "-"), "2");
+    EXPECT_EQ(ini.ReadSections(), (QStringList{"A", "B"}));
+}
+
+TEST_F(TextsIniTest, Cp1252RoundTrip) {
+    const QString texto = QStringLiteral("\u00D1\u00C7\u00BF\u20AC \u00E9\u00DF");
+    TIniFile ini = Con("");
+    ASSERT_TRUE(ini.WriteString(QStringLiteral("ESPA\u00D1OL"), "K", texto));
+    EXPECT_EQ(Lee_Bytes(Ruta()), "[ESPA\xD1OL]\r\nK=\xD1\xC7\xBF\x80 \xE9\xDF\r\n");
+    // Case-insensitive beyond ASCII, as the Windows functions compare names.
+    EXPECT_EQ(ini.ReadString(QStringLiteral("espa\u00F1ol"), "k", "-"), texto);
+}
+
+TEST(TextsCp1252, EveryByteSurvivesARoundTrip) {
+    QByteArray todos;
+    for (int b = 0; b < 256; ++b) {
+        todos.append(static_cast<char>(b));
+    }
+    EXPECT_EQ(A_Cp1252(Desde_Cp1252(todos)), todos);
+    EXPECT_EQ(Desde_Cp1252("\x80\x9F\xBF"), QStringLiteral("\u20AC\u0178\u00BF"));
+    EXPECT_EQ(A_Cp1252(QStringLiteral("\u0416\u4E2D")), "??"); // not in the code page
+}
+
+} // namespace

@@ -1,0 +1,125 @@
+// The shipped language file: every key in every language, stored as Windows-1252.
+
+#include "Cp1252.h"
+#include "Ficheros.h"
+#include "TIniFile.h"
+
+#include <QSet>
+
+namespace {
+
+const char* const kClaves[] = {
+    // main window
+    "Main_Label2_caption", "Main_B_Go_caption", "GEN_MEN09", "Main_File1_caption",
+    "Main_Language1_caption", "Main_SerialPort1_caption", "Main_Reprogramming1_caption",
+    "Main_Reprogramming2_caption", "Main_Test1_caption", "Main_About1_caption", "List_6713",
+    "List_6721", "List_6722", "List_6734", "List_6745", "List_6746", "List_6747", "List_6758",
+    "List_6759", "List_6763", "List_6775", "List_6786",
+    // editors
+    "GEN_MEN00", "GEN_MEN014", "GEN_MEN015", "GEN_MEN01", "GEN_MEN02", "GEN_MEN03", "GEN_MEN04",
+    "GEN_MEN05", "GEN_MEN06", "GEN_MEN016", "GEN_MEN07", "GEN_MEN08", "GEN_MEN010", "GEN_MEN011",
+    "GEN_MEN012", "GEN_MEN013", "F_GEN00", "F_GEN01", "F_GEN02", "GEN_MEN021", "GEN_MEN022",
+    "GEN_MEN023", "GEN_MEN024", "GEN_MEN035", "List_help_6775_1", "List_help_6775_2",
+    "List_help_6775_3",
+    // devices test, re-programming, decoder-type choice, busy link
+    "GEN_MEN025", "GEN_MEN026", "GEN_MEN027", "GEN_MEN028", "GEN_MEN029", "GEN_MEN030",
+    "GEN_MEN031", "GEN_MEN032", "GEN_MEN033", "GEN_MEN034", "GEN_MEN036",
+    // language window
+    "GEN_MEN017", "GEN_MEN018", "GEN_MEN019", "GEN_MEN020",
+    // message dialogs
+    "F_MENSA00", "F_MENSA01", "F_MENSA02", "F_MENSA03", "F_MENSA04", "F_MENSA05", "F_MENSA06",
+    "F_MENSA07", "F_MENSA08", "F_MENSA09", "F_MENSA10", "F_MENSA11", "F_MENSA12", "F_MENSA13",
+    "F_MENSA14", "F_MENSA15", "F_MENSA16", "F_MENSA17", "F_MENSA18", "F_MENSA19"};
+
+const QStringList kIdiomas = {"ENGLISH", QStringLiteral("ESPA\u00D1OL"),
+                              QStringLiteral("FRAN\u00C7AIS"), "DEUTSCH"};
+
+QString Fichero() {
+    return Carpeta_Fuentes() + "/resources/KALVEX_LANG.INI";
+}
+
+TEST(TextsLanguageFile, FourLanguagesInOrder) {
+    EXPECT_EQ(TIniFile(Fichero()).ReadSections(), kIdiomas);
+}
+
+TEST(TextsLanguageFile, EveryKeyInEveryLanguage) {
+    const TIniFile ini(Fichero());
+    for (const QString& idioma : kIdiomas) {
+        for (const char* clave : kClaves) {
+            const QString texto = ini.ReadString(idioma, clave, QString());
+            EXPECT_FALSE(texto.trimmed().isEmpty()) << idioma.toStdString() << " " << clave;
+        }
+    }
+}
+
+// A repeated key would be ignored without a word: only its first line is ever read.
+TEST(TextsLanguageFile, NoKeyTwiceInASectionAndNoStrayKeys) {
+    const QSet<QString> esperadas = [] {
+        QSet<QString> s;
+        for (const char* clave : kClaves) {
+            s.insert(QString::fromLatin1(clave).toUpper());
+        }
+        return s;
+    }();
+    QString seccion;
+    QSet<QString> vistas;
+    for (const QByteArray& linea : Lee_Bytes(Fichero()).split('\n')) {
+        const QString texto = Desde_Cp1252(linea).trimmed();
+        if (texto.startsWith('[')) {
+            seccion = texto;
+            vistas.clear();
+        } else if (texto.contains('=') && !texto.startsWith(';')) {
+            const QString clave = texto.section('=', 0, 0).trimmed().toUpper();
+            EXPECT_FALSE(vistas.contains(clave))
+                << seccion.toStdString() << " " << clave.toStdString();
+            EXPECT_TRUE(esperadas.contains(clave)) << clave.toStdString();
+            vistas.insert(clave);
+        }
+    }
+}
+
+TEST(TextsLanguageFile, StoredAsWindows1252WithCrLf) {
+    const QByteArray bytes = Lee_Bytes(Fichero());
+    EXPECT_TRUE(bytes.contains("[ESPA\xD1OL]\r\n"));
+    EXPECT_TRUE(bytes.contains("[FRAN\xC7"
+                               "AIS]\r\n"));
+    EXPECT_FALSE(bytes.contains("\xC3\xB1")); // UTF-8 for ñ
+    EXPECT_FALSE(bytes.contains("\xC3\xA9")); // UTF-8 for é
+    EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
+}
+
+struct Texto_Fijo {
+    const char* idioma;
+    const char* clave;
+    QString texto;
+};
+
+TEST(TextsLanguageFile, TextsThatMatterExactly) {
+    const TIniFile ini(Fichero());
+    const Texto_Fijo casos[] = {
+        {"ENGLISH", "Main_B_Go_caption", "Go!"},
+        {"ENGLISH", "GEN_MEN09", "Close"},
+        {"ENGLISH", "GEN_MEN010", "Save"},
+        {"ENGLISH", "List_6775", "Quendal-Marlo Digitizer"},
+        {"ENGLISH", "F_MENSA19", "Values updated"},
+        {"ENGLISH", "GEN_MEN036",
+         "The decoder link is busy: another request is still waiting "
+         "for its reply. Try again when it has finished."},
+        // leading and trailing blanks survive through the quotes
+        {"ENGLISH", "GEN_MEN015", " to get values"},
+        {"ENGLISH", "GEN_MEN026", " Select device type "},
+        {"ESPA\xD1OL", "F_MENSA06", QStringLiteral("Atenci\u00F3n : ")},
+        {"ESPA\xD1OL", "F_MENSA19", "Valores actualizados"},
+        {"DEUTSCH", "GEN_MEN09", QStringLiteral("Schlie\u00DFen")},
+    };
+    for (const Texto_Fijo& caso : casos) {
+        EXPECT_EQ(ini.ReadString(Desde_Cp1252(caso.idioma), caso.clave, "-"), caso.texto)
+            << caso.idioma << " " << caso.clave;
+    }
+    for (const QString& idioma : kIdiomas) {
+        EXPECT_TRUE(ini.ReadString(idioma, "GEN_MEN015", "").startsWith(' '))
+            << idioma.toStdString();
+    }
+}
+
+} // namespace
