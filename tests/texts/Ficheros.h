@@ -27,13 +27,8 @@ inline QByteArray Lee_Bytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-#ifdef KALVEX_TEXTS_SOURCE_DIR
 // The repository's folder, for the files the program ships.
-inline QString Carpeta_Fuentes() {
-    const QString carpeta = qEnvironmentVariable("KALVEX_SOURCE_DIR");
-    return carpeta.isEmpty() ? QStringLiteral(KALVEX_TEXTS_SOURCE_DIR) : carpeta;
-}
-#endif
+inline QString Carpeta_Fuentes() { return QStringLiteral(KALVEX_SOURCE_DIR); }
 
 // Points KALVEX_CONFIG_DIR at a fresh temporary folder for the test's life, so no test ever
 // touches the user's real settings.

@@ -1,0 +1,35 @@
+#include "Configuracion.h"
+
+#include "Carpetas.h"
+#include "TIniFile.h"
+
+QString Sys_Port;
+QString Idioma;
+
+namespace {
+
+const QString kSeccion = QStringLiteral("General");
+const QString kClavePuerto = QStringLiteral("Sys_Port");
+const QString kClaveIdioma = QStringLiteral("Idioma");
+
+TIniFile Fichero_Configuracion() {
+    return TIniFile(Carpeta_Configuracion() + QStringLiteral("/KALVEX.INI"));
+}
+
+} // namespace
+
+void Lee_Configuracion() {
+    const TIniFile ini = Fichero_Configuracion();
+    Sys_Port = ini.ReadString(kSeccion, kClavePuerto, QStringLiteral("COM1"));
+    Idioma = ini.ReadString(kSeccion, kClaveIdioma, QStringLiteral("ENGLISH"));
+}
+
+void Guarda_Configuracion() {
+    TIniFile ini = Fichero_Configuracion();
+    ini.WriteString(kSeccion, kClavePuerto, Sys_Port);
+    ini.WriteString(kSeccion, kClaveIdioma, Idioma);
+}
+
+QString Titulo_Kalvex() {
+    return QStringLiteral("Kalvex ") + VERSION_APP;
+}

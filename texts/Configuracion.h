@@ -1,0 +1,22 @@
+#pragma once
+// The program-wide values and the settings file KALVEX.INI in the configuration folder.
+
+#include <QString>
+
+inline const QString VERSION_APP = QStringLiteral("3.3");
+
+// Name of the serial port ("COM1" … "COM4", or a device path).
+extern QString Sys_Port;
+// Current language: the section of the language file that supplies every text. Empty until
+// the settings are loaded.
+extern QString Idioma;
+
+// Reads Sys_Port and Idioma from section "General" ("COM1" and "ENGLISH" when a key is
+// missing; a key present but empty gives the empty text).
+void Lee_Configuracion();
+// Writes both values. A failure is not reported: the program carries on with the values in
+// memory.
+void Guarda_Configuracion();
+
+// "Kalvex 3.3", the title of the program's windows.
+QString Titulo_Kalvex();

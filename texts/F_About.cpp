@@ -1,0 +1,95 @@
+#include "F_About.h"
+
+#include "Configuracion.h"
+#include "Lanzador.h"
+#include "Recursos.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QLabel* Etiqueta(const QString& nombre, const QString& texto) {
+    auto* etiqueta = new QLabel(texto);
+    etiqueta->setObjectName(nombre);
+    return etiqueta;
+}
+
+QPushButton* Boton(const QString& nombre, const QString& texto) {
+    auto* boton = new QPushButton(texto);
+    boton->setObjectName(nombre);
+    return boton;
+}
+
+} // namespace
+
+TAboutBox::TAboutBox(QWidget* parent)
+    : TVentana_Kalvex(QStringLiteral("AboutBox"), Qt::Tool | Qt::WindowStaysOnTopHint, parent) {
+    auto* foto = Etiqueta(QStringLiteral("Image3"), QString());
+    foto->setPixmap(QPixmap::fromImage(Foto(QStringLiteral("entrada.jpg"))));
+
+    QLabel* producto = Etiqueta(QStringLiteral("ProductName"), QStringLiteral("Kalvex"));
+    QFont grande = producto->font();
+    grande.setPointSizeF(grande.pointSizeF() * 1.8);
+    grande.setBold(true);
+    producto->setFont(grande);
+    QLabel* comentarios = Etiqueta(QStringLiteral("Comments"), QString());
+    comentarios->setWordWrap(true);
+
+    QLabel* logo = Etiqueta(QStringLiteral("Image2"), QString());
+    logo->setPixmap(Imagen(QStringLiteral("logo.png")));
+    logo->setScaledContents(true);
+    logo->setFixedSize(logo->pixmap().size());
+    logo->setCursor(Qt::PointingHandCursor);
+    logo->setToolTip(QStringLiteral("Visit our web site\n") + WEB_FABRICANTE);
+
+    auto* datos = new QVBoxLayout;
+    datos->addWidget(producto);
+    datos->addWidget(Etiqueta(QStringLiteral("Version"), VERSION_APP));
+    datos->addWidget(Etiqueta(QStringLiteral("Copyright"), EMPRESA_FABRICANTE));
+    datos->addWidget(Etiqueta(QStringLiteral("Label1"), QStringLiteral("June 2004")));
+    datos->addWidget(comentarios);
+    datos->addStretch();
+    datos->addWidget(logo);
+
+    QPushButton* ok = Boton(QStringLiteral("OKButton"), QStringLiteral("OK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    QPushButton* web = Boton(QStringLiteral("Button1"), QStringLiteral("Web"));
+    connect(web, &QPushButton::clicked, this, &TAboutBox::Button1Click);
+    QPushButton* pc = Boton(QStringLiteral("Button2"), QStringLiteral("This PC"));
+    pc->hide();
+    connect(pc, &QPushButton::clicked, this, &TAboutBox::Button2Click);
+    QPushButton* glifo = Boton(QStringLiteral("BitBtn1"), QString());
+    glifo->setIcon(Imagen(QStringLiteral("pc.png")));
+    glifo->setIconSize(QSize(32, 32));
+    glifo->setToolTip(QStringLiteral("This PC"));
+    connect(glifo, &QPushButton::clicked, this, &TAboutBox::Button2Click);
+
+    auto* botones = new QHBoxLayout;
+    botones->addWidget(glifo);
+    botones->addWidget(pc);
+    botones->addStretch();
+    botones->addWidget(web);
+    botones->addWidget(ok);
+
+    auto* cuerpo = new QHBoxLayout;
+    cuerpo->setSpacing(16);
+    cuerpo->addWidget(foto, 0, Qt::AlignTop);
+    cuerpo->addLayout(datos);
+
+    auto* principal = new QVBoxLayout(this);
+    principal->setSizeConstraint(QLayout::SetFixedSize);
+    principal->setContentsMargins(16, 16, 16, 12);
+    principal->addLayout(cuerpo);
+    principal->addLayout(botones);
+}
+
+void TAboutBox::Button1Click() {
+    Abre_Web();
+}
+
+void TAboutBox::Button2Click() {
+    Lanza_Info_Sistema();
+}

@@ -1,0 +1,111 @@
+#include "F_Language.h"
+
+#include "Configuracion.h"
+#include "Idiomas.h"
+#include "Recursos.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTreeWidget>
+
+namespace {
+
+// The original list kept its counter in one signed byte.
+constexpr int kIdiomasMaximos = 128;
+
+} // namespace
+
+TF_Lang::TF_Lang(QWidget* parent)
+    : QDialog(parent), L_IDIOMA(new QLabel), Lista(new QTreeWidget), ListBox1(new QListWidget) {
+    setObjectName(QStringLiteral("F_Lang"));
+    setWindowTitle(QStringLiteral("Select language"));
+
+    auto* cabecera = new QLabel(QStringLiteral("Kalvex 3.0"));
+    cabecera->setObjectName(QStringLiteral("Label1"));
+    QFont grande = cabecera->font();
+    grande.setPointSizeF(grande.pointSizeF() * 1.6);
+    grande.setBold(true);
+    cabecera->setFont(grande);
+    cabecera->setStyleSheet(QStringLiteral("color: #1d4f91"));
+
+    auto* actual = new QLabel(Texto(QStringLiteral("GEN_MEN017")));
+    actual->setObjectName(QStringLiteral("Label2"));
+    L_IDIOMA->setObjectName(QStringLiteral("L_IDIOMA"));
+    QFont negrita = L_IDIOMA->font();
+    negrita.setBold(true);
+    L_IDIOMA->setFont(negrita);
+
+    Lista->setObjectName(QStringLiteral("Lista"));
+    Lista->setRootIsDecorated(false);
+    Lista->setColumnCount(1);
+    Lista->setHeaderLabels({Texto(QStringLiteral("GEN_MEN020"))});
+    Lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Lista->setMinimumSize(260, 150);
+    connect(Lista, &QTreeWidget::itemDoubleClicked, this, &TF_Lang::B_OKClick);
+
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->hide();
+
+    auto* ok = new QPushButton(Texto(QStringLiteral("GEN_MEN018")));
+    ok->setObjectName(QStringLiteral("B_OK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &TF_Lang::B_OKClick);
+    auto* cancelar = new QPushButton(Texto(QStringLiteral("GEN_MEN019")));
+    cancelar->setObjectName(QStringLiteral("B_CANCEL"));
+    connect(cancelar, &QPushButton::clicked, this, &TF_Lang::reject);
+
+    auto* idioma = new QHBoxLayout;
+    idioma->addWidget(actual);
+    idioma->addWidget(L_IDIOMA, 1);
+    auto* botones = new QHBoxLayout;
+    botones->addStretch();
+    botones->addWidget(ok);
+    botones->addWidget(cancelar);
+
+    auto* principal = new QVBoxLayout(this);
+    principal->addWidget(cabecera);
+    principal->addLayout(idioma);
+    principal->addWidget(Lista, 1);
+    principal->addWidget(ListBox1);
+    principal->addLayout(botones);
+}
+
+void TF_Lang::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // A window brought back from the task bar is not a new showing.
+    if (!event->spontaneous()) {
+        FormShow();
+    }
+}
+
+void TF_Lang::FormShow() {
+    L_IDIOMA->setText(Idioma);
+    Lista->clear();
+    ListBox1->clear();
+    ListBox1->addItems(Secciones_Idiomas());
+    const QIcon icono(Imagen(QStringLiteral("idioma.png")));
+    for (int i = 0; i < ListBox1->count() && i < kIdiomasMaximos; ++i) {
+        auto* item = new QTreeWidgetItem(Lista, {ListBox1->item(i)->text()});
+        item->setIcon(0, icono);
+    }
+}
+
+void TF_Lang::B_OKClick() {
+    const QList<QTreeWidgetItem*> elegidos = Lista->selectedItems();
+    // Exact comparison: a name differing only in case is another section, another language.
+    if (elegidos.isEmpty() || elegidos.first()->text(0) == Idioma) {
+        return;
+    }
+    Idioma = elegidos.first()->text(0);
+    Guarda_Configuracion();
+    Tag = 1;
+    accept();
+}
+
+void TF_Lang::reject() {
+    Tag = 0;
+    QDialog::reject();
+}

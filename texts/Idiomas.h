@@ -1,0 +1,21 @@
+#pragma once
+// The language file KALVEX_LANG.INI and the lookup of every text the user reads.
+
+#include <QString>
+#include <QStringList>
+
+// Shown for a key the current language lacks: inverted question mark, question mark.
+inline const QString TEXTO_AUSENTE = QStringLiteral("\u00BF?");
+
+// Opens the language file object: the file in the configuration folder when there is one,
+// else the one installed in the data folder. Called by the main window before the settings
+// are loaded; released when it closes.
+void Abre_Fichero_Idiomas();
+void Libera_Fichero_Idiomas();
+
+// The text of the key in the section of the current language (Idioma), read from the file at
+// each call; TEXTO_AUSENTE when the file, the section or the key is missing.
+QString Texto(const QString& key);
+
+// The languages the file holds: its section names in file order; empty without a file.
+QStringList Secciones_Idiomas();

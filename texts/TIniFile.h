@@ -1,0 +1,40 @@
+#pragma once
+// Private-profile (INI) files with the semantics of the Windows profile functions.
+//
+// Reading: section and key names match case-insensitively, the first matching section and
+// the first matching key in it win, blanks around names and values are trimmed, and one pair
+// of surrounding quotes (" or ') is removed from a value. Lines starting with ';' are comments.
+// A file that is missing, unreadable, not a regular file or larger than kTamanoMaximo reads
+// as empty, so every lookup yields its default.
+//
+// Writing changes only the line of its key (or inserts the key after the last key of its
+// section, or appends the section); every other byte of the file stays as it was, line
+// endings included. The file is replaced atomically: a crash leaves the old or the new file,
+// never a truncated one. A file that exists but cannot be read is never overwritten.
+//
+// Files are Windows-1252 on disk; names and values are QStrings here.
+
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+
+class TIniFile {
+public:
+    static constexpr qint64 kTamanoMaximo = 8 * 1024 * 1024;
+
+    explicit TIniFile(QString fileName) : fileName_(std::move(fileName)) {}
+
+    const QString& FileName() const { return fileName_; }
+
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    // Every section header's name, in file order (a repeated header is listed again, though
+    // only its first occurrence is ever read).
+    QStringList ReadSections() const;
+    // False when nothing was written: the existing file could not be read, or the new file
+    // could not be stored. The folder of the file is created when missing.
+    bool WriteString(const QString& section, const QString& key, const QString& value);
+
+private:
+    QString fileName_;
+};
