@@ -1,7 +1,47 @@
 #!/usr/bin/env bash
-# Starts the program against the simulated installation.
+# Runs Kalvex against the simulated installation of sim/installations/demo.ini.
+# This terminal becomes the simulator's control console: type "press entrance" (or another
+# decoder's name, "list" shows them) to press that decoder's programming button.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/bootstrap.sh build
-echo "The program and its simulated installation are not built yet: only the decoder link exists so far."
-echo "Run ./scripts/test.sh to exercise it."
+
+demo_dir=${KALVEX_DEMO_DIR:-/tmp/kalvex-demo}
+tty_link="$demo_dir/tty"
+config_dir="$demo_dir/config"
+mkdir -p "$config_dir"
+
+# The demo's own settings: the port is the simulator's; the language chosen last time stays.
+settings="$config_dir/KALVEX.INI"
+idioma=ENGLISH
+if [[ -f $settings ]]; then
+    idioma=$(sed -n 's/^Idioma=//p' "$settings" | tr -d '\r' | head -n1)
+    idioma=${idioma:-ENGLISH}
+fi
+printf '[General]\r\nSys_Port=%s\r\nIdioma=%s\r\n' "$tty_link" "$idioma" > "$settings"
+
+control=$(mktemp -u "$demo_dir/control.XXXXXX")
+mkfifo "$control"
+build/bin/kalvex-bus-sim --pace sim/installations/demo.ini "$tty_link" < "$control" &
+sim_pid=$!
+exec 3> "$control"
+rm -f "$control"
+trap 'kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true' EXIT
+
+for _ in $(seq 100); do
+    [[ -e $tty_link ]] && break
+    kill -0 "$sim_pid" 2>/dev/null || { echo "The simulator did not start." >&2; exit 1; }
+    sleep 0.05
+done
+
+echo "Kalvex is starting. Commands for the simulated installation: list, press <decoder>, announce, help."
+KALVEX_CONFIG_DIR="$config_dir" build/bin/kalvex &
+kalvex_pid=$!
+while kill -0 "$kalvex_pid" 2>/dev/null; do
+    if read -r -t 1 line; then
+        echo "$line" >&3
+    elif (($? <= 128)); then
+        sleep 1 # no console (input closed): just wait for Kalvex to end
+    fi
+done
+wait "$kalvex_pid"

@@ -1,0 +1,334 @@
+#include "F_Principal.h"
+
+#include "Carpetas.h"
+#include "Configuracion.h"
+#include "DECODER2.h"
+#include "F_About.h"
+#include "F_Language.h"
+#include "Idiomas.h"
+#include "Lanzador.h"
+#include "Modelos.h"
+#include "Recursos.h"
+#include "TAplicacion.h"
+#include "UComunicaciones.h"
+#include "UF_Decoder.h"
+#include "Ventanas.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFile>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
+#include <QUrl>
+
+namespace {
+
+// The model list, in the order the user sees it.
+constexpr int Referencias_Lista[] = {6713, 6721, 6722, 6734, 6745, 6746,
+                                     6747, 6758, 6759, 6763, 6775, 6786};
+
+QLabel* Etiqueta(const QString& nombre, QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(nombre);
+    return l;
+}
+
+} // namespace
+
+TF_Princ::TF_Princ(QWidget* parent) : QMainWindow(parent), Decod1(new TDECODER2(this)) {
+    setObjectName(QStringLiteral("F_Princ"));
+    Decod1->setObjectName(QStringLiteral("Decod1"));
+    Decod1->OnDECRecibedNotDemand = [this](QObject* sender, Trama_Dec frame) {
+        Decod1DECRecibedNotDemand(sender, frame);
+    };
+    Asigna_Enlace(Decod1);
+
+    // FormCreate
+    Salida_Actual = 0;
+    Abre_Fichero_Idiomas();
+    Lee_Configuracion();
+    Crea_Controles();
+    Crea_Menus();
+    Aplica_Textos();
+    Rellena_Lista_Modelos();
+    // Title and version first, so a port that fails to open still leaves them right.
+    setWindowTitle(Titulo_Kalvex());
+    Label3->setText(QStringLiteral("v") + VERSION_APP);
+    Abre_Puerto();
+}
+
+TF_Princ::~TF_Princ() { Asigna_Enlace(nullptr); }
+
+void TF_Princ::Crea_Controles() {
+    auto* fondo = new QWidget(this);
+    fondo->setAutoFillBackground(true);
+    QPalette paleta = fondo->palette();
+    paleta.setColor(QPalette::Window, Qt::white);
+    fondo->setPalette(paleta);
+    setCentralWidget(fondo);
+
+    Label1 = Etiqueta(QStringLiteral("Label1"), fondo);
+    Label1->setText(QStringLiteral("Kalvex"));
+    QFont grande = Label1->font();
+    grande.setPointSize(grande.pointSize() * 2 + 4);
+    grande.setBold(true);
+    Label1->setFont(grande);
+    Label1->setStyleSheet(QStringLiteral("color: #1f3fa0;"));
+    Label3 = Etiqueta(QStringLiteral("Label3"), fondo);
+    Label3->setText(QStringLiteral("Actualizar en variable VERSION_APP"));
+    Label2 = Etiqueta(QStringLiteral("Label2"), fondo);
+    Label4 = Etiqueta(QStringLiteral("Label4"), fondo);
+    Label4->setText(WEB_FABRICANTE);
+    Label4->setStyleSheet(QStringLiteral("color: #1f3fa0; text-decoration: underline;"));
+    Label4->setCursor(Qt::PointingHandCursor);
+    Label4->installEventFilter(this);
+
+    Image1 = Etiqueta(QStringLiteral("Image1"), fondo);
+    Image1->setPixmap(Imagen(QStringLiteral("logo.png")).scaledToHeight(48, Qt::SmoothTransformation));
+    Image2 = Etiqueta(QStringLiteral("Image2"), fondo);
+    Image2->setPixmap(QPixmap::fromImage(Foto(QStringLiteral("decoder.jpg")))
+                          .scaledToHeight(120, Qt::SmoothTransformation));
+
+    C1 = new QComboBox(fondo);
+    C1->setObjectName(QStringLiteral("C1"));
+    C1->setMaxVisibleItems(12);
+    C1->setMinimumContentsLength(28);
+    C1->installEventFilter(this);
+
+    B_Go = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("Go!"), fondo);
+    B_Go->setObjectName(QStringLiteral("B_Go"));
+    B_Go->setDefault(true);
+    B_Close = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Close"), fondo);
+    B_Close->setObjectName(QStringLiteral("B_Close"));
+    connect(B_Go, &QPushButton::clicked, this, &TF_Princ::B_GoClick);
+    connect(B_Close, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* cabecera = new QHBoxLayout;
+    cabecera->addWidget(Image1);
+    cabecera->addWidget(Label1);
+    cabecera->addWidget(Label3, 0, Qt::AlignBottom);
+    cabecera->addStretch();
+
+    auto* botones = new QHBoxLayout;
+    botones->addStretch();
+    botones->addWidget(B_Go);
+    botones->addWidget(B_Close);
+
+    auto* eleccion = new QVBoxLayout;
+    eleccion->addWidget(Label2);
+    eleccion->addWidget(C1);
+    eleccion->addLayout(botones);
+    eleccion->addStretch();
+
+    auto* cuerpo = new QHBoxLayout;
+    cuerpo->addWidget(Image2, 0, Qt::AlignTop);
+    cuerpo->addSpacing(12);
+    cuerpo->addLayout(eleccion, 1);
+
+    auto* todo = new QVBoxLayout(fondo);
+    todo->setSizeConstraint(QLayout::SetFixedSize);
+    todo->setContentsMargins(16, 12, 16, 12);
+    todo->addLayout(cabecera);
+    todo->addSpacing(8);
+    todo->addLayout(cuerpo);
+    todo->addSpacing(8);
+    todo->addWidget(Label4, 0, Qt::AlignRight);
+}
+
+void TF_Princ::Crea_Menus() {
+    File1 = menuBar()->addMenu(QStringLiteral("File"));
+    File1->setObjectName(QStringLiteral("File1"));
+    Language1 = File1->addAction(QStringLiteral("Language"), this, &TF_Princ::Language1Click);
+    Language1->setObjectName(QStringLiteral("Language1"));
+    File1->addSeparator();
+    SerialPort1 = File1->addMenu(QStringLiteral("Serial Port"));
+    SerialPort1->setObjectName(QStringLiteral("SerialPort1"));
+    for (int n = 1; n <= 4; ++n) {
+        const QString nombre = QStringLiteral("COM%1").arg(n);
+        QAction* item = SerialPort1->addAction(nombre);
+        item->setObjectName(nombre);
+        item->setCheckable(true);
+        item->setChecked(n == 1);
+        connect(item, &QAction::triggered, this, [this, item] { COM1Click(item); });
+    }
+    File1->addSeparator();
+    Close1 = File1->addAction(QStringLiteral("Close"), this, &QWidget::close);
+    Close1->setObjectName(QStringLiteral("Close1"));
+
+    Reprogramming1 = menuBar()->addMenu(QStringLiteral("Re-programming"));
+    Reprogramming1->setObjectName(QStringLiteral("Reprogramming1"));
+    // The service windows are not part of this build yet: their items stay disabled.
+    est1 = Reprogramming1->addAction(QStringLiteral("Test"));
+    est1->setObjectName(QStringLiteral("est1"));
+    est1->setEnabled(false);
+    Reprogramming2 = Reprogramming1->addAction(QStringLiteral("Re-programming"));
+    Reprogramming2->setObjectName(QStringLiteral("Reprogramming2"));
+    Reprogramming2->setEnabled(false);
+
+    About1 = menuBar()->addMenu(QStringLiteral("Help"));
+    About1->setObjectName(QStringLiteral("About1"));
+    Help1 = About1->addAction(QStringLiteral("Kalvex Help"), this, &TF_Princ::Help1Click);
+    Help1->setObjectName(QStringLiteral("Help1"));
+    About1->addSeparator();
+    About2 = About1->addAction(QStringLiteral("About"), this, &TF_Princ::About2Click);
+    About2->setObjectName(QStringLiteral("About2"));
+}
+
+void TF_Princ::Aplica_Textos() {
+    Label2->setText(Texto(QStringLiteral("Main_Label2_caption")));
+    B_Go->setText(Texto(QStringLiteral("Main_B_Go_caption")));
+    B_Close->setText(Texto(QStringLiteral("GEN_MEN09")));
+    File1->setTitle(Texto(QStringLiteral("Main_File1_caption")));
+    Language1->setText(Texto(QStringLiteral("Main_Language1_caption")));
+    SerialPort1->setTitle(Texto(QStringLiteral("Main_SerialPort1_caption")));
+    Close1->setText(Texto(QStringLiteral("GEN_MEN09")));
+    Reprogramming1->setTitle(Texto(QStringLiteral("Main_Reprogramming1_caption")));
+    Reprogramming2->setText(Texto(QStringLiteral("Main_Reprogramming2_caption")));
+    est1->setText(Texto(QStringLiteral("Main_Test1_caption")));
+    About1->setTitle(Texto(QStringLiteral("Main_About1_caption")));
+}
+
+void TF_Princ::Rellena_Lista_Modelos() {
+    C1->clear();
+    for (int referencia : Referencias_Lista) {
+        const QString ref = QString::number(referencia);
+        C1->addItem(ref + QStringLiteral(" - ") + Texto(QStringLiteral("List_") + ref));
+    }
+}
+
+void TF_Princ::Abre_Puerto() {
+    try {
+        Decod1->SetPort(Sys_Port);
+        Decod1->SetConnected(true);
+    } catch (const std::exception& error) {
+        // The program runs on with the port closed; the user can choose another one.
+        Muestra_Error(error);
+    }
+}
+
+void TF_Princ::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        if (const QScreen* pantalla = screen()) {
+            QRect marco = frameGeometry();
+            marco.moveCenter(pantalla->availableGeometry().center());
+            move(marco.topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
+    FormShow();
+}
+
+void TF_Princ::FormShow() { Inicializa_menu_puertos(); }
+
+void TF_Princ::Inicializa_menu_puertos() {
+    // Only the fourth character counts: "COM12" checks COM1, a shorter name checks none.
+    const QChar cuarto = Sys_Port.size() >= 4 ? Sys_Port[3] : QChar();
+    for (int n = 1; n <= 4; ++n) {
+        auto* item = SerialPort1->findChild<QAction*>(QStringLiteral("COM%1").arg(n));
+        if (!item)
+            item = findChild<QAction*>(QStringLiteral("COM%1").arg(n));
+        item->setChecked(cuarto == QChar(u'0' + n));
+    }
+}
+
+void TF_Princ::COM1Click(QAction* item) {
+    Sys_Port = item->objectName();
+    Inicializa_menu_puertos();
+    close();
+}
+
+void TF_Princ::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+    QApplication::quit();
+}
+
+void TF_Princ::FormClose() {
+    if (cerrado_)
+        return;
+    cerrado_ = true;
+    try {
+        Decod1->SetConnected(false);
+    } catch (const std::exception& error) {
+        Muestra_Error(error); // the settings are written all the same
+    }
+    Guarda_Configuracion();
+    Libera_Fichero_Idiomas();
+}
+
+bool TF_Princ::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == C1 && event->type() == QEvent::KeyPress)
+        return C1KeyPress(static_cast<QKeyEvent*>(event));
+    if (watched == Label4 && event->type() == QEvent::MouseButtonRelease) {
+        Label4Click();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TF_Princ::C1KeyPress(QKeyEvent* key) {
+    // No text can be typed into the list (nor can letters jump through it): an entry is
+    // chosen with the mouse or the arrow keys.
+    const QString text = key->text();
+    return !text.isEmpty() && text[0].isPrint();
+}
+
+void TF_Princ::Label4Click() { Abre_Web(); }
+
+void TF_Princ::B_GoClick() {
+    Modelo_Activo = 0;
+    Salida_Actual = 0;
+    const QString entrada = C1->currentText();
+    if (entrada.isEmpty())
+        return;
+    bool numero = false;
+    const TModelo* modelo = Modelo_Por_Referencia(entrada.left(4).toInt(&numero));
+    if (!numero || !modelo || !modelo->Editor)
+        return;
+    TF_Decoder* editor = modelo->Editor();
+    editor->Label14->setText(entrada);
+    editor->show();
+    editor->raise();
+    editor->activateWindow();
+    Modelo_Activo = modelo->Codigo;
+}
+
+void TF_Princ::Decod1DECRecibedNotDemand(QObject*, Trama_Dec FTResul) {
+    const TModelo* modelo = Modelo_Por_Codigo(Modelo_Activo);
+    if (modelo && modelo->Editor)
+        modelo->Editor()->Lee_Decoder(FTResul);
+}
+
+void TF_Princ::Language1Click() {
+    TF_Lang* ventana = Ventanas().F_Lang;
+    ventana->Tag = 0;
+    ventana->exec();
+    if (ventana->Tag == 1)
+        close();
+}
+
+QString TF_Princ::Fichero_Ayuda(const QString& idioma) {
+    QString nombre = QStringLiteral("KALVEXHELPINGLES.html");
+    if (idioma == QStringLiteral("ESPA\u00D1OL"))
+        nombre = QStringLiteral("KALVEXHELP.html");
+    else if (idioma == QStringLiteral("FRAN\u00C7AIS"))
+        nombre = QStringLiteral("KALVEXHELPFRANCES.html");
+    else if (idioma == QStringLiteral("DEUTSCH"))
+        nombre = QStringLiteral("KALVEXHELPALEMAN.html");
+    return Carpeta_Datos() + QLatin1Char('/') + nombre;
+}
+
+void TF_Princ::Help1Click() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Fichero_Ayuda(Idioma)));
+}
+
+void TF_Princ::About2Click() { Ventanas().AboutBox->exec(); }

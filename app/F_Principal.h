@@ -1,0 +1,82 @@
+#pragma once
+// The main window: the installer picks a decoder model here and Go! opens its editor; every
+// frame the decoder sends on its own is routed to the open editor's read-out.
+
+#include "Trama_Dec.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+
+class QAction;
+class QKeyEvent;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class TDECODER2;
+
+class TF_Princ : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TF_Princ(QWidget* parent = nullptr);
+    ~TF_Princ() override;
+
+    TDECODER2* Decod1;
+    // Routing state: the model whose editor receives the decoder's frames (0 = none), and
+    // the position of the next data frame within a read-out.
+    uint8_t Modelo_Activo = 0;
+    uint8_t Salida_Actual = 0;
+
+    void Inicializa_menu_puertos();
+    void Decod1DECRecibedNotDemand(QObject* Sender, Trama_Dec FTResul);
+
+    // The help page for a language: the Spanish, English, French or German page, the English
+    // one for any other language.
+    static QString Fichero_Ayuda(const QString& idioma);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Crea_Controles();
+    void Crea_Menus();
+    void Aplica_Textos();
+    void Rellena_Lista_Modelos();
+    void Abre_Puerto();
+
+    void FormShow();
+    void FormClose();
+    void B_GoClick();
+    void COM1Click(QAction* item);
+    void Language1Click();
+    void Help1Click();
+    void About2Click();
+    bool C1KeyPress(QKeyEvent* key);
+    void Label4Click();
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QComboBox* C1;
+    QPushButton* B_Go;
+    QPushButton* B_Close;
+    QLabel* Image1;
+    QLabel* Image2;
+
+    QMenu* File1;
+    QAction* Language1;
+    QMenu* SerialPort1;
+    QAction* Close1;
+    QMenu* Reprogramming1;
+    QAction* est1;
+    QAction* Reprogramming2;
+    QMenu* About1;
+    QAction* Help1;
+    QAction* About2;
+
+    bool cerrado_ = false;
+};

@@ -1,0 +1,162 @@
+#pragma once
+// What every decoder editor shares: the window with its picture, model label and prompt, a
+// grid of Current and New values built from a description, the read-out of the decoder's own
+// frames with their acknowledgements and the identification check, the empty-decoder timer,
+// the frame around Save, and the closing frame however the window is closed.
+//
+// A model family derives from TF_Decoder, describes its model (TModelo_Editor) and its grid
+// (TRejilla), and fills in the hooks: Inicializa_Valores, Valores, Pon_Valor, Decoder_Vacio,
+// Comprueba_Nuevos, Graba; the other virtuals have the common behaviour as their default.
+
+#include "Trama_Dec.h"
+#include "UVentana_Kalvex.h"
+
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+
+class QGridLayout;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+// The model as the common behaviour needs it.
+struct TModelo_Editor {
+    QString Referencia;     // "6745": the model label's design text, the wrong-decoder row
+    uint8_t Identificacion; // byte 1 of the model's identification frame
+    Trama_Dec Cierre;       // closing frame, bytes in line order
+    QString Imagen;         // picture of the decoder (Imagen())
+};
+
+// One control of the value grid.
+enum class TTipo_Celda { Edit, Combo, Check };
+struct TCelda {
+    TTipo_Celda Tipo = TTipo_Celda::Edit;
+    QString Nombre; // its object name, "Edit5"
+    int Ancho = 0;  // edits: width limit in characters (0 = none)
+};
+
+// A heading looked up by key, shown over both columns.
+struct TCabecera {
+    QString Clave;
+    QString Nombre_Actual; // object names of its Current and New labels (either may be empty)
+    QString Nombre_Nuevo;
+};
+
+// One value: its label beside both columns and its controls in each.
+struct TFila {
+    QString Rotulo; // an output number (shown blue) or a text
+    QString Nombre_Actual;
+    QString Nombre_Nuevo;
+    QList<TCelda> Actual;
+    QList<TCelda> Nuevo;
+};
+
+struct TRejilla {
+    QString Nombre_Actual = QStringLiteral("Label17"); // "Current" heading
+    QString Nombre_Nuevo = QStringLiteral("Label20");  // "New" heading
+    bool Numeros = true;           // the row labels are output numbers
+    TCabecera Rotulos;             // heading over the row labels ("Output"); no key = no heading row
+    QList<TCabecera> Columnas;     // heading over each control of a row ("Value", "Time" …)
+    QList<TFila> Filas;
+};
+
+class TF_Decoder : public TVentana_Kalvex {
+    Q_OBJECT
+public:
+    // Model label: the main window puts the chosen list entry here.
+    QLabel* Label14;
+
+    // One unsolicited frame while this editor receives them: data frames and the
+    // identification frame are acknowledged at once; any other frame is ignored.
+    virtual void Lee_Decoder(const Trama_Dec& FTResul);
+
+    // Empties both columns and puts the focus on the first New field.
+    virtual void Inicializa_Valores() = 0;
+
+    // Showing runs FormShow, hiding (close box, Close button, a wrong decoder, hide()) runs
+    // FormClose.
+    void setVisible(bool visible) override;
+
+protected:
+    TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWidget* parent);
+
+    // Builds the value grid, with the buttons that work on the New column (fill, clear) under
+    // it. Called once by the family's constructor, before Aplica_Textos.
+    void Construye_Rejilla(const TRejilla& rejilla, const QList<QPushButton*>& botones_nuevos = {});
+    // A glyph button with a hand-point cursor; the tool-tip is looked up by key.
+    QPushButton* Crea_Boton(const QString& nombre, const QString& glifo, const QString& clave_ayuda);
+    // The common texts: prompt, headings, Close and Save. Families with more texts extend it.
+    virtual void Aplica_Textos();
+
+    // Data frames: the default counts them with Salida_Actual, empties the window at the first
+    // one, hands each to Pon_Valor and wraps after the last value.
+    virtual void Lee_Dato(const Trama_Dec& FTResul);
+    virtual int Valores() const = 0;
+    virtual void Pon_Valor(int k, const Trama_Dec& FTResul) = 0;
+    // The identification byte was the model's: the empty-decoder check runs 200 ms later.
+    virtual void T_Estado_TiempoInicialTimer();
+    virtual bool Decoder_Vacio() const = 0;
+
+    // Save: hourglass and B_Save disabled for the whole of it, the check, the refusal of what
+    // cannot be written as typed, the zero fill, every register written, one result.
+    virtual void B_SaveClick();
+    virtual bool Comienza_Grabacion() { return true; }
+    // Raises EConvertError for a New value that would not reach the decoder as typed.
+    virtual void Comprueba_Nuevos() = 0;
+    virtual void Rellena_TODOS_CEROS_IZ() {}
+    // Writes every register, also after a failure; true when each one was acknowledged.
+    virtual bool Graba() = 0;
+    virtual void Informa_Grabacion(bool todo_aceptado);
+
+    // Closing: routing off, then the model's closing frames.
+    virtual void Envia_Cierre();
+
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Key filter of the New edits: backspace, tab, line feed, return, blank and the digits.
+    virtual bool Edit1KeyPress(QKeyEvent* key);
+
+    // Controls reached by their constructed names.
+    QLineEdit* Edit(int n) const;
+    // Raises EConvertError unless every character is a hexadecimal digit, as the text goes
+    // into the frame digit by digit.
+    static void Exige_Hexadecimal(const QString& texto);
+    // Four hexadecimal digits of a data frame's word, high byte (b3) first.
+    static QString Palabra(const Trama_Dec& FTResul);
+
+    const TModelo_Editor& Modelo() const { return modelo_; }
+
+    QLabel* Image1;
+    QLabel* Label28;
+    QLabel* Label10;
+    QPushButton* B_Close;
+    QPushButton* B_Save;
+    QTimer* T_Estado_TiempoInicial;
+
+private:
+    void FormShow();
+    void FormClose();
+    void Decoder_Erroneo(uint8_t identificacion);
+    QWidget* Crea_Celda(const TCelda& celda, bool nuevo);
+
+    TModelo_Editor modelo_;
+    TRejilla rejilla_;
+    QGridLayout* cuerpo_;
+};
+
+// Hourglass over the whole screen and the button disabled while it lives: both come back
+// however the work ends, an exception included.
+class TEspera {
+public:
+    explicit TEspera(QPushButton* boton);
+    ~TEspera();
+    TEspera(const TEspera&) = delete;
+    TEspera& operator=(const TEspera&) = delete;
+
+private:
+    QPushButton* boton_;
+};
