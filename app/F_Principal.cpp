@@ -12,6 +12,8 @@
 #include "TAplicacion.h"
 #include "UComunicaciones.h"
 #include "UF_Decoder.h"
+#include "UF_Reprogram.h"
+#include "UF_Test.h"
 #include "Ventanas.h"
 
 #include <QAction>
@@ -40,6 +42,12 @@ QLabel* Etiqueta(const QString& nombre, QWidget* parent) {
     auto* l = new QLabel(parent);
     l->setObjectName(nombre);
     return l;
+}
+
+void Muestra_Sin_Modo(QWidget* ventana) {
+    ventana->show();
+    ventana->raise();
+    ventana->activateWindow();
 }
 
 } // namespace
@@ -166,13 +174,11 @@ void TF_Princ::Crea_Menus() {
 
     Reprogramming1 = menuBar()->addMenu(QStringLiteral("Re-programming"));
     Reprogramming1->setObjectName(QStringLiteral("Reprogramming1"));
-    // The service windows are not part of this build yet: their items stay disabled.
-    est1 = Reprogramming1->addAction(QStringLiteral("Test"));
+    est1 = Reprogramming1->addAction(QStringLiteral("Test"), this, &TF_Princ::est1Click);
     est1->setObjectName(QStringLiteral("est1"));
-    est1->setEnabled(false);
-    Reprogramming2 = Reprogramming1->addAction(QStringLiteral("Re-programming"));
+    Reprogramming2 = Reprogramming1->addAction(QStringLiteral("Re-programming"), this,
+                                               &TF_Princ::Reprogramming2Click);
     Reprogramming2->setObjectName(QStringLiteral("Reprogramming2"));
-    Reprogramming2->setEnabled(false);
 
     About1 = menuBar()->addMenu(QStringLiteral("Help"));
     About1->setObjectName(QStringLiteral("About1"));
@@ -296,9 +302,7 @@ void TF_Princ::B_GoClick() {
         return;
     TF_Decoder* editor = modelo->Editor();
     editor->Label14->setText(entrada);
-    editor->show();
-    editor->raise();
-    editor->activateWindow();
+    Muestra_Sin_Modo(editor);
     Modelo_Activo = modelo->Codigo;
 }
 
@@ -330,5 +334,9 @@ QString TF_Princ::Fichero_Ayuda(const QString& idioma) {
 void TF_Princ::Help1Click() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(Fichero_Ayuda(Idioma)));
 }
+
+void TF_Princ::est1Click() { Muestra_Sin_Modo(Ventanas().F_Test); }
+
+void TF_Princ::Reprogramming2Click() { Muestra_Sin_Modo(Ventanas().F_Reprogram); }
 
 void TF_Princ::About2Click() { Ventanas().AboutBox->exec(); }

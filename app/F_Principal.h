@@ -53,6 +53,8 @@ private:
     void COM1Click(QAction* item);
     void Language1Click();
     void Help1Click();
+    void est1Click();
+    void Reprogramming2Click();
     void About2Click();
     bool C1KeyPress(QKeyEvent* key);
     void Label4Click();

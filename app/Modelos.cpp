@@ -1,21 +1,28 @@
 #include "Modelos.h"
 
+#include "UF_Decoder_6734.h"
+#include "UF_Decoder_6758.h"
+#include "UF_Decoder_6759.h"
+#include "UF_Decoder_6763.h"
+#include "UF_Decoder_6775.h"
+#include "UF_Decoder_6786.h"
+#include "UF_Decoder_Llamada.h"
 #include "Ventanas.h"
 
 const std::array<TModelo, 12>& Tabla_Modelos() {
     static const std::array<TModelo, 12> tabla = {{
-        {6759, 1, nullptr},
-        {6745, 2, nullptr},
-        {6746, 3, nullptr},
-        {6747, 4, nullptr},
-        {6721, 5, nullptr},
-        {6722, 6, nullptr},
-        {6763, 7, nullptr},
-        {6734, 8, nullptr},
-        {6758, 9, nullptr},
-        {6713, 10, nullptr},
-        {6775, 11, nullptr},
-        {6786, 12, nullptr},
+        {6759, 1, []() -> TF_Decoder* { return Ventanas().F_Decoder_6759; }},
+        {6745, 2, []() -> TF_Decoder* { return Ventanas().F_Decoder_6745; }},
+        {6746, 3, []() -> TF_Decoder* { return Ventanas().F_Decoder_6746; }},
+        {6747, 4, []() -> TF_Decoder* { return Ventanas().F_Decoder_6747; }},
+        {6721, 5, []() -> TF_Decoder* { return Ventanas().F_Decoder_6721; }},
+        {6722, 6, []() -> TF_Decoder* { return Ventanas().F_Decoder_6722; }},
+        {6763, 7, []() -> TF_Decoder* { return Ventanas().F_Decoder_6763; }},
+        {6734, 8, []() -> TF_Decoder* { return Ventanas().F_Decoder_6734; }},
+        {6758, 9, []() -> TF_Decoder* { return Ventanas().F_Decoder_6758; }},
+        {6713, 10, []() -> TF_Decoder* { return Ventanas().F_Decoder_6713; }},
+        {6775, 11, []() -> TF_Decoder* { return Ventanas().F_Decoder_6775; }},
+        {6786, 12, []() -> TF_Decoder* { return Ventanas().F_Decoder_6786_II; }},
     }};
     return tabla;
 }

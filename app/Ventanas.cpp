@@ -4,6 +4,17 @@
 #include "F_Language.h"
 #include "F_Mensa.h"
 #include "F_Principal.h"
+#include "UF_Decoder_6734.h"
+#include "UF_Decoder_6758.h"
+#include "UF_Decoder_6759.h"
+#include "UF_Decoder_6763.h"
+#include "UF_Decoder_6775.h"
+#include "UF_Decoder_6775_Help.h"
+#include "UF_Decoder_6786.h"
+#include "UF_Decoder_Llamada.h"
+#include "UF_Reprogram.h"
+#include "UF_Reprogram_Coinc.h"
+#include "UF_Test.h"
 
 #include <memory>
 #include <vector>
@@ -32,14 +43,30 @@ void Crea_Ventanas() {
     // The main window first: its creation opens the language file and loads the language
     // that every later window takes its texts from.
     Crea(v.F_Princ);
+    Crea(v.F_Decoder_6758);
+    Crea(v.F_Decoder_6747);
     Crea(v.F_Mensa00);
     Crea(v.F_Mensa01);
     Crea(v.F_Mensa04);
+    Crea(v.F_Decoder_6722);
+    Crea(v.F_Decoder_6721);
+    Crea(v.F_Decoder_6763);
+    Crea(v.F_Decoder_6746);
+    Crea(v.F_Decoder_6713);
+    Crea(v.F_Decoder_6734);
     Crea(v.F_Mensa02);
     Crea(v.AboutBox);
     Crea(v.F_Lang);
     Crea(v.F_Mensa03);
+    Crea(v.F_Decoder_6759);
+    Crea(v.F_Decoder_6745);
     Crea(v.F_Mensa05);
+    Crea(v.F_Decoder_6775);
+    Crea(v.F_Test);
+    Crea(v.F_Reprogram);
+    Crea(v.F_Reprogram_Coinc);
+    Crea(v.F_Decoder_6775_Help);
+    Crea(v.F_Decoder_6786_II);
 }
 
 void Destruye_Ventanas() {

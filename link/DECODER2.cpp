@@ -21,6 +21,8 @@ TDECODER2::TDECODER2(QObject* owner) : TSerialLine(owner), T_Respuesta(new QTime
     parity.Bits = TParityBits::prOdd;
     SetParity(parity);
     SetStopBits(TStopBits::sbTwoStopBits);
+    // A coarse timer may fire a few per cent early and cut the decoder's 250 ms short.
+    T_Respuesta->setTimerType(Qt::PreciseTimer);
     T_Respuesta->setInterval(Espera_Respuesta_ms);
     connect(T_Respuesta, &QTimer::timeout, this, &TDECODER2::Fin_Espera);
     OnRxChar = [this](QObject* sender, int count) { Recibe_Trama(sender, count); };

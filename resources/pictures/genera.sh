@@ -93,3 +93,85 @@ fondo 140 120 '#a8b0b8' '#5c646c' | convert png:- \
   -draw 'roundrectangle 34,84 52,98 2,2' -draw 'roundrectangle 61,84 79,98 2,2' \
   -draw 'roundrectangle 88,84 106,98 2,2' \
   -blur 0x0.4 -quality 88 -strip digitalizador.jpg
+
+# 20x20 button glyphs of the editors: consecutive codes (the digits 123), clear (a red
+# cross), save (a small floppy disk), close (an open door).
+convert -size 20x20 xc:none -fill '#1d4f91' -font "$FONT" -pointsize 10 -gravity center \
+  -annotate +0+0 '123' -depth 8 -strip cifras.png
+convert -size 20x20 xc:none -stroke '#d01818' -strokewidth 3.2 \
+  -draw 'line 4,4 15,15' -draw 'line 15,4 4,15' -depth 8 -strip borrar.png
+convert -size 20x20 xc:none \
+  -fill '#2c3e57' -stroke '#111a26' -strokewidth 1 -draw 'polygon 2,2 15,2 18,5 18,18 2,18' \
+  -fill '#c9d1dc' -stroke none -draw 'rectangle 6,2 14,7' \
+  -fill '#f3f3f0' -draw 'rectangle 5,11 15,18' -depth 8 -strip guardar.png
+convert -size 20x20 xc:none \
+  -fill '#8a6a4a' -stroke '#5a4028' -strokewidth 1 -draw 'rectangle 4,2 15,18' \
+  -fill '#f3f3f0' -stroke none -draw 'polygon 4,2 11,5 11,19 4,18' \
+  -fill '#5a4028' -draw 'circle 9,11 9,12' -depth 8 -strip cerrar.png
+
+# Editor pictures, 120x170: a decoder board with its output terminals, labelled with the
+# number of outputs (4 or 8), and the panel decoder with its class letter D.
+placa() { # file terminals label
+  local bornes="" x
+  for ((x = 0; x < $2; x++)); do
+    bornes+=" -draw 'rectangle $((22 + x * 80 / $2)),132 $((22 + x * 80 / $2 + 60 / $2)),146'"
+  done
+  eval convert -size 120x170 xc:none \
+    -fill "'#e9e6dc'" -stroke "'#a19d90'" -strokewidth 2 -draw "'roundrectangle 8,6 112,164 8,8'" \
+    -fill "'#1f6b3a'" -stroke "'#134526'" -strokewidth 1 -draw "'rectangle 18,18 102,124'" \
+    -fill "'#222222'" -stroke none -draw "'rectangle 28,30 62,54'" -draw "'rectangle 70,30 92,44'" \
+    -fill "'#c7a24a'" -draw "'rectangle 18,128 102,150'" -fill "'#555555'" $bornes \
+    -fill "'#d8d8d8'" -stroke "'#666666'" -draw "'circle 84,104 84,97'" \
+    -fill white -stroke none -font "$FONT" -pointsize 26 -gravity center -annotate +0+8 "'$3'" \
+    -depth 8 -strip "$1"
+}
+placa decoder4.png 4 4
+placa decoder8.png 8 8
+placa panel.png 4 D
+
+# The sensors (class letter A), relays (B) and Torvik (T) decoders' editor pictures.
+placa sensores.png 8 A
+placa reles.png 8 B
+placa torvik.png 2 T
+
+# 16x16 pictures of the sensors' time units (a clock face with s or m) and of the relays'
+# initial states (a lit green lamp for ON, an unlit grey one for OFF).
+reloj() { # file letter
+  convert -size 16x16 xc:none -fill '#ffffff' -stroke '#1d4f91' -strokewidth 1.5 \
+    -draw 'circle 7.5,7.5 7.5,1' -fill '#1d4f91' -stroke none -font "$FONT" -pointsize 9 \
+    -gravity center -annotate +0+0 "$2" -depth 8 -strip "$1"
+}
+reloj segundos.png s
+reloj minutos.png m
+convert -size 16x16 xc:none -fill '#2fbf4a' -stroke '#17702a' -strokewidth 1.5 \
+  -draw 'circle 7.5,7.5 7.5,1.5' -fill '#c8f5d0' -stroke none -draw 'circle 5.5,5.5 5.5,3.5' \
+  -depth 8 -strip encendido.png
+convert -size 16x16 xc:none -fill '#9aa0a8' -stroke '#4a5058' -strokewidth 1.5 \
+  -draw 'circle 7.5,7.5 7.5,1.5' -depth 8 -strip apagado.png
+
+# Service windows. 16x16 status pictures of the devices test: answered (a white tick on
+# green), not answered (a white bar on red).
+convert -size 16x16 xc:none -fill '#2e9e48' -stroke '#1d6b30' -strokewidth 1 -draw 'circle 7.5,7.5 7.5,0.8' \
+  -fill none -stroke white -strokewidth 2 -draw 'polyline 4,8 7,11 12,5' -depth 8 -strip respondido.png
+convert -size 16x16 xc:none -fill '#d03a2c' -stroke '#8e2219' -strokewidth 1 -draw 'circle 7.5,7.5 7.5,0.8' \
+  -fill white -stroke none -draw 'rectangle 4,6.5 11,8.5' -depth 8 -strip sin_respuesta.png
+# 20x20 find glyph: a magnifying glass.
+convert -size 20x20 xc:none -fill '#dbe9f7' -stroke '#1d4f91' -strokewidth 2.2 -draw 'circle 8,8 8,2.5' \
+  -stroke '#1d4f91' -strokewidth 3.5 -draw 'line 12.5,12.5 18,18' -depth 8 -strip buscar.png
+# 40x40 not-found picture: the magnifying glass over a red question mark.
+convert -size 40x40 xc:none -fill '#fbe3e0' -stroke '#8e2219' -strokewidth 3 -draw 'circle 16,16 16,4' \
+  -strokewidth 6 -draw 'line 25,25 37,37' \
+  -fill '#d03a2c' -stroke none -font "$FONT" -pointsize 18 -gravity northwest -annotate +10+5 '?' \
+  -depth 8 -strip no_encontrado.png
+# 64x48 window picture: the computer on the bus line with three devices hanging from it.
+convert -size 64x48 xc:none \
+  -fill '#d9dde3' -stroke '#4a5261' -strokewidth 1.5 -draw 'roundrectangle 2,4 22,20 2,2' \
+  -fill '#2f6db5' -stroke none -draw 'rectangle 5,7 19,17' \
+  -fill '#4a5261' -draw 'rectangle 10,21 14,24' -draw 'rectangle 6,24 18,26' \
+  -stroke '#1d4f91' -strokewidth 2 -draw 'line 12,27 12,34' -draw 'line 12,34 60,34' \
+  -draw 'line 28,34 28,38' -draw 'line 42,34 42,38' -draw 'line 56,34 56,38' \
+  -fill '#e9e6dc' -stroke '#a19d90' -strokewidth 1 \
+  -draw 'roundrectangle 23,38 33,46 1,1' -draw 'roundrectangle 37,38 47,46 1,1' \
+  -draw 'roundrectangle 51,38 61,46 1,1' \
+  -fill '#2e9e48' -stroke none -draw 'circle 28,42 28,40.5' -draw 'circle 42,42 42,40.5' \
+  -draw 'circle 56,42 56,40.5' -depth 8 -strip bus.png

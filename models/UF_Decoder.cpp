@@ -1,0 +1,378 @@
+#include "UF_Decoder.h"
+
+#include "Conversion.h"
+#include "F_Mensa.h"
+#include "F_Principal.h"
+#include "Idiomas.h"
+#include "Recursos.h"
+#include "UComunicaciones.h"
+#include "Ventanas.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+constexpr uint8_t Trama_Datos = 0x00;
+constexpr uint8_t Trama_Identificacion = 0x40;
+constexpr int Espera_Vacio_ms = 200;
+constexpr int Hueco_Columnas = 28;
+const QString Azul = QStringLiteral("color: #1f3fa0;");
+
+QLabel* Etiqueta(const QString& nombre, QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(nombre);
+    return l;
+}
+
+QPixmap Dibujo(const QString& nombre) {
+    if (nombre.endsWith(QStringLiteral(".jpg")))
+        return QPixmap::fromImage(Foto(nombre));
+    return Imagen(nombre);
+}
+
+} // namespace
+
+TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWidget* parent)
+    : TVentana_Kalvex(nombre, Qt::Tool | Qt::WindowStaysOnTopHint, parent), modelo_(modelo),
+      cuerpo_(new QGridLayout) {
+    Image1 = Etiqueta(QStringLiteral("Image1"), this);
+    const QPixmap dibujo = Dibujo(modelo.Imagen);
+    Image1->setPixmap(dibujo.height() > 220 ? dibujo.scaledToHeight(220, Qt::SmoothTransformation)
+                                            : dibujo);
+    Label14 = Etiqueta(QStringLiteral("Label14"), this);
+    Label14->setText(QStringLiteral("Ref. ") + modelo.Referencia);
+    QFont fuerte = Label14->font();
+    fuerte.setBold(true);
+    fuerte.setPointSizeF(fuerte.pointSizeF() * 1.25);
+    Label14->setFont(fuerte);
+    Label14->setStyleSheet(Azul);
+    Label28 = Etiqueta(QStringLiteral("Label28"), this);
+    Label28->setText(QStringLiteral("*Press programming button"));
+    Label28->setEnabled(false);
+    Label10 = Etiqueta(QStringLiteral("Label10"), this);
+    Label10->setText(QStringLiteral(" to get values"));
+    Label10->setEnabled(false);
+
+    B_Close = Crea_Boton(QStringLiteral("B_Close"), QStringLiteral("cerrar.png"), {});
+    B_Close->setText(QStringLiteral("Close"));
+    B_Save = Crea_Boton(QStringLiteral("B_Save"), QStringLiteral("guardar.png"), {});
+    B_Save->setText(QStringLiteral("Save"));
+    connect(B_Close, &QPushButton::clicked, this, &QWidget::close);
+    connect(B_Save, &QPushButton::clicked, this, [this] { B_SaveClick(); });
+
+    T_Estado_TiempoInicial = new QTimer(this);
+    T_Estado_TiempoInicial->setObjectName(QStringLiteral("T_Estado_TiempoInicial"));
+    T_Estado_TiempoInicial->setInterval(Espera_Vacio_ms);
+    T_Estado_TiempoInicial->setSingleShot(true);
+    connect(T_Estado_TiempoInicial, &QTimer::timeout, this, [this] { T_Estado_TiempoInicialTimer(); });
+
+    auto* derecha = new QVBoxLayout;
+    derecha->setSpacing(2);
+    derecha->addWidget(Label14);
+    derecha->addSpacing(6);
+    derecha->addWidget(Label28);
+    derecha->addWidget(Label10);
+    derecha->addSpacing(12);
+    derecha->addLayout(cuerpo_);
+    derecha->addStretch();
+
+    auto* principal = new QHBoxLayout(this);
+    principal->setSizeConstraint(QLayout::SetFixedSize);
+    principal->setContentsMargins(16, 14, 18, 14);
+    principal->setSpacing(18);
+    principal->addWidget(Image1, 0, Qt::AlignTop);
+    principal->addLayout(derecha);
+}
+
+QPushButton* TF_Decoder::Crea_Boton(const QString& nombre, const QString& glifo,
+                                    const QString& clave_ayuda) {
+    auto* boton = new QPushButton(this);
+    boton->setObjectName(nombre);
+    boton->setIcon(QIcon(Imagen(glifo)));
+    boton->setCursor(Qt::PointingHandCursor);
+    // Return in a New field must not press a button, as none is the window's default.
+    boton->setAutoDefault(false);
+    boton->setProperty("clave_ayuda", clave_ayuda);
+    return boton;
+}
+
+QWidget* TF_Decoder::Crea_Celda(const TCelda& celda, bool nuevo) {
+    QWidget* control = nullptr;
+    switch (celda.Tipo) {
+    case TTipo_Celda::Edit: {
+        auto* edit = new QLineEdit(this);
+        if (celda.Ancho > 0)
+            edit->setMaxLength(celda.Ancho);
+        const int caracteres = celda.Ancho > 0 ? celda.Ancho : 4;
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(caracteres + 2, u'0')) + 12);
+        edit->setAlignment(Qt::AlignCenter);
+        if (nuevo) {
+            edit->installEventFilter(this);
+        } else {
+            edit->setReadOnly(true);
+            edit->setFocusPolicy(Qt::NoFocus);
+            QPalette gris = edit->palette();
+            gris.setColor(QPalette::Base, gris.color(QPalette::Button));
+            edit->setPalette(gris);
+        }
+        control = edit;
+        break;
+    }
+    case TTipo_Celda::Combo:
+        control = new QComboBox(this);
+        break;
+    case TTipo_Celda::Check:
+        control = new QCheckBox(this);
+        break;
+    }
+    control->setObjectName(celda.Nombre);
+    if (!nuevo && celda.Tipo != TTipo_Celda::Edit) {
+        control->setEnabled(false);
+        control->setFocusPolicy(Qt::NoFocus);
+    }
+    return control;
+}
+
+void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla, const QList<QPushButton*>& botones_nuevos) {
+    rejilla_ = rejilla;
+    cuerpo_->setHorizontalSpacing(8);
+    cuerpo_->setVerticalSpacing(4);
+    const int columnas = 1 + static_cast<int>(qMax(rejilla.Columnas.size(), rejilla.Filas.value(0).Nuevo.size()));
+    const int inicio[2] = {0, columnas + 1}; // Current block, New block
+    cuerpo_->setColumnMinimumWidth(columnas, Hueco_Columnas);
+
+    QFont negrita = font();
+    negrita.setBold(true);
+    int fila = 0;
+    const QString titulos[2] = {rejilla.Nombre_Actual, rejilla.Nombre_Nuevo};
+    for (int lado = 0; lado < 2; ++lado) {
+        QLabel* titulo = Etiqueta(titulos[lado], this);
+        titulo->setFont(negrita);
+        cuerpo_->addWidget(titulo, fila, inicio[lado], 1, columnas, Qt::AlignHCenter);
+    }
+    ++fila;
+
+    if (!rejilla.Rotulos.Clave.isEmpty() || !rejilla.Columnas.isEmpty()) {
+        for (int lado = 0; lado < 2; ++lado) {
+            const QString nombre = lado == 0 ? rejilla.Rotulos.Nombre_Actual : rejilla.Rotulos.Nombre_Nuevo;
+            if (!rejilla.Rotulos.Clave.isEmpty())
+                cuerpo_->addWidget(Etiqueta(nombre, this), fila, inicio[lado], Qt::AlignHCenter);
+            for (int c = 0; c < rejilla.Columnas.size(); ++c) {
+                const TCabecera& cab = rejilla.Columnas[c];
+                cuerpo_->addWidget(Etiqueta(lado == 0 ? cab.Nombre_Actual : cab.Nombre_Nuevo, this),
+                                   fila, inicio[lado] + 1 + c, Qt::AlignHCenter);
+            }
+        }
+        ++fila;
+    }
+
+    // Current before New in each row would put the Current controls first in the tab order;
+    // they take no focus, so the New fields follow each other from the first to the last.
+    for (const TFila& f : rejilla.Filas) {
+        for (int lado = 0; lado < 2; ++lado) {
+            QLabel* rotulo = Etiqueta(lado == 0 ? f.Nombre_Actual : f.Nombre_Nuevo, this);
+            rotulo->setText(f.Rotulo);
+            if (rejilla.Numeros)
+                rotulo->setStyleSheet(Azul);
+            cuerpo_->addWidget(rotulo, fila, inicio[lado],
+                               rejilla.Numeros ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+            const QList<TCelda>& celdas = lado == 0 ? f.Actual : f.Nuevo;
+            for (int c = 0; c < celdas.size(); ++c)
+                cuerpo_->addWidget(Crea_Celda(celdas[c], lado == 1), fila, inicio[lado] + 1 + c,
+                                   Qt::AlignCenter);
+        }
+        ++fila;
+    }
+
+    cuerpo_->setRowMinimumHeight(fila++, 8);
+    if (!botones_nuevos.isEmpty()) {
+        auto* juntos = new QHBoxLayout;
+        juntos->setSpacing(4);
+        for (QPushButton* b : botones_nuevos)
+            juntos->addWidget(b);
+        cuerpo_->addLayout(juntos, fila++, inicio[1], 1, columnas, Qt::AlignHCenter);
+    }
+    cuerpo_->addWidget(B_Close, fila, inicio[0], 1, columnas);
+    cuerpo_->addWidget(B_Save, fila, inicio[1], 1, columnas);
+
+    // Tab order: the New fields, then the New column's buttons, Save, Close.
+    QWidget* anterior = nullptr;
+    auto sigue = [&anterior](QWidget* w) {
+        if (anterior)
+            setTabOrder(anterior, w);
+        anterior = w;
+    };
+    for (const TFila& f : rejilla.Filas)
+        for (const TCelda& c : f.Nuevo)
+            sigue(findChild<QWidget*>(c.Nombre));
+    for (QPushButton* b : botones_nuevos)
+        sigue(b);
+    sigue(B_Save);
+    sigue(B_Close);
+}
+
+void TF_Decoder::Aplica_Textos() {
+    auto pon = [this](const QString& nombre, const QString& texto) {
+        if (QLabel* l = nombre.isEmpty() ? nullptr : findChild<QLabel*>(nombre))
+            l->setText(texto);
+    };
+    Label28->setText(Texto(QStringLiteral("GEN_MEN014")));
+    Label10->setText(Texto(QStringLiteral("GEN_MEN015")));
+    pon(rejilla_.Nombre_Actual, Texto(QStringLiteral("GEN_MEN01")));
+    pon(rejilla_.Nombre_Nuevo, Texto(QStringLiteral("GEN_MEN02")));
+    QList<TCabecera> cabeceras = rejilla_.Columnas;
+    if (!rejilla_.Rotulos.Clave.isEmpty())
+        cabeceras.prepend(rejilla_.Rotulos);
+    for (const TCabecera& cab : cabeceras) {
+        const QString texto = Texto(cab.Clave);
+        pon(cab.Nombre_Actual, texto);
+        pon(cab.Nombre_Nuevo, texto);
+    }
+    B_Close->setText(Texto(QStringLiteral("GEN_MEN09")));
+    B_Save->setText(Texto(QStringLiteral("GEN_MEN010")));
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        const QString clave = b->property("clave_ayuda").toString();
+        if (!clave.isEmpty())
+            b->setToolTip(Texto(clave));
+    }
+}
+
+void TF_Decoder::setVisible(bool visible) {
+    const bool antes = isVisible();
+    TVentana_Kalvex::setVisible(visible);
+    if (visible && !antes)
+        FormShow();
+    else if (!visible && antes)
+        FormClose();
+}
+
+void TF_Decoder::FormShow() { Inicializa_Valores(); }
+
+void TF_Decoder::FormClose() {
+    // A check left pending would report an empty decoder for a window already gone.
+    T_Estado_TiempoInicial->stop();
+    Ventanas().F_Princ->Modelo_Activo = 0;
+    Envia_Cierre();
+}
+
+void TF_Decoder::Envia_Cierre() {
+    const Trama_Dec& c = modelo_.Cierre;
+    Enlace().Transact(c[0], c[1], c[3], c[2], false);
+}
+
+void TF_Decoder::Lee_Decoder(const Trama_Dec& FTResul) {
+    if (FTResul[0] == Trama_Datos) {
+        Envia_Trama_Directa(FTResul[0], FTResul[2], FTResul[3]);
+        Lee_Dato(FTResul);
+    }
+    if (FTResul[0] == Trama_Identificacion) {
+        Envia_Trama_Directa(FTResul[0], FTResul[2], FTResul[3]);
+        if (FTResul[1] == modelo_.Identificacion)
+            T_Estado_TiempoInicial->start();
+        else
+            Decoder_Erroneo(FTResul[1]);
+    }
+}
+
+void TF_Decoder::Lee_Dato(const Trama_Dec& FTResul) {
+    uint8_t& salida = Ventanas().F_Princ->Salida_Actual;
+    // The counter is shared with other windows; a position this model does not have is
+    // taken as the start of a read-out rather than a field that does not exist.
+    const int k = salida < Valores() ? salida : 0;
+    if (k == 0)
+        Inicializa_Valores();
+    Pon_Valor(k, FTResul);
+    salida = static_cast<uint8_t>((k + 1) % Valores());
+}
+
+void TF_Decoder::Decoder_Erroneo(uint8_t identificacion) {
+    TF_Mensa00* aviso = Ventanas().F_Mensa00;
+    aviso->Pon_Decoders(modelo_.Referencia, Nombre_Referencia(identificacion));
+    aviso->exec();
+    close();
+}
+
+void TF_Decoder::T_Estado_TiempoInicialTimer() {
+    T_Estado_TiempoInicial->stop();
+    if (Decoder_Vacio())
+        Ventanas().F_Mensa02->exec();
+}
+
+void TF_Decoder::B_SaveClick() {
+    const TEspera espera(B_Save);
+    if (!Comienza_Grabacion()) {
+        Ventanas().F_Mensa04->exec();
+        return;
+    }
+    Comprueba_Nuevos();
+    Rellena_TODOS_CEROS_IZ();
+    Informa_Grabacion(Graba());
+}
+
+void TF_Decoder::Informa_Grabacion(bool todo_aceptado) {
+    if (todo_aceptado)
+        Ventanas().F_Mensa05->exec();
+    else
+        Ventanas().F_Mensa01->exec();
+}
+
+void TF_Decoder::keyPressEvent(QKeyEvent* event) {
+    // An editor is closed with its Close button or close box, which send the closing frame
+    // knowingly; Escape would close it by accident.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    TVentana_Kalvex::keyPressEvent(event);
+}
+
+bool TF_Decoder::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched))
+        return Edit1KeyPress(static_cast<QKeyEvent*>(event));
+    return TVentana_Kalvex::eventFilter(watched, event);
+}
+
+bool TF_Decoder::Edit1KeyPress(QKeyEvent* key) {
+    const QString texto = key->text();
+    // Keys that type no character (arrows, Delete, Home) are the field's own editing.
+    if (texto.isEmpty() || key->key() == Qt::Key_Delete)
+        return false;
+    const char16_t c = texto[0].unicode();
+    const bool pasa = c == 8 || c == 9 || c == 10 || c == 13 || c == ' ' || (c >= '0' && c <= '9');
+    return !pasa;
+}
+
+QLineEdit* TF_Decoder::Edit(int n) const { return findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n)); }
+
+void TF_Decoder::Exige_Hexadecimal(const QString& texto) {
+    for (QChar c : texto) {
+        const char16_t u = c.toUpper().unicode();
+        if (!((u >= '0' && u <= '9') || (u >= 'A' && u <= 'F')))
+            throw EConvertError(texto);
+    }
+}
+
+QString TF_Decoder::Palabra(const Trama_Dec& FTResul) {
+    return QStringLiteral("%1%2")
+        .arg(FTResul[3], 2, 16, QLatin1Char('0'))
+        .arg(FTResul[2], 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+TEspera::TEspera(QPushButton* boton) : boton_(boton) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    boton_->setEnabled(false);
+}
+
+TEspera::~TEspera() {
+    boton_->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+}

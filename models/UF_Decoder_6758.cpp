@@ -1,0 +1,108 @@
+#include "UF_Decoder_6758.h"
+
+#include "Idiomas.h"
+#include "Recursos.h"
+#include "UComunicaciones.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int Segundos = 0; // items of the unit selectors
+constexpr int Minutos = 1;
+constexpr int Bit_Minutos = 0x80;
+const QString Prefijo = QStringLiteral("A");
+
+} // namespace
+
+TF_Decoder_6758::TF_Decoder_6758(QWidget* parent)
+    : TF_Decoder_Salidas(
+          QStringLiteral("F_Decoder_6758"),
+          {{QStringLiteral("6758"), 0x18, {0x50, 0x20, 0xFF, 0xAF}, QStringLiteral("sensores.png")},
+           Prefijo,
+           QStringLiteral("GEN_MEN06"),
+           0x7F},
+          parent) {
+    QFont negrita = B_IniState->font();
+    negrita.setBold(true);
+    B_IniState->setFont(negrita);
+    B_IniState->setText(QStringLiteral("S"));
+    Aplica_Textos();
+    // The selectors are filled at each showing; their width is fixed now, for the longer of
+    // the two unit names, so the columns keep their place whatever the language.
+    const int letras = static_cast<int>(
+        qMax(Texto(QStringLiteral("GEN_MEN07")).size(), Texto(QStringLiteral("GEN_MEN08")).size()));
+    for (int k = 1; k <= 2 * Salidas; ++k) {
+        Ajuste(k)->setMinimumContentsLength(letras);
+        Ajuste(k)->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
+}
+
+void TF_Decoder_6758::setVisible(bool visible) {
+    if (visible && !isVisible())
+        Llena_Unidades();
+    TF_Decoder_Salidas::setVisible(visible);
+}
+
+void TF_Decoder_6758::Llena_Unidades() {
+    const QIcon segundos(Imagen(QStringLiteral("segundos.png")));
+    const QIcon minutos(Imagen(QStringLiteral("minutos.png")));
+    for (int k = 1; k <= 2 * Salidas; ++k) {
+        QComboBox* c = Ajuste(k);
+        c->clear();
+        c->addItem(segundos, Texto(QStringLiteral("GEN_MEN07")));
+        c->addItem(minutos, Texto(QStringLiteral("GEN_MEN08")));
+    }
+}
+
+void TF_Decoder_6758::Inicializa_Valores() {
+    Grabado = false;
+    TF_Decoder_Salidas::Inicializa_Valores();
+}
+
+void TF_Decoder_6758::Pon_Boton(int puesto) {
+    B_IniState->setText(puesto == Minutos ? QStringLiteral("S") : QStringLiteral("M"));
+}
+
+void TF_Decoder_6758::Lee_Ajuste(int n) {
+    const QString leido = Lee_Valor_Salida(n, Codigo_Actual(n), Prefijo);
+    // An unanswered read shows as -1, which Save refuses to write as a time.
+    const int numero = leido.isEmpty() ? -1 : leido.toInt();
+    const bool minutos = numero >= Bit_Minutos;
+    const QString tiempo = QString::number(minutos ? numero - Bit_Minutos : numero);
+    Ajuste(n)->setCurrentIndex(minutos ? Minutos : Segundos);
+    Ajuste_Actual(n)->setCurrentIndex(minutos ? Minutos : Segundos);
+    Edit(2 * Salidas + n)->setText(tiempo);
+    Tiempo_Actual(n)->setText(tiempo);
+}
+
+bool TF_Decoder_6758::Escribe_Ajuste(int n) {
+    const QString unidad =
+        Muestra(Ajuste(n), Minutos) ? QStringLiteral("MINUTOS") : QStringLiteral("SEGUNDOS");
+    return Escribe_Tiempo_Salida(Tiempo_Nuevo(n), unidad, n);
+}
+
+bool TF_Decoder_6758::Graba() {
+    // Set before the first frame: a decoder that took part of a Save needs the second
+    // closing frame as much as one that took all of it.
+    Grabado = true;
+    return TF_Decoder_Salidas::Graba() && Arma_Sensores();
+}
+
+bool TF_Decoder_6758::Arma_Sensores() {
+    bool todo_aceptado = true;
+    for (int n = 1; n <= Salidas; ++n)
+        if (!Codigo_Nuevo(n).isEmpty()) {
+            const bool aceptado = Arma_Dispositivo(Prefijo + Codigo_Nuevo(n));
+            todo_aceptado = todo_aceptado && aceptado;
+        }
+    return todo_aceptado;
+}
+
+void TF_Decoder_6758::Envia_Cierre() {
+    TF_Decoder_Salidas::Envia_Cierre();
+    if (Grabado)
+        Enlace().Transact(0x50, 0x04, 0xAF, 0xFF, false);
+}

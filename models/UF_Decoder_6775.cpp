@@ -1,0 +1,239 @@
+#include "UF_Decoder_6775.h"
+
+#include "Conversion.h"
+#include "F_Principal.h"
+#include "Idiomas.h"
+#include "UComunicaciones.h"
+#include "UF_Decoder_6775_Help.h"
+#include "Ventanas.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace {
+
+constexpr uint8_t Anuncio = 0x50;
+constexpr uint8_t Registro_Panel = 0x21;
+constexpr uint8_t Registro_Bloque = 0x22;
+constexpr uint8_t Registro_Apertura = 0x23;
+constexpr uint8_t Registro_Minimo = 0x24;
+constexpr int Espera_Lectura_ms = 250;
+// The panel number travels in the low nibble of the command byte.
+constexpr int Mayor_Panel = 15;
+constexpr int Mayor_Byte = 255;
+
+const QString Nuevo_Bloque = QStringLiteral("Edit5");
+
+QString Cero_Si_Vacio(const QString& texto) { return texto.isEmpty() ? QStringLiteral("0") : texto; }
+
+uint8_t Numero(const QString& texto, int mayor) {
+    const int valor = StrToInt(texto);
+    // Only the low byte would reach the device: 300 would arrive as 44.
+    if (valor < 0 || valor > mayor)
+        throw EConvertError(texto);
+    return static_cast<uint8_t>(valor);
+}
+
+// The list holds "1", "2" and "3"; a value read from the device stands as it is, in the list
+// or not, so that Save writes back what the device holds.
+void Pon_Texto(QComboBox* combo, const QString& texto) {
+    combo->setCurrentIndex(combo->findText(texto));
+    combo->setEditText(texto);
+}
+
+void Prepara_Lista(QComboBox* combo) {
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    // Picked from the list, never typed: no typing, pasting or cutting reaches the text.
+    combo->lineEdit()->setReadOnly(true);
+    combo->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    combo->setCurrentIndex(-1);
+}
+
+} // namespace
+
+TF_Decoder_6775::TF_Decoder_6775(QWidget* parent)
+    : TF_Decoder(QStringLiteral("F_Decoder_6775"),
+                 {QStringLiteral("6775"), 0, {0xC0, 0x01, 0xFF, 0x9F}, QStringLiteral("digitalizador.jpg")},
+                 parent) {
+    // This window's layout names its picture Image2.
+    Image1->setObjectName(QStringLiteral("Image2"));
+
+    TRejilla rejilla;
+    rejilla.Nombre_Nuevo = QStringLiteral("Label3");
+    rejilla.Numeros = false;
+    const auto fila = [](const char* clave, const char* actual, const char* nuevo, TCelda a, TCelda n) {
+        return TFila {Texto(QString::fromLatin1(clave)), QString::fromLatin1(actual), QString::fromLatin1(nuevo),
+                      {a}, {n}};
+    };
+    // The New edits take no width limit of the field itself: it would cut a longer value read
+    // from the device (panel 12, opening time 30) down to its first digit. Edit4KeyPress
+    // bounds what is typed instead.
+    rejilla.Filas = {
+        fila("GEN_MEN021", "Label1", "Label6", {TTipo_Celda::Edit, QStringLiteral("Edit1"), 4},
+             {TTipo_Celda::Edit, QStringLiteral("Edit4"), 0}),
+        fila("GEN_MEN022", "Label2", "Label7", {TTipo_Celda::Edit, QStringLiteral("Edit2"), 4},
+             {TTipo_Celda::Edit, Nuevo_Bloque, 0}),
+        fila("GEN_MEN023", "Label4", "Label8", {TTipo_Celda::Edit, QStringLiteral("Edit3"), 4},
+             {TTipo_Celda::Edit, QStringLiteral("Edit6"), 0}),
+        fila("GEN_MEN024", "Label5", "Label9", {TTipo_Celda::Combo, QStringLiteral("C1"), 0},
+             {TTipo_Celda::Combo, QStringLiteral("C2"), 0}),
+    };
+    Construye_Rejilla(rejilla);
+    for (const TFila& f : rejilla.Filas)
+        findChild<QLabel*>(f.Nombre_Actual)->setEnabled(false);
+
+    C1 = findChild<QComboBox*>(QStringLiteral("C1"));
+    C2 = findChild<QComboBox*>(QStringLiteral("C2"));
+    for (QComboBox* c : {C1, C2}) {
+        Prepara_Lista(c);
+        c->installEventFilter(this);
+    }
+    Label9 = findChild<QLabel*>(QStringLiteral("Label9"));
+    Label9->setCursor(Qt::PointingHandCursor);
+    Label9->installEventFilter(this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(Espera_Lectura_ms);
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, &TF_Decoder_6775::Timer1Timer);
+
+    Aplica_Textos();
+}
+
+void TF_Decoder_6775::setVisible(bool visible) {
+    // A poll still pending would address a device already sent its closing frame.
+    if (!visible)
+        Timer1->stop();
+    TF_Decoder::setVisible(visible);
+}
+
+void TF_Decoder_6775::Lee_Decoder(const Trama_Dec& FTResul) {
+    if ((FTResul[0] & 0xF0) != Anuncio)
+        return;
+    // The device announces itself twice in a row; only the second frame counts.
+    uint8_t& segundo = Ventanas().F_Princ->Salida_Actual;
+    if (segundo != 1) {
+        segundo = 1;
+        return;
+    }
+    segundo = 0;
+    panel_ = FTResul[0] & 0x0F;
+    bloque_ = FTResul[3];
+    Inicializa_Valores();
+    Timer1->start();
+}
+
+void TF_Decoder_6775::Inicializa_Valores() {
+    for (int k = 1; k <= 6; ++k)
+        Edit(k)->clear();
+    Pon_Texto(C1, {});
+    Pon_Texto(C2, {});
+    Edit(4)->setFocus();
+}
+
+void TF_Decoder_6775::Timer1Timer() {
+    Timer1->stop();
+    Averigua_Valores();
+}
+
+void TF_Decoder_6775::Averigua_Valores() {
+    const QString panel = QString::number(panel_);
+    Edit(1)->setText(panel);
+    Edit(4)->setText(panel);
+    const QString bloque = QStringLiteral("%1").arg(bloque_, 2, 16, QLatin1Char('0')).toUpper();
+    Edit(2)->setText(bloque);
+    Edit(5)->setText(bloque);
+    const QString apertura = QString::number(Lee_Registro(Registro_Apertura, panel_, bloque_));
+    Edit(3)->setText(apertura);
+    Edit(6)->setText(apertura);
+    const QString minimo = QString::number(Lee_Registro(Registro_Minimo, panel_, bloque_));
+    Pon_Texto(C1, minimo);
+    Pon_Texto(C2, minimo);
+}
+
+TF_Decoder_6775::TNuevos TF_Decoder_6775::Nuevos() const {
+    TNuevos n {};
+    n.Panel = Numero(Cero_Si_Vacio(Edit(4)->text()), Mayor_Panel);
+    // Typed as decimal digits, sent digit by digit as the two nibbles of the byte.
+    const QString bloque = Rellena_Ceros_Iz(Cero_Si_Vacio(Edit(5)->text()), 2);
+    Exige_Hexadecimal(bloque);
+    if (bloque.size() != 2)
+        throw EConvertError(bloque);
+    n.Bloque = Hex_A_Byte(bloque);
+    n.Apertura = Numero(Cero_Si_Vacio(Edit(6)->text()), Mayor_Byte);
+    // Empty until a poll or the installer has chosen one.
+    n.Minimo = Numero(C2->currentText(), Mayor_Byte);
+    return n;
+}
+
+// Every value is judged before the first write: the panel and block writes move the device,
+// so a refusal half way through would leave it at a new address with its old times.
+void TF_Decoder_6775::Comprueba_Nuevos() { Nuevos(); }
+
+void TF_Decoder_6775::Rellena_TODOS_CEROS_IZ() {
+    Edit(4)->setText(Cero_Si_Vacio(Edit(4)->text()));
+    Edit(5)->setText(Rellena_Ceros_Iz(Cero_Si_Vacio(Edit(5)->text()), 2));
+    Edit(6)->setText(Cero_Si_Vacio(Edit(6)->text()));
+}
+
+bool TF_Decoder_6775::Graba() {
+    const TNuevos n = Nuevos();
+    bool todo_aceptado = true;
+    const auto escribe = [&](uint8_t registro, uint8_t valor) {
+        const bool aceptado = Escribe_Registro(registro, valor, panel_, bloque_);
+        todo_aceptado = todo_aceptado && aceptado;
+    };
+    // The device answers at its new address as soon as it has taken it; the editor follows
+    // it there whatever the reply, and the remaining writes go to the new address.
+    escribe(Registro_Panel, n.Panel);
+    panel_ = n.Panel;
+    escribe(Registro_Bloque, n.Bloque);
+    bloque_ = n.Bloque;
+    escribe(Registro_Apertura, n.Apertura);
+    escribe(Registro_Minimo, n.Minimo);
+    return todo_aceptado;
+}
+
+bool TF_Decoder_6775::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == C1 || watched == C2)
+            return C2KeyPress(key);
+        if (auto* edit = qobject_cast<QLineEdit*>(watched))
+            return Edit4KeyPress(edit, key);
+    }
+    if (watched == Label9 && event->type() == QEvent::MouseButtonRelease) {
+        Label9Click();
+        return true;
+    }
+    return TF_Decoder::eventFilter(watched, event);
+}
+
+bool TF_Decoder_6775::Edit4KeyPress(QLineEdit* edit, QKeyEvent* key) {
+    if (Edit1KeyPress(key))
+        return true;
+    // The width limit bounds typing only, as the field keeps a longer value read from the
+    // device whole.
+    const int ancho = edit->objectName() == Nuevo_Bloque ? 2 : 1;
+    const QString texto = key->text();
+    const bool escribe = !texto.isEmpty() && texto[0].unicode() >= u' ';
+    return escribe && edit->text().size() - edit->selectedText().size() >= ancho;
+}
+
+bool TF_Decoder_6775::C2KeyPress(QKeyEvent* key) {
+    // Tab still moves on; the arrows and the list choose, as they type nothing.
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        return false;
+    return !key->text().isEmpty();
+}
+
+void TF_Decoder_6775::Label9Click() {
+    TF_Decoder_6775_Help* ayuda = Ventanas().F_Decoder_6775_Help;
+    ayuda->Label14->setText(Label14->text());
+    ayuda->exec();
+}

@@ -1,0 +1,46 @@
+#pragma once
+// Editors whose decoder holds one code per output and nothing else: the call decoders (four
+// decimal digits) and the panel decoder (three digits behind its class nibble). New code k is
+// Edit<k>, Current code k is Edit<N+k>.
+
+#include "UF_Decoder.h"
+
+struct TDatos_Codigos {
+    TModelo_Editor Modelo;
+    int Salidas;              // N
+    int Ancho;                // digits of a code as the installer types it
+    QString Prefijo;          // class nibble written before the digits; empty: none
+    bool Foco_Tras_Grabar;    // the focus returns to Edit1 once Save has reported
+    int Primer_Numero_Actual; // object names of the output numbers: Label<first>…; 0: unnamed
+    int Primer_Numero_Nuevo;
+};
+
+class TF_Decoder_Codigos : public TF_Decoder {
+    Q_OBJECT
+public:
+    void Inicializa_Valores() override;
+    void Inicializa_Valores_Solo_Nuevos();
+
+protected:
+    TF_Decoder_Codigos(const QString& nombre, const TDatos_Codigos& datos, QWidget* parent);
+
+    int Valores() const override { return datos_.Salidas; }
+    void Pon_Valor(int k, const Trama_Dec& FTResul) override;
+    bool Decoder_Vacio() const override;
+    bool Comienza_Grabacion() override;
+    void Comprueba_Nuevos() override;
+    void Rellena_TODOS_CEROS_IZ() override;
+    bool Graba() override;
+    void Informa_Grabacion(bool todo_aceptado) override;
+
+    void BitBtn1Click();
+    void BitBtn3Click();
+
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn3;
+
+private:
+    QString Nuevo(int k) const;
+
+    TDatos_Codigos datos_;
+};

@@ -1,0 +1,182 @@
+#include "ToolsFixture.h"
+
+#include "Modelos.h"
+#include "UF_Decoder.h"
+
+#include <QLabel>
+
+namespace kalvex::test {
+namespace {
+
+class ReprogramTest : public ToolsTest {
+protected:
+    void Open(const std::string& installation) {
+        Start(installation);
+        window = Ventanas().F_Reprogram;
+        window->show();
+    }
+    void Find(const QString& number, const char* type = "R1") {
+        Click(window, type);
+        Child<QLineEdit>(window, "Edit1")->clear();
+        Type(window, "Edit1", number);
+        sim->ClearLog();
+        Click(window, "B_Find");
+    }
+    // The editor of a model; null while it does not exist yet.
+    static TF_Decoder* Editor(int referencia) {
+        const TModelo* m = Modelo_Por_Referencia(referencia);
+        return m && m->Editor ? m->Editor() : nullptr;
+    }
+    // The editor is open, receives the frames and its decoder was asked, twice, to send.
+    void ExpectOpened(int referencia, const std::string& request) {
+        TF_Decoder* editor = Editor(referencia);
+        if (!editor)
+            return; // written before that editor
+        EXPECT_TRUE(editor->isVisible()) << referencia;
+        EXPECT_EQ(main->Modelo_Activo, Modelo_Por_Referencia(referencia)->Codigo) << referencia;
+        ASSERT_TRUE(WaitSent(3));
+        EXPECT_EQ(SentCount(request), 2u) << referencia;
+        ASSERT_TRUE(WaitReadOut()); // before the next query, which would take a read-out frame
+        // Its closing frame, written twice, reaches the simulator's log a moment later: wait
+        // for it, so it does not land in the next case's log.
+        const size_t before = Sent().size();
+        editor->close();
+        EXPECT_TRUE(WaitSent(before + 2));
+    }
+    bool NotFoundShown() {
+        return Child<QLabel>(window, "Label3")->isVisible() && Child<QLabel>(window, "I_NOT_FOUND")->isVisible();
+    }
+    QString Number() { return Child<QLineEdit>(window, "Edit1")->text(); }
+
+    TF_Reprogram* window = nullptr;
+};
+
+TEST_F(ReprogramTest, TheAnsweringDecoderIsOpenedAndItsReadOutFillsTheEditor) {
+    Open("[tower]\nmodel = 6746\nserves = 0025\ncodes = 0301 0302 0303 0304 0305 0306 0307 0308\n");
+    TF_Decoder* editor = Editor(6746);
+    if (!editor)
+        GTEST_SKIP() << "no 6746 editor yet";
+    main->Salida_Actual = 5;
+    Find("25");
+    EXPECT_EQ(Number(), "0025");
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(main->Modelo_Activo, 3);
+    ASSERT_TRUE(WaitSent(3));
+    const auto sent = Sent();
+    EXPECT_EQ(std::vector<std::string>(sent.begin(), sent.begin() + 3),
+              (std::vector<std::string> {"70 01 25 00", "50 10 25 00", "50 10 25 00"}));
+    // From its first value, though Salida_Actual was elsewhere before.
+    ASSERT_TRUE(WaitReadOut());
+    auto field = [&](int n) { return editor->findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n))->text(); };
+    EXPECT_EQ(field(1), "0301");
+    EXPECT_EQ(field(8), "0308");
+    EXPECT_EQ(field(16), "0308");
+    EXPECT_TRUE(Child<QPushButton>(window, "B_Find")->isEnabled());
+    EXPECT_FALSE(NotFoundShown());
+}
+
+TEST_F(ReprogramTest, EachTypeQueriesItsCode) {
+    Open("[relays]\nmodel = 6759\nserves = B007\n[sensors]\nmodel = 6758\nserves = A007\n"
+         "[panels]\nmodel = 6763\nserves = D007\n");
+    const struct {
+        const char* type;
+        const char* typed;
+        std::string query, request;
+        int model;
+    } cases[] = {
+        {"R4", "7", "70 01 07 B0", "50 10 07 B0", 6759},
+        {"R3", "7", "70 01 07 A0", "50 10 07 A0", 6758},
+        {"R2", "07", "70 01 07 D0", "50 10 07 D0", 6763},
+    };
+    for (const auto& c : cases) {
+        Find(c.typed, c.type);
+        EXPECT_EQ(Number(), "007");
+        ASSERT_FALSE(Sent().empty());
+        EXPECT_EQ(Sent()[0], c.query) << c.type;
+        ExpectOpened(c.model, c.request);
+    }
+}
+
+TEST_F(ReprogramTest, TheSharedByteOpensTheChosenModelAndTheChoiceIsKept) {
+    Open("[hall]\nmodel = 6745\nserves = 0031\ncodes = 0031 - - -\n");
+    const struct {
+        const char* choice; // null: the close box
+        int model;
+    } cases[] = {{nullptr, 0}, {"R2", 6713}, {"R3", 6734}, {nullptr, 0}, {"R1", 6745}};
+    QString last = "R1";
+    for (const auto& c : cases) {
+        QString shown;
+        inspect = [&](QWidget* w) {
+            if (w->objectName() != "F_Reprogram_Coinc")
+                return;
+            for (const char* r : {"R1", "R2", "R3"})
+                if (Child<QRadioButton>(w, r)->isChecked())
+                    shown = r;
+            if (c.choice) {
+                Child<QRadioButton>(w, c.choice)->setChecked(true);
+                QTest::keyClick(Child<QRadioButton>(w, c.choice), Qt::Key_Return);
+            }
+        };
+        main->Modelo_Activo = 0;
+        Find("31");
+        EXPECT_EQ(shown, last) << "the last choice is kept";
+        if (c.choice) {
+            last = c.choice;
+            ExpectOpened(c.model, "50 10 31 00");
+        } else {
+            EXPECT_EQ(Ventanas().F_Reprogram_Coinc->Tag, 0);
+            EXPECT_TRUE(Quiet());
+            EXPECT_EQ(Sent(), std::vector<std::string> {"70 01 31 00"});
+            EXPECT_EQ(main->Modelo_Activo, 0);
+        }
+    }
+}
+
+TEST_F(ReprogramTest, AnUnansweredCodeShowsTheNotFoundPictureUntilTheNextSearch) {
+    Open("[hall]\nmodel = 6746\nserves = 0025\n");
+    main->Modelo_Activo = 0;
+    Find("26");
+    EXPECT_TRUE(NotFoundShown());
+    EXPECT_EQ(Child<QLabel>(window, "Label3")->text(), QString::fromUtf8("\u00BF?"));
+    EXPECT_EQ(Sent(), (std::vector<std::string> {"70 01 26 00", "70 01 26 00", "70 01 26 00"}));
+    EXPECT_EQ(main->Modelo_Activo, 0);
+    window->close();
+    window->show();
+    EXPECT_FALSE(NotFoundShown());
+    Find("26");
+    Find("25");
+    EXPECT_FALSE(NotFoundShown());
+}
+
+TEST_F(ReprogramTest, TheKeyboardAndTheTypeShapeTheNumber) {
+    Open("[hall]\nmodel = 6746\nserves = 0025\n");
+    Click(window, "B_Find"); // empty number: nothing
+    EXPECT_TRUE(Quiet());
+    EXPECT_TRUE(Child<QPushButton>(window, "B_Find")->isEnabled());
+    Type(window, "Edit1", "2x5");
+    QTest::keyClick(Child<QLineEdit>(window, "Edit1"), Qt::Key_Return);
+    ExpectOpened(6746, "50 10 25 00");
+    EXPECT_EQ(SentCount("70 01 25 00"), 1u) << "Return ran Find once";
+
+    Child<QLineEdit>(window, "Edit1")->setText("1234");
+    Click(window, "R2");
+    EXPECT_EQ(Number(), "234");
+    Type(window, "Edit1", "5");
+    EXPECT_EQ(Number(), "234");
+    window->close();
+    window->show(); // type and number stay between showings
+    EXPECT_TRUE(Child<QRadioButton>(window, "R2")->isChecked());
+    EXPECT_EQ(Number(), "234");
+}
+
+TEST_F(ReprogramTest, ABlankInsideTheNumberSendsNothingAndFindComesBack) {
+    Open("[hall]\nmodel = 6746\nserves = 0102\n");
+    Find("1 2");
+    ASSERT_TRUE(WaitUntil([&] { return !dialogs->Dialogs().empty(); }));
+    EXPECT_EQ(dialogs->Dialogs()[0].text, "'01 2' is not a valid integer value");
+    EXPECT_TRUE(Quiet());
+    EXPECT_TRUE(Child<QPushButton>(window, "B_Find")->isEnabled());
+}
+
+} // namespace
+} // namespace kalvex::test

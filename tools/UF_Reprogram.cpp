@@ -1,0 +1,211 @@
+#include "UF_Reprogram.h"
+
+#include "Dispositivos.h"
+#include "F_Principal.h"
+#include "Idiomas.h"
+#include "Modelos.h"
+#include "Recursos.h"
+#include "UComunicaciones.h"
+#include "UF_Decoder.h"
+#include "UF_Reprogram_Coinc.h"
+#include "Ventanas.h"
+
+#include <QBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// The byte that 6745, 6713 and 6734 share.
+constexpr uint8_t Identificacion_Compartida = 0x44;
+
+// The reference the choice window's Tag names.
+int Referencia_Elegida() {
+    TF_Reprogram_Coinc* eleccion = Ventanas().F_Reprogram_Coinc;
+    eleccion->Tag = 0;
+    eleccion->exec();
+    switch (eleccion->Tag) {
+    case 1: return 6745;
+    case 2: return 6713;
+    case 3: return 6734;
+    default: return 0;
+    }
+}
+
+// Kept visible in the layout while hidden, so the window does not change size when a search
+// finds nothing.
+void Reserva_Sitio(QWidget* w) {
+    QSizePolicy p = w->sizePolicy();
+    p.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(p);
+    w->hide();
+}
+
+} // namespace
+
+TF_Reprogram::TF_Reprogram(QWidget* parent)
+    : TVentana_Kalvex(QStringLiteral("F_Reprogram"), Qt::Tool | Qt::WindowStaysOnTopHint, parent) {
+    Label1 = new QLabel(Texto(QStringLiteral("Main_Reprogramming2_caption")), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont titulo = Label1->font();
+    titulo.setPointSize(titulo.pointSize() + 6);
+    titulo.setBold(true);
+    Label1->setFont(titulo);
+    Label1->setStyleSheet(QStringLiteral("color: #1f3fa0;"));
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(Imagen(QStringLiteral("bus.png")));
+
+    RadioGroup1 = new TGrupo_Tipos(this);
+    connect(RadioGroup1, &TGrupo_Tipos::Cambiado, this, &TF_Reprogram::R2Click);
+
+    Label2 = new QLabel(Texto(QStringLiteral("GEN_MEN04")), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMaxLength(4);
+    Edit1->setMaximumWidth(Edit1->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    Edit1->installEventFilter(this);
+    Label2->setBuddy(Edit1);
+    B_Find = new QPushButton(QIcon(Imagen(QStringLiteral("buscar.png"))), QString(), this);
+    B_Find->setObjectName(QStringLiteral("B_Find"));
+    B_Find->setIconSize(QSize(20, 20));
+    B_Find->setCursor(Qt::PointingHandCursor);
+    // Return on a type button searches too.
+    B_Find->setDefault(true);
+    connect(B_Find, &QPushButton::clicked, this, &TF_Reprogram::B_FindClick);
+
+    Label3 = new QLabel(TEXTO_AUSENTE, this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    QFont marca = Label3->font();
+    marca.setPointSize(marca.pointSize() + 6);
+    marca.setBold(true);
+    Label3->setFont(marca);
+    Label3->setStyleSheet(QStringLiteral("color: #c0392b;"));
+    I_NOT_FOUND = new QLabel(this);
+    I_NOT_FOUND->setObjectName(QStringLiteral("I_NOT_FOUND"));
+    I_NOT_FOUND->setPixmap(Imagen(QStringLiteral("no_encontrado.png")));
+    Reserva_Sitio(Label3);
+    Reserva_Sitio(I_NOT_FOUND);
+
+    B_Close = new QPushButton(Texto(QStringLiteral("GEN_MEN09")), this);
+    B_Close->setObjectName(QStringLiteral("B_Close"));
+    B_Close->setIcon(QIcon(Imagen(QStringLiteral("cerrar.png"))));
+    B_Close->setCursor(Qt::PointingHandCursor);
+    connect(B_Close, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* arriba = new QHBoxLayout;
+    arriba->addWidget(Image1);
+    arriba->addSpacing(8);
+    arriba->addWidget(Label1, 1);
+    auto* codigo = new QHBoxLayout;
+    codigo->addWidget(Label2);
+    codigo->addWidget(Edit1);
+    codigo->addWidget(B_Find);
+    codigo->addStretch();
+    auto* resultado = new QHBoxLayout;
+    resultado->addStretch();
+    resultado->addWidget(I_NOT_FOUND);
+    resultado->addWidget(Label3);
+    resultado->addStretch();
+    auto* derecha = new QVBoxLayout;
+    derecha->addLayout(codigo);
+    derecha->addLayout(resultado);
+    derecha->addStretch();
+    auto* cuerpo = new QHBoxLayout;
+    cuerpo->addWidget(RadioGroup1);
+    cuerpo->addSpacing(8);
+    cuerpo->addLayout(derecha, 1);
+    auto* todo = new QVBoxLayout(this);
+    todo->setContentsMargins(14, 12, 14, 12);
+    todo->addLayout(arriba);
+    todo->addLayout(cuerpo);
+    todo->addWidget(B_Close, 0, Qt::AlignRight);
+
+    setTabOrder(RadioGroup1->findChild<QWidget*>(QStringLiteral("R4")), Edit1);
+    setTabOrder(Edit1, B_Find);
+    setTabOrder(B_Find, B_Close);
+}
+
+int TF_Reprogram::Referencia_Respondida(uint8_t identificacion) const {
+    switch (identificacion) {
+    case 0x18: return 6758;
+    case 0x28: return 6759;
+    case 0x31: return 6786;
+    case 0x34: return 6721;
+    case 0x38: return 6722;
+    case Identificacion_Compartida: return Referencia_Elegida();
+    case 0x48: return 6746;
+    case 0x54: return 6747;
+    case 0x64: return 6763;
+    default: return 0;
+    }
+}
+
+void TF_Reprogram::setVisible(bool visible) {
+    if (visible && !isVisible())
+        FormShow();
+    TVentana_Kalvex::setVisible(visible);
+}
+
+void TF_Reprogram::FormShow() {
+    Label3->hide();
+    I_NOT_FOUND->hide();
+    Edit1->setFocus();
+}
+
+bool TF_Reprogram::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Edit1 || event->type() != QEvent::KeyPress)
+        return TVentana_Kalvex::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (Tecla_Rechazada(key))
+        return true;
+    if (key->text() == QLatin1String("\r")) {
+        // Through the button, so a Return typed while a search waits does not start another.
+        B_Find->click();
+        return true;
+    }
+    return false;
+}
+
+void TF_Reprogram::R2Click() { RadioGroup1->Ajusta_Campo(Edit1); }
+
+void TF_Reprogram::B_FindClick() {
+    B_Find->setEnabled(false);
+    Label3->hide();
+    I_NOT_FOUND->hide();
+    // Find is usable again however the search ends; an error then goes on to the
+    // application's error box.
+    struct Fin {
+        QPushButton* boton;
+        ~Fin() { boton->setEnabled(true); }
+    } fin {B_Find};
+    Busca();
+}
+
+void TF_Reprogram::Busca() {
+    if (Edit1->text().isEmpty())
+        return;
+    TF_Princ* principal = Ventanas().F_Princ;
+    principal->Salida_Actual = 0;
+    const TTipo_Dispositivo& tipo = RadioGroup1->Tipo();
+    Edit1->setText(Rellena_Ceros_Iz(Edit1->text(), tipo.Ancho));
+    const QString codigo = Codigo_Dispositivo(tipo, Valor_Numero(Edit1->text()));
+    uint8_t identificacion = 0;
+    if (!Interroga_Dispositivo(codigo, identificacion)) {
+        Label3->show();
+        I_NOT_FOUND->show();
+        return;
+    }
+    const TModelo* modelo = Modelo_Por_Referencia(Referencia_Respondida(identificacion));
+    if (!modelo || !modelo->Editor)
+        return;
+    principal->Modelo_Activo = modelo->Codigo;
+    TF_Decoder* editor = modelo->Editor();
+    editor->show();
+    editor->raise();
+    editor->activateWindow();
+    Solicita_Programacion(codigo);
+}

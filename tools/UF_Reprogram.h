@@ -1,0 +1,42 @@
+#pragma once
+// Re-programming: finds the decoder that serves one device code, opens that model's editor
+// and asks the decoder to send its configuration, as its programming button would.
+
+#include "UVentana_Kalvex.h"
+
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TGrupo_Tipos;
+
+class TF_Reprogram : public TVentana_Kalvex {
+    Q_OBJECT
+public:
+    explicit TF_Reprogram(QWidget* parent = nullptr);
+
+    void setVisible(bool visible) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormShow();
+    void B_FindClick();
+    void R2Click();
+    void Busca();
+    // The model that answers with an identification byte, as a reference (6746); 0 when the
+    // byte names none or the installer, asked for the byte three models share, chose none.
+    int Referencia_Respondida(uint8_t identificacion) const;
+
+    QLabel* Label1;
+    TGrupo_Tipos* RadioGroup1;
+    QLabel* Label2;
+    QLineEdit* Edit1;
+    QPushButton* B_Find;
+    QLabel* Label3;
+    QLabel* I_NOT_FOUND;
+    QPushButton* B_Close;
+    QLabel* Image1;
+};

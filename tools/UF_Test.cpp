@@ -1,0 +1,248 @@
+#include "UF_Test.h"
+
+#include "Dispositivos.h"
+#include "F_Principal.h"
+#include "Idiomas.h"
+#include "Recursos.h"
+#include "UComunicaciones.h"
+#include "Ventanas.h"
+
+#include <QBoxLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+QPushButton* Boton(const QString& nombre, const QString& texto, QWidget* parent) {
+    auto* b = new QPushButton(texto, parent);
+    b->setObjectName(nombre);
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+QPushButton* Boton_Glifo(const QString& nombre, const QString& glifo, QWidget* parent) {
+    QPushButton* b = Boton(nombre, QString(), parent);
+    b->setIcon(QIcon(Imagen(glifo)));
+    b->setIconSize(QSize(20, 20));
+    return b;
+}
+
+QLineEdit* Campo(const QString& nombre, QWidget* parent) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(nombre);
+    e->setMaxLength(4);
+    e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    return e;
+}
+
+} // namespace
+
+TF_Test::TF_Test(QWidget* parent)
+    : TVentana_Kalvex(QStringLiteral("F_Test"), Qt::Tool | Qt::WindowStaysOnTopHint, parent) {
+    ImageList1 = {QIcon(Imagen(QStringLiteral("respondido.png"))),
+                  QIcon(Imagen(QStringLiteral("sin_respuesta.png")))};
+
+    Label1 = new QLabel(Texto(QStringLiteral("GEN_MEN025")), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont titulo = Label1->font();
+    titulo.setPointSize(titulo.pointSize() + 6);
+    titulo.setBold(true);
+    Label1->setFont(titulo);
+    Label1->setStyleSheet(QStringLiteral("color: #1f3fa0;"));
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(Imagen(QStringLiteral("bus.png")));
+
+    RadioGroup1 = new TGrupo_Tipos(this);
+    connect(RadioGroup1, &TGrupo_Tipos::Cambiado, this, &TF_Test::R2Click);
+
+    auto* GroupBox1 = new QGroupBox(Texto(QStringLiteral("GEN_MEN027")), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    Label2 = new QLabel(Texto(QStringLiteral("GEN_MEN032")), GroupBox1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Edit1 = Campo(QStringLiteral("Edit1"), GroupBox1);
+    Label3 = new QLabel(Texto(QStringLiteral("GEN_MEN033")), GroupBox1);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Edit2 = Campo(QStringLiteral("Edit2"), GroupBox1);
+    Label2->setBuddy(Edit1);
+    Label3->setBuddy(Edit2);
+    Edit1->installEventFilter(this);
+    Edit2->installEventFilter(this);
+    auto* rango = new QGridLayout(GroupBox1);
+    rango->addWidget(Label2, 0, 0);
+    rango->addWidget(Edit1, 0, 1);
+    rango->addWidget(Label3, 1, 0);
+    rango->addWidget(Edit2, 1, 1);
+    rango->setColumnStretch(2, 1);
+
+    // The captions Start and Stop are the same in every language.
+    B_START = Boton(QStringLiteral("B_START"), QStringLiteral("Start"), this);
+    B_STOP = Boton(QStringLiteral("B_STOP"), QStringLiteral("Stop"), this);
+    B_Clear = Boton_Glifo(QStringLiteral("B_Clear"), QStringLiteral("borrar.png"), this);
+    B_Close = Boton_Glifo(QStringLiteral("B_Close"), QStringLiteral("cerrar.png"), this);
+    // Return in a number field starts the test.
+    B_START->setDefault(true);
+    connect(B_START, &QPushButton::clicked, this, &TF_Test::B_STARTClick);
+    connect(B_STOP, &QPushButton::clicked, this, &TF_Test::B_STOPClick);
+    connect(B_Clear, &QPushButton::clicked, this, &TF_Test::B_ClearClick);
+    connect(B_Close, &QPushButton::clicked, this, &QWidget::close);
+
+    Lista = new QTreeWidget(this);
+    Lista->setObjectName(QStringLiteral("Lista"));
+    Lista->setRootIsDecorated(false);
+    Lista->setItemsExpandable(false);
+    Lista->setUniformRowHeights(true);
+    Lista->setSelectionMode(QAbstractItemView::SingleSelection);
+    Lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Lista->setIconSize(QSize(16, 16));
+    Lista->setHeaderLabels({QString(), QStringLiteral("Device"), QStringLiteral("Type"), QStringLiteral("Decoder")});
+    const QFontMetrics fm = Lista->fontMetrics();
+    QHeaderView* cabecera = Lista->header();
+    cabecera->setSectionResizeMode(0, QHeaderView::Fixed);
+    cabecera->resizeSection(0, 28);
+    cabecera->resizeSection(1, fm.horizontalAdvance(QStringLiteral("Device")) + 24);
+    int tipo = fm.horizontalAdvance(QStringLiteral("Type"));
+    for (const char* clave : {"GEN_MEN028", "GEN_MEN029", "GEN_MEN030", "GEN_MEN031"})
+        tipo = std::max(tipo, fm.horizontalAdvance(Texto(QString::fromLatin1(clave))));
+    cabecera->resizeSection(2, tipo + 24);
+    cabecera->setStretchLastSection(true);
+    Lista->setMinimumWidth(28 + cabecera->sectionSize(1) + cabecera->sectionSize(2) +
+                           fm.horizontalAdvance(Nombre_Referencia(0x44)) + 32);
+    Lista->setMinimumHeight(fm.height() * 12);
+
+    auto* arriba = new QHBoxLayout;
+    arriba->addWidget(Image1);
+    arriba->addSpacing(8);
+    arriba->addWidget(Label1, 1);
+    auto* eleccion = new QHBoxLayout;
+    eleccion->addWidget(RadioGroup1);
+    eleccion->addWidget(GroupBox1, 1);
+    auto* botones = new QHBoxLayout;
+    botones->addWidget(B_START);
+    botones->addWidget(B_STOP);
+    botones->addStretch();
+    botones->addWidget(B_Clear);
+    botones->addWidget(B_Close);
+    auto* todo = new QVBoxLayout(this);
+    todo->setContentsMargins(14, 12, 14, 12);
+    todo->addLayout(arriba);
+    todo->addLayout(eleccion);
+    todo->addLayout(botones);
+    todo->addWidget(Lista, 1);
+
+    setTabOrder(RadioGroup1->findChild<QWidget*>(QStringLiteral("R4")), Edit1);
+    setTabOrder(Edit1, Edit2);
+    setTabOrder(Edit2, B_START);
+    setTabOrder(B_START, B_STOP);
+    setTabOrder(B_STOP, B_Clear);
+    setTabOrder(B_Clear, B_Close);
+    setTabOrder(B_Close, Lista);
+    B_STOP->setEnabled(false);
+}
+
+void TF_Test::setVisible(bool visible) {
+    if (visible && !isVisible())
+        FormShow();
+    TVentana_Kalvex::setVisible(visible);
+}
+
+void TF_Test::FormShow() {
+    // No editor takes the decoders' own frames while the test window is open.
+    Ventanas().F_Princ->Modelo_Activo = 0;
+    Edit1->clear();
+    Edit2->clear();
+    B_START->setEnabled(true);
+    B_STOP->setEnabled(false);
+    B_Close->setEnabled(true);
+    Parar = false;
+    Inactivo = true;
+    Edit1->setFocus();
+}
+
+void TF_Test::reject() {
+    if (Inactivo)
+        TVentana_Kalvex::reject();
+}
+
+bool TF_Test::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == Edit1 || watched == Edit2) && event->type() == QEvent::KeyPress)
+        return Tecla_Rechazada(static_cast<QKeyEvent*>(event));
+    return TVentana_Kalvex::eventFilter(watched, event);
+}
+
+void TF_Test::R2Click() {
+    RadioGroup1->Ajusta_Campo(Edit1);
+    RadioGroup1->Ajusta_Campo(Edit2);
+}
+
+void TF_Test::B_STARTClick() {
+    Inactivo = false;
+    Parar = false;
+    // Stop takes the focus for the test, so Space or Return stops it; the focus goes back
+    // afterwards.
+    const QPointer<QWidget> foco = focusWidget();
+    B_STOP->setEnabled(true);
+    B_STOP->setFocus();
+    B_START->setEnabled(false);
+    B_Close->setEnabled(false);
+    // The window returns to idle however the test ends; an error then goes on to the
+    // application's error box.
+    struct Fin {
+        TF_Test& v;
+        const QPointer<QWidget>& foco;
+        ~Fin() { v.Termina_Prueba(foco); }
+    } fin {*this, foco};
+    Prueba();
+}
+
+void TF_Test::Prueba() {
+    if (Edit1->text().isEmpty())
+        return;
+    const TTipo_Dispositivo& tipo = RadioGroup1->Tipo();
+    const QString rotulo = RadioGroup1->Rotulo();
+    Edit1->setText(Rellena_Ceros_Iz(Edit1->text(), tipo.Ancho));
+    int desde = 0;
+    int hasta = 0;
+    if (Edit2->text().isEmpty()) {
+        desde = hasta = Valor_Numero(Edit1->text());
+    } else {
+        Edit2->setText(Rellena_Ceros_Iz(Edit2->text(), tipo.Ancho));
+        desde = Valor_Numero(Edit1->text());
+        hasta = Valor_Numero(Edit2->text());
+    }
+    for (int n = desde; n <= hasta && !Parar; ++n)
+        Consulta(rotulo, Codigo_Dispositivo(tipo, n), Rellena_Ceros_Iz(QString::number(n), tipo.Ancho));
+}
+
+void TF_Test::Consulta(const QString& rotulo, const QString& codigo, const QString& numero) {
+    uint8_t dato = 0;
+    const bool respondido = Interroga_Dispositivo(codigo, dato);
+    auto* fila = new QTreeWidgetItem;
+    fila->setIcon(0, ImageList1[respondido ? 0 : 1]);
+    fila->setText(1, numero);
+    fila->setText(2, rotulo);
+    fila->setText(3, respondido ? Nombre_Referencia(dato) : TEXTO_AUSENTE);
+    Lista->insertTopLevelItem(0, fila);
+    // Painted now, before the next query: a long range shows its progress row by row.
+    Lista->viewport()->repaint();
+}
+
+void TF_Test::Termina_Prueba(QWidget* foco) {
+    Inactivo = true;
+    B_START->setEnabled(true);
+    B_Close->setEnabled(true);
+    if (B_STOP->hasFocus())
+        (foco && foco != B_STOP ? foco : B_START)->setFocus();
+    B_STOP->setEnabled(false);
+}
+
+void TF_Test::B_STOPClick() { Parar = true; }
+
+void TF_Test::B_ClearClick() { Lista->clear(); }

@@ -1,0 +1,58 @@
+#pragma once
+// The devices test: asks the bus which decoder serves each device code of a range and lists
+// the answers, newest first. The test runs inside the Start handler; the wait for each reply
+// serves the window's events, so Stop (and a repaint) happen between queries.
+
+#include "UVentana_Kalvex.h"
+
+#include <QIcon>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class TGrupo_Tipos;
+
+class TF_Test : public TVentana_Kalvex {
+    Q_OBJECT
+public:
+    explicit TF_Test(QWidget* parent = nullptr);
+
+    void setVisible(bool visible) override;
+    // Every way of closing ends here: refused while a test runs.
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormShow();
+    void B_STARTClick();
+    void B_STOPClick();
+    void B_ClearClick();
+    void R2Click();
+
+    void Prueba();
+    void Consulta(const QString& rotulo, const QString& codigo, const QString& numero);
+    void Termina_Prueba(QWidget* foco);
+
+    QLabel* Label1;
+    TGrupo_Tipos* RadioGroup1;
+    QLabel* Label2;
+    QLineEdit* Edit1;
+    QLabel* Label3;
+    QLineEdit* Edit2;
+    QPushButton* B_START;
+    QPushButton* B_STOP;
+    QPushButton* B_Clear;
+    QPushButton* B_Close;
+    QTreeWidget* Lista;
+    QLabel* Image1;
+    // Answered, not answered.
+    std::array<QIcon, 2> ImageList1;
+
+    bool Parar = false;   // Stop was pressed: the rest of the range is skipped
+    bool Inactivo = true; // no test runs: the window may close
+};
