@@ -228,7 +228,10 @@ void BusSimulator::Receive(const uint8_t* bytes, size_t count, Clock::time_point
         const Frame f {partial_[0], partial_[1], partial_[2], partial_[3]};
         partial_.clear();
         Record(Direction::FromProgram, f, now);
-        Emit(bus_.Receive(f, now), now);
+        // The program's write lands here at once; on a real line its four bytes are still
+        // travelling for four byte times, and the decoder can only answer after that.
+        const auto arrived = outbox_.Pacing() ? now + 4 * ByteTime : now;
+        Emit(bus_.Receive(f, now), arrived);
     }
 }
 

@@ -211,6 +211,11 @@ TEST_F(DevicesTest, RowsArePaintedAsTheyAreAnswered) {
             atQuery.push_back(paints);
     });
     Range("R1", "1", "3");
+    // The simulator observes on its own thread, a moment after the program wrote.
+    EXPECT_TRUE(WaitUntil([&] {
+        std::lock_guard lock(mutex);
+        return atQuery.size() >= 3;
+    }));
     sim->SetFrameObserver(nullptr);
     std::lock_guard lock(mutex);
     ASSERT_EQ(atRow.size(), 3u);
