@@ -1,6 +1,7 @@
 #include "UF_Decoder.h"
 
 #include "Conversion.h"
+#include "DECODER2.h"
 #include "F_Mensa.h"
 #include "F_Principal.h"
 #include "Idiomas.h"
@@ -23,6 +24,8 @@ namespace {
 constexpr uint8_t Trama_Datos = 0x00;
 constexpr uint8_t Trama_Identificacion = 0x40;
 constexpr int Espera_Vacio_ms = 200;
+// How often a closing frame that met a busy link is tried again.
+constexpr int Reintento_Cierre_ms = 20;
 constexpr int Hueco_Columnas = 28;
 const QString Azul = QStringLiteral("color: #1f3fa0;");
 
@@ -73,6 +76,11 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     T_Estado_TiempoInicial->setInterval(Espera_Vacio_ms);
     T_Estado_TiempoInicial->setSingleShot(true);
     connect(T_Estado_TiempoInicial, &QTimer::timeout, this, [this] { T_Estado_TiempoInicialTimer(); });
+
+    cierre_pendiente_ = new QTimer(this);
+    cierre_pendiente_->setInterval(Reintento_Cierre_ms);
+    cierre_pendiente_->setSingleShot(true);
+    connect(cierre_pendiente_, &QTimer::timeout, this, [this] { Cierra_Decoder(); });
 
     auto* derecha = new QVBoxLayout;
     derecha->setSpacing(2);
@@ -260,7 +268,19 @@ void TF_Decoder::FormClose() {
     // A check left pending would report an empty decoder for a window already gone.
     T_Estado_TiempoInicial->stop();
     Ventanas().F_Princ->Modelo_Activo = 0;
-    Envia_Cierre();
+    Cierra_Decoder();
+}
+
+void TF_Decoder::Cierra_Decoder() {
+    if (isVisible())
+        return; // opened again meanwhile: its own closing will end that session
+    try {
+        Envia_Cierre();
+    } catch (const EDecoderBusy&) {
+        // Another window's request is waiting for its reply. Without its closing frame the
+        // decoder would stay in programming mode, so the frame goes out once the link is free.
+        cierre_pendiente_->start();
+    }
 }
 
 void TF_Decoder::Envia_Cierre() {

@@ -140,12 +140,15 @@ protected:
 private:
     void FormShow();
     void FormClose();
+    // Sends the closing frames, now or, while another request waits, as soon as it is done.
+    void Cierra_Decoder();
     void Decoder_Erroneo(uint8_t identificacion);
     QWidget* Crea_Celda(const TCelda& celda, bool nuevo);
 
     TModelo_Editor modelo_;
     TRejilla rejilla_;
     QGridLayout* cuerpo_;
+    QTimer* cierre_pendiente_;
 };
 
 // Hourglass over the whole screen and the button disabled while it lives: both come back

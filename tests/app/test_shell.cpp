@@ -230,11 +230,3 @@ TEST_F(ShellTest, ANewLanguageIsStoredAndEndsTheProgram) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen"); // also when CTest lists the tests
-    TAplicacion app(argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -4,6 +4,7 @@
 #include "EditorFixture.h"
 
 #include <QLabel>
+#include <QTimer>
 
 using namespace kalvex::test;
 
@@ -131,6 +132,26 @@ TEST_F(WindowTest, EveryWayOfClosingStopsTheRoutingAndSendsTheClosingFrame) {
     TF_Decoder* editor = Go(6745);
     QTest::keyClick(Edit(editor, 1), Qt::Key_Escape);
     EXPECT_TRUE(editor->isVisible());
+}
+
+// Another window's Save is waiting for a silent decoder when this editor closes: its
+// closing frame still goes out, once the link is free, and no busy error is shown.
+TEST_F(WindowTest, AClosingFrameThatMeetsABusyLinkGoesOutAfterwards) {
+    TF_Decoder* converter = Go(6786);
+    TF_Decoder* editor = Go(6745);
+    converter->show();
+    sim->ClearLog();
+    QTimer::singleShot(100, editor, [editor] { editor->close(); });
+    Save(converter); // one register, no decoder in programming mode: three silent attempts
+    EXPECT_FALSE(editor->isVisible());
+    const std::vector<std::string> closing {"50 20 FF 9F", "50 20 FF 9F"};
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto sent = Sent();
+        return sent.size() >= 5 && std::vector<std::string>(sent.end() - 2, sent.end()) == closing;
+    })) << Trace();
+    EXPECT_EQ(Sent().size(), 5u); // three write attempts, then the closing frame twice
+    for (const auto& d : dialogs->Dialogs())
+        EXPECT_TRUE(d.text.isEmpty()) << d.text.toStdString(); // only the outcome dialog
 }
 
 TEST_F(WindowTest, ShowingAHiddenEditorEmptiesItAndAClosedOneNoLongerChecksForEmptiness) {

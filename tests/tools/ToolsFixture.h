@@ -3,23 +3,16 @@
 // settings name the simulator's line, every window created as at start-up, and the frames the
 // program wrote read back from the simulator's log.
 
-#include "BusSimulator.h"
-#include "DECODER2.h"
-#include "F_Principal.h"
-#include "ModalWatcher.h"
-#include "PtyPair.h"
-#include "TIniFile.h"
+#include "InstallationTest.h"
 #include "UF_Reprogram.h"
 #include "UF_Reprogram_Coinc.h"
 #include "UF_Test.h"
-#include "Ventanas.h"
 
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -29,33 +22,8 @@
 
 namespace kalvex::test {
 
-class ToolsTest : public ::testing::Test {
+class ToolsTest : public InstallationTest {
 protected:
-    void Start(const std::string& installation, const QString& idioma = QStringLiteral("ENGLISH")) {
-        ASSERT_TRUE(config.isValid());
-        qputenv("KALVEX_CONFIG_DIR", config.path().toLocal8Bit());
-        sim = std::make_unique<kalvex::sim::BusSimulator>(kalvex::sim::ParseInstallation(installation, "t"));
-        const QString link = config.filePath(QStringLiteral("tty"));
-        sim->Start(link.toStdString());
-        TIniFile ini(config.filePath(QStringLiteral("KALVEX.INI")));
-        ini.WriteString(QStringLiteral("General"), QStringLiteral("Sys_Port"), link);
-        ini.WriteString(QStringLiteral("General"), QStringLiteral("Idioma"), idioma);
-        dialogs = std::make_unique<ModalWatcher>([this](QWidget* w) {
-            if (inspect)
-                inspect(w);
-        });
-        Crea_Ventanas();
-        main = Ventanas().F_Princ;
-        ASSERT_TRUE(main->Decod1->Connected());
-    }
-
-    void TearDown() override {
-        Destruye_Ventanas();
-        dialogs.reset();
-        sim.reset();
-        qunsetenv("KALVEX_CONFIG_DIR");
-    }
-
     template <typename T = QWidget> static T* Child(QWidget* w, const char* name) {
         T* c = w->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(c, nullptr) << name;
@@ -71,14 +39,6 @@ protected:
         QTest::keyClicks(Child<QLineEdit>(w, edit), keys);
     }
 
-    // The frames the program has written, in order, as "70 01 07 00".
-    std::vector<std::string> Sent() const {
-        std::vector<std::string> out;
-        for (const auto& e : sim->Log())
-            if (e.direction == kalvex::sim::Direction::FromProgram)
-                out.push_back(kalvex::sim::ToHex(e.frame));
-        return out;
-    }
     size_t SentCount(const std::string& frame) const {
         size_t n = 0;
         for (const std::string& f : Sent())
@@ -119,12 +79,6 @@ protected:
         QTimer timer;
         bool done = false;
     };
-
-    QTemporaryDir config;
-    std::unique_ptr<kalvex::sim::BusSimulator> sim;
-    std::unique_ptr<ModalWatcher> dialogs;
-    std::function<void(QWidget*)> inspect;
-    TF_Princ* main = nullptr;
 };
 
 } // namespace kalvex::test
