@@ -9,6 +9,7 @@
 #include "Lanzador.h"
 #include "Modelos.h"
 #include "Recursos.h"
+#include "Rotulos.h"
 #include "TAplicacion.h"
 #include "UComunicaciones.h"
 #include "UF_Decoder.h"
@@ -37,12 +38,6 @@ namespace {
 // The model list, in the order the user sees it.
 constexpr int Referencias_Lista[] = {6713, 6721, 6722, 6734, 6745, 6746,
                                      6747, 6758, 6759, 6763, 6775, 6786};
-
-QLabel* Etiqueta(const QString& nombre, QWidget* parent) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(nombre);
-    return l;
-}
 
 void Muestra_Sin_Modo(QWidget* ventana) {
     ventana->show();
@@ -84,25 +79,19 @@ void TF_Princ::Crea_Controles() {
     fondo->setPalette(paleta);
     setCentralWidget(fondo);
 
-    Label1 = Etiqueta(QStringLiteral("Label1"), fondo);
-    Label1->setText(QStringLiteral("Kalvex"));
-    QFont grande = Label1->font();
-    grande.setPointSize(grande.pointSize() * 2 + 4);
-    grande.setBold(true);
-    Label1->setFont(grande);
-    Label1->setStyleSheet(QStringLiteral("color: #1f3fa0;"));
-    Label3 = Etiqueta(QStringLiteral("Label3"), fondo);
+    Label1 = Crea_Rotulo(QStringLiteral("Label1"), QStringLiteral("Kalvex"), 2.4, fondo);
+    Label3 = Crea_Etiqueta(QStringLiteral("Label3"), {}, fondo);
     Label3->setText(QStringLiteral("Actualizar en variable VERSION_APP"));
-    Label2 = Etiqueta(QStringLiteral("Label2"), fondo);
-    Label4 = Etiqueta(QStringLiteral("Label4"), fondo);
+    Label2 = Crea_Etiqueta(QStringLiteral("Label2"), {}, fondo);
+    Label4 = Crea_Etiqueta(QStringLiteral("Label4"), {}, fondo);
     Label4->setText(WEB_FABRICANTE);
-    Label4->setStyleSheet(QStringLiteral("color: #1f3fa0; text-decoration: underline;"));
+    Label4->setStyleSheet(QStringLiteral("color: %1; text-decoration: underline;").arg(Azul_Kalvex));
     Label4->setCursor(Qt::PointingHandCursor);
     Label4->installEventFilter(this);
 
-    Image1 = Etiqueta(QStringLiteral("Image1"), fondo);
+    Image1 = Crea_Etiqueta(QStringLiteral("Image1"), {}, fondo);
     Image1->setPixmap(Imagen(QStringLiteral("logo.png")).scaledToHeight(48, Qt::SmoothTransformation));
-    Image2 = Etiqueta(QStringLiteral("Image2"), fondo);
+    Image2 = Crea_Etiqueta(QStringLiteral("Image2"), {}, fondo);
     Image2->setPixmap(QPixmap::fromImage(Foto(QStringLiteral("decoder.jpg")))
                           .scaledToHeight(120, Qt::SmoothTransformation));
 

@@ -6,6 +6,7 @@
 #include "F_Principal.h"
 #include "Idiomas.h"
 #include "Recursos.h"
+#include "Rotulos.h"
 #include "UComunicaciones.h"
 #include "Ventanas.h"
 
@@ -27,13 +28,6 @@ constexpr int Espera_Vacio_ms = 200;
 // How often a closing frame that met a busy link is tried again.
 constexpr int Reintento_Cierre_ms = 20;
 constexpr int Hueco_Columnas = 28;
-const QString Azul = QStringLiteral("color: #1f3fa0;");
-
-QLabel* Etiqueta(const QString& nombre, QWidget* parent) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(nombre);
-    return l;
-}
 
 QPixmap Dibujo(const QString& nombre) {
     if (nombre.endsWith(QStringLiteral(".jpg")))
@@ -46,21 +40,15 @@ QPixmap Dibujo(const QString& nombre) {
 TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWidget* parent)
     : TVentana_Kalvex(nombre, Qt::Tool | Qt::WindowStaysOnTopHint, parent), modelo_(modelo),
       cuerpo_(new QGridLayout) {
-    Image1 = Etiqueta(QStringLiteral("Image1"), this);
+    Image1 = Crea_Etiqueta(QStringLiteral("Image1"), {}, this);
     const QPixmap dibujo = Dibujo(modelo.Imagen);
     Image1->setPixmap(dibujo.height() > 220 ? dibujo.scaledToHeight(220, Qt::SmoothTransformation)
                                             : dibujo);
-    Label14 = Etiqueta(QStringLiteral("Label14"), this);
-    Label14->setText(QStringLiteral("Ref. ") + modelo.Referencia);
-    QFont fuerte = Label14->font();
-    fuerte.setBold(true);
-    fuerte.setPointSizeF(fuerte.pointSizeF() * 1.25);
-    Label14->setFont(fuerte);
-    Label14->setStyleSheet(Azul);
-    Label28 = Etiqueta(QStringLiteral("Label28"), this);
+    Label14 = Crea_Rotulo(QStringLiteral("Label14"), QStringLiteral("Ref. ") + modelo.Referencia, 1.25, this);
+    Label28 = Crea_Etiqueta(QStringLiteral("Label28"), {}, this);
     Label28->setText(QStringLiteral("*Press programming button"));
     Label28->setEnabled(false);
-    Label10 = Etiqueta(QStringLiteral("Label10"), this);
+    Label10 = Crea_Etiqueta(QStringLiteral("Label10"), {}, this);
     Label10->setText(QStringLiteral(" to get values"));
     Label10->setEnabled(false);
 
@@ -162,7 +150,7 @@ void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla, const QList<QPushBut
     int fila = 0;
     const QString titulos[2] = {rejilla.Nombre_Actual, rejilla.Nombre_Nuevo};
     for (int lado = 0; lado < 2; ++lado) {
-        QLabel* titulo = Etiqueta(titulos[lado], this);
+        QLabel* titulo = Crea_Etiqueta(titulos[lado], {}, this);
         titulo->setFont(negrita);
         cuerpo_->addWidget(titulo, fila, inicio[lado], 1, columnas, Qt::AlignHCenter);
     }
@@ -172,10 +160,10 @@ void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla, const QList<QPushBut
         for (int lado = 0; lado < 2; ++lado) {
             const QString nombre = lado == 0 ? rejilla.Rotulos.Nombre_Actual : rejilla.Rotulos.Nombre_Nuevo;
             if (!rejilla.Rotulos.Clave.isEmpty())
-                cuerpo_->addWidget(Etiqueta(nombre, this), fila, inicio[lado], Qt::AlignHCenter);
+                cuerpo_->addWidget(Crea_Etiqueta(nombre, {}, this), fila, inicio[lado], Qt::AlignHCenter);
             for (int c = 0; c < rejilla.Columnas.size(); ++c) {
                 const TCabecera& cab = rejilla.Columnas[c];
-                cuerpo_->addWidget(Etiqueta(lado == 0 ? cab.Nombre_Actual : cab.Nombre_Nuevo, this),
+                cuerpo_->addWidget(Crea_Etiqueta(lado == 0 ? cab.Nombre_Actual : cab.Nombre_Nuevo, {}, this),
                                    fila, inicio[lado] + 1 + c, Qt::AlignHCenter);
             }
         }
@@ -186,10 +174,10 @@ void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla, const QList<QPushBut
     // they take no focus, so the New fields follow each other from the first to the last.
     for (const TFila& f : rejilla.Filas) {
         for (int lado = 0; lado < 2; ++lado) {
-            QLabel* rotulo = Etiqueta(lado == 0 ? f.Nombre_Actual : f.Nombre_Nuevo, this);
+            QLabel* rotulo = Crea_Etiqueta(lado == 0 ? f.Nombre_Actual : f.Nombre_Nuevo, {}, this);
             rotulo->setText(f.Rotulo);
             if (rejilla.Numeros)
-                rotulo->setStyleSheet(Azul);
+                rotulo->setStyleSheet(QStringLiteral("color: %1;").arg(Azul_Kalvex));
             cuerpo_->addWidget(rotulo, fila, inicio[lado],
                                rejilla.Numeros ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
             const QList<TCelda>& celdas = lado == 0 ? f.Actual : f.Nuevo;

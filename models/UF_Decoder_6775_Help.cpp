@@ -2,6 +2,7 @@
 
 #include "Idiomas.h"
 #include "Recursos.h"
+#include "Rotulos.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -23,12 +24,7 @@ TF_Decoder_6775_Help::TF_Decoder_6775_Help(QWidget* parent)
     icono->setObjectName(QStringLiteral("Image1"));
     icono->setPixmap(Imagen(QStringLiteral("info.png")));
 
-    Label14 = new QLabel(this);
-    Label14->setObjectName(QStringLiteral("Label14"));
-    QFont fuerte = Label14->font();
-    fuerte.setBold(true);
-    Label14->setFont(fuerte);
-    Label14->setStyleSheet(QStringLiteral("color: #1f3fa0;"));
+    Label14 = Crea_Rotulo(QStringLiteral("Label14"), QString(), 1.0, this);
 
     auto* lineas = new QGridLayout;
     lineas->setHorizontalSpacing(8);

@@ -13,7 +13,7 @@ void Outbox::Add(Clock::time_point due, Chunk chunk) {
 std::optional<Clock::time_point> Outbox::NextDue() const {
     if (items_.empty())
         return std::nullopt;
-    return pacing_ ? std::max(items_.front().due, lineFree_) : items_.front().due;
+    return pacing_ ? std::max(items_.front().due, lineFree_) + ByteTime : items_.front().due;
 }
 
 std::vector<Frame> Outbox::Flush(Clock::time_point now, const Writer& write) {
@@ -21,11 +21,13 @@ std::vector<Frame> Outbox::Flush(Clock::time_point now, const Writer& write) {
     while (!items_.empty() && items_.front().due <= now) {
         auto& bytes = items_.front().chunk.bytes;
         if (pacing_) {
-            if (lineFree_ > now)
+            // Written when its last bit would have arrived: a byte time after the line was
+            // free and the byte was due.
+            if (std::max(items_.front().due, lineFree_) + ByteTime > now)
                 break;
             write(bytes.data(), 1);
             bytes.erase(bytes.begin());
-            lineFree_ = now + ByteTime;
+            lineFree_ = now;
         } else {
             write(bytes.data(), bytes.size());
             bytes.clear();

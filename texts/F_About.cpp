@@ -3,18 +3,13 @@
 #include "Configuracion.h"
 #include "Lanzador.h"
 #include "Recursos.h"
+#include "Rotulos.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
 namespace {
-
-QLabel* Etiqueta(const QString& nombre, const QString& texto) {
-    auto* etiqueta = new QLabel(texto);
-    etiqueta->setObjectName(nombre);
-    return etiqueta;
-}
 
 QPushButton* Boton(const QString& nombre, const QString& texto) {
     auto* boton = new QPushButton(texto);
@@ -26,18 +21,14 @@ QPushButton* Boton(const QString& nombre, const QString& texto) {
 
 TAboutBox::TAboutBox(QWidget* parent)
     : TVentana_Kalvex(QStringLiteral("AboutBox"), Qt::Tool | Qt::WindowStaysOnTopHint, parent) {
-    auto* foto = Etiqueta(QStringLiteral("Image3"), QString());
+    auto* foto = Crea_Etiqueta(QStringLiteral("Image3"), QString(), this);
     foto->setPixmap(QPixmap::fromImage(Foto(QStringLiteral("entrada.jpg"))));
 
-    QLabel* producto = Etiqueta(QStringLiteral("ProductName"), QStringLiteral("Kalvex"));
-    QFont grande = producto->font();
-    grande.setPointSizeF(grande.pointSizeF() * 1.8);
-    grande.setBold(true);
-    producto->setFont(grande);
-    QLabel* comentarios = Etiqueta(QStringLiteral("Comments"), QString());
+    QLabel* producto = Crea_Rotulo(QStringLiteral("ProductName"), QStringLiteral("Kalvex"), 1.8, this, {});
+    QLabel* comentarios = Crea_Etiqueta(QStringLiteral("Comments"), QString(), this);
     comentarios->setWordWrap(true);
 
-    QLabel* logo = Etiqueta(QStringLiteral("Image2"), QString());
+    QLabel* logo = Crea_Etiqueta(QStringLiteral("Image2"), QString(), this);
     logo->setPixmap(Imagen(QStringLiteral("logo.png")));
     logo->setScaledContents(true);
     logo->setFixedSize(logo->pixmap().size());
@@ -46,9 +37,9 @@ TAboutBox::TAboutBox(QWidget* parent)
 
     auto* datos = new QVBoxLayout;
     datos->addWidget(producto);
-    datos->addWidget(Etiqueta(QStringLiteral("Version"), VERSION_APP));
-    datos->addWidget(Etiqueta(QStringLiteral("Copyright"), EMPRESA_FABRICANTE));
-    datos->addWidget(Etiqueta(QStringLiteral("Label1"), QStringLiteral("June 2004")));
+    datos->addWidget(Crea_Etiqueta(QStringLiteral("Version"), VERSION_APP, this));
+    datos->addWidget(Crea_Etiqueta(QStringLiteral("Copyright"), EMPRESA_FABRICANTE, this));
+    datos->addWidget(Crea_Etiqueta(QStringLiteral("Label1"), QStringLiteral("June 2004"), this));
     datos->addWidget(comentarios);
     datos->addStretch();
     datos->addWidget(logo);

@@ -3,6 +3,7 @@
 #include "Configuracion.h"
 #include "Idiomas.h"
 #include "Recursos.h"
+#include "Rotulos.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,13 +24,7 @@ TF_Lang::TF_Lang(QWidget* parent)
     setObjectName(QStringLiteral("F_Lang"));
     setWindowTitle(QStringLiteral("Select language"));
 
-    auto* cabecera = new QLabel(QStringLiteral("Kalvex 3.0"));
-    cabecera->setObjectName(QStringLiteral("Label1"));
-    QFont grande = cabecera->font();
-    grande.setPointSizeF(grande.pointSizeF() * 1.6);
-    grande.setBold(true);
-    cabecera->setFont(grande);
-    cabecera->setStyleSheet(QStringLiteral("color: #1d4f91"));
+    auto* cabecera = Crea_Rotulo(QStringLiteral("Label1"), QStringLiteral("Kalvex 3.0"), 1.6, this);
 
     auto* actual = new QLabel(Texto(QStringLiteral("GEN_MEN017")));
     actual->setObjectName(QStringLiteral("Label2"));

@@ -5,6 +5,7 @@
 #include "Idiomas.h"
 #include "Modelos.h"
 #include "Recursos.h"
+#include "Rotulos.h"
 #include "UComunicaciones.h"
 #include "UF_Decoder.h"
 #include "UF_Reprogram_Coinc.h"
@@ -47,13 +48,7 @@ void Reserva_Sitio(QWidget* w) {
 
 TF_Reprogram::TF_Reprogram(QWidget* parent)
     : TVentana_Kalvex(QStringLiteral("F_Reprogram"), Qt::Tool | Qt::WindowStaysOnTopHint, parent) {
-    Label1 = new QLabel(Texto(QStringLiteral("Main_Reprogramming2_caption")), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont titulo = Label1->font();
-    titulo.setPointSize(titulo.pointSize() + 6);
-    titulo.setBold(true);
-    Label1->setFont(titulo);
-    Label1->setStyleSheet(QStringLiteral("color: #1f3fa0;"));
+    Label1 = Crea_Rotulo(QStringLiteral("Label1"), Texto(QStringLiteral("Main_Reprogramming2_caption")), 1.6, this);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(Imagen(QStringLiteral("bus.png")));
@@ -77,13 +72,7 @@ TF_Reprogram::TF_Reprogram(QWidget* parent)
     B_Find->setDefault(true);
     connect(B_Find, &QPushButton::clicked, this, &TF_Reprogram::B_FindClick);
 
-    Label3 = new QLabel(TEXTO_AUSENTE, this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    QFont marca = Label3->font();
-    marca.setPointSize(marca.pointSize() + 6);
-    marca.setBold(true);
-    Label3->setFont(marca);
-    Label3->setStyleSheet(QStringLiteral("color: #c0392b;"));
+    Label3 = Crea_Rotulo(QStringLiteral("Label3"), TEXTO_AUSENTE, 1.6, this, QStringLiteral("#c0392b"));
     I_NOT_FOUND = new QLabel(this);
     I_NOT_FOUND->setObjectName(QStringLiteral("I_NOT_FOUND"));
     I_NOT_FOUND->setPixmap(Imagen(QStringLiteral("no_encontrado.png")));

@@ -1,6 +1,7 @@
 #include "UF_Reprogram_Coinc.h"
 
 #include "Idiomas.h"
+#include "Rotulos.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>
@@ -12,13 +13,7 @@
 
 TF_Reprogram_Coinc::TF_Reprogram_Coinc(QWidget* parent)
     : TVentana_Kalvex(QStringLiteral("F_Reprogram_Coinc"), Qt::Tool | Qt::WindowStaysOnTopHint, parent) {
-    Label1 = new QLabel(Texto(QStringLiteral("Main_Reprogramming2_caption")), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont titulo = Label1->font();
-    titulo.setPointSize(titulo.pointSize() + 4);
-    titulo.setBold(true);
-    Label1->setFont(titulo);
-    Label1->setStyleSheet(QStringLiteral("color: #1f3fa0;"));
+    Label1 = Crea_Rotulo(QStringLiteral("Label1"), Texto(QStringLiteral("Main_Reprogramming2_caption")), 1.4, this);
 
     auto* RadioGroup1 = new QGroupBox(Texto(QStringLiteral("GEN_MEN034")), this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));

@@ -4,6 +4,7 @@
 #include "F_Principal.h"
 #include "Idiomas.h"
 #include "Recursos.h"
+#include "Rotulos.h"
 #include "UComunicaciones.h"
 #include "Ventanas.h"
 
@@ -49,13 +50,7 @@ TF_Test::TF_Test(QWidget* parent)
     ImageList1 = {QIcon(Imagen(QStringLiteral("respondido.png"))),
                   QIcon(Imagen(QStringLiteral("sin_respuesta.png")))};
 
-    Label1 = new QLabel(Texto(QStringLiteral("GEN_MEN025")), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont titulo = Label1->font();
-    titulo.setPointSize(titulo.pointSize() + 6);
-    titulo.setBold(true);
-    Label1->setFont(titulo);
-    Label1->setStyleSheet(QStringLiteral("color: #1f3fa0;"));
+    Label1 = Crea_Rotulo(QStringLiteral("Label1"), Texto(QStringLiteral("GEN_MEN025")), 1.6, this);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(Imagen(QStringLiteral("bus.png")));
