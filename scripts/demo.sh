@@ -26,7 +26,14 @@ build/bin/kalvex-bus-sim --pace sim/installations/demo.ini "$tty_link" < "$contr
 sim_pid=$!
 exec 3> "$control"
 rm -f "$control"
-trap 'kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true' EXIT
+kalvex_pid=""
+stop_all() {
+    [[ -n $kalvex_pid ]] && kill "$kalvex_pid" 2>/dev/null
+    kill "$sim_pid" 2>/dev/null
+    wait 2>/dev/null
+}
+trap stop_all EXIT
+trap 'exit 130' INT TERM
 
 for _ in $(seq 100); do
     [[ -e $tty_link ]] && break
