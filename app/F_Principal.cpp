@@ -198,6 +198,8 @@ void TF_Princ::Rellena_Lista_Modelos() {
         const QString ref = QString::number(referencia);
         C1->addItem(ref + QStringLiteral(" - ") + Texto(QStringLiteral("List_") + ref));
     }
+    // Nothing chosen until the installer picks an entry: Go! alone opens no editor.
+    C1->setCurrentIndex(-1);
 }
 
 void TF_Princ::Abre_Puerto() {
@@ -287,7 +289,7 @@ void TF_Princ::B_GoClick() {
         return;
     bool numero = false;
     const TModelo* modelo = Modelo_Por_Referencia(entrada.left(4).toInt(&numero));
-    if (!numero || !modelo || !modelo->Editor)
+    if (!numero || !modelo)
         return;
     TF_Decoder* editor = modelo->Editor();
     editor->Label14->setText(entrada);
@@ -297,7 +299,7 @@ void TF_Princ::B_GoClick() {
 
 void TF_Princ::Decod1DECRecibedNotDemand(QObject*, Trama_Dec FTResul) {
     const TModelo* modelo = Modelo_Por_Codigo(Modelo_Activo);
-    if (modelo && modelo->Editor)
+    if (modelo)
         modelo->Editor()->Lee_Decoder(FTResul);
 }
 

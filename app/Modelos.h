@@ -10,7 +10,7 @@ class TF_Decoder;
 struct TModelo {
     int Referencia;          // 6745
     uint8_t Codigo;          // Modelo_Activo while its editor receives the frames
-    TF_Decoder* (*Editor)(); // the editor window; nullptr while no editor exists for it
+    TF_Decoder* (*Editor)(); // the editor window
 };
 
 const std::array<TModelo, 12>& Tabla_Modelos();

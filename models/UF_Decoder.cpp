@@ -315,7 +315,7 @@ void TF_Decoder::T_Estado_TiempoInicialTimer() {
 }
 
 void TF_Decoder::B_SaveClick() {
-    const TEspera espera(B_Save);
+    const TEspera espera(B_Save, Reloj_Al_Grabar());
     if (!Comienza_Grabacion()) {
         Ventanas().F_Mensa04->exec();
         return;
@@ -375,12 +375,14 @@ QString TF_Decoder::Palabra(const Trama_Dec& FTResul) {
         .toUpper();
 }
 
-TEspera::TEspera(QPushButton* boton) : boton_(boton) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+TEspera::TEspera(QPushButton* boton, bool reloj) : boton_(boton), reloj_(reloj) {
+    if (reloj_)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     boton_->setEnabled(false);
 }
 
 TEspera::~TEspera() {
     boton_->setEnabled(true);
-    QApplication::restoreOverrideCursor();
+    if (reloj_)
+        QApplication::restoreOverrideCursor();
 }

@@ -104,6 +104,8 @@ protected:
     // Save: hourglass and B_Save disabled for the whole of it, the check, the refusal of what
     // cannot be written as typed, the zero fill, every register written, one result.
     virtual void B_SaveClick();
+    // Whether Save shows the hourglass over the screen (B_Save is disabled in any case).
+    virtual bool Reloj_Al_Grabar() const { return true; }
     virtual bool Comienza_Grabacion() { return true; }
     // Raises EConvertError for a New value that would not reach the decoder as typed.
     virtual void Comprueba_Nuevos() = 0;
@@ -151,15 +153,16 @@ private:
     QTimer* cierre_pendiente_;
 };
 
-// Hourglass over the whole screen and the button disabled while it lives: both come back
-// however the work ends, an exception included.
+// The button disabled, and the hourglass over the whole screen if asked for, while it lives:
+// both come back however the work ends, an exception included.
 class TEspera {
 public:
-    explicit TEspera(QPushButton* boton);
+    TEspera(QPushButton* boton, bool reloj);
     ~TEspera();
     TEspera(const TEspera&) = delete;
     TEspera& operator=(const TEspera&) = delete;
 
 private:
     QPushButton* boton_;
+    bool reloj_;
 };

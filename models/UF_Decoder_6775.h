@@ -31,6 +31,8 @@ protected:
     void Pon_Valor(int, const Trama_Dec&) override {}
     bool Decoder_Vacio() const override { return false; }
 
+    // This window keeps the normal cursor while it writes.
+    bool Reloj_Al_Grabar() const override { return false; }
     void Comprueba_Nuevos() override;
     void Rellena_TODOS_CEROS_IZ() override;
     bool Graba() override;

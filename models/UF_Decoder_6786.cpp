@@ -27,6 +27,8 @@ TF_Decoder_6786_II::TF_Decoder_6786_II(QWidget* parent)
                       {{TTipo_Celda::Edit, QStringLiteral("Edit1"), Ancho}},
                       {{TTipo_Celda::Edit, QStringLiteral("Edit3"), Ancho}}}};
     Construye_Rejilla(rejilla);
+    // The device's own address is only shown: the field is drawn disabled, not just read-only.
+    Edit(1)->setEnabled(false);
     Aplica_Textos();
 }
 

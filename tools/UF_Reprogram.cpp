@@ -189,7 +189,7 @@ void TF_Reprogram::Busca() {
         return;
     }
     const TModelo* modelo = Modelo_Por_Referencia(Referencia_Respondida(identificacion));
-    if (!modelo || !modelo->Editor)
+    if (!modelo)
         return;
     principal->Modelo_Activo = modelo->Codigo;
     TF_Decoder* editor = modelo->Editor();

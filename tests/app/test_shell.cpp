@@ -4,6 +4,7 @@
 #include "DECODER2.h"
 #include "F_Language.h"
 #include "F_Principal.h"
+#include "Idiomas.h"
 #include "LineEnd.h"
 #include "ModalWatcher.h"
 #include "PtyPair.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -36,6 +38,8 @@ protected:
     }
     void TearDown() override {
         Destruye_Ventanas();
+        // Released by the main window's close, which not every test reaches.
+        Libera_Fichero_Idiomas();
         qunsetenv("KALVEX_CONFIG_DIR");
     }
 
@@ -142,10 +146,66 @@ TEST_F(ShellTest, TheModelListHoldsTwelveEntriesAndIgnoresTypedKeys) {
     EXPECT_EQ(list->itemText(0), "6713 - Audio Decoder 4");
     EXPECT_TRUE(list->itemText(11).startsWith("6786 - "));
     EXPECT_GE(list->maxVisibleItems(), 12);
+    // Nothing is chosen at start, so Go! alone opens no editor and routes nothing.
+    EXPECT_EQ(list->currentText(), "");
+    QTest::mouseClick(main->findChild<QPushButton*>("B_Go"), Qt::LeftButton);
+    EXPECT_EQ(main->Modelo_Activo, 0);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_TRUE(w == main || !w->isVisible()) << w->objectName().toStdString();
     list->setCurrentIndex(4);
     QTest::keyClicks(list, "9x ");
     EXPECT_EQ(list->currentIndex(), 4);
     EXPECT_EQ(list->currentText(), "6745 - Audio Decoder 4");
+}
+
+TEST_F(ShellTest, GoOpensTheChosenModelsEditorAndRoutesItsFrames) {
+    PtyPair pty; // the editors' closing frames need an open line
+    WriteSettings(pty.SlavePath());
+    ModalWatcher boxes;
+    TF_Princ* main = Start();
+    ASSERT_TRUE(main->Decod1->Connected());
+    auto* list = main->findChild<QComboBox*>("C1");
+    const struct {
+        int reference;
+        const char* editor;
+        int code;
+    } cases[] = {{6759, "TF_Decoder_6759", 1}, {6745, "TF_Decoder_6745", 2},
+                 {6746, "TF_Decoder_6746", 3}, {6747, "TF_Decoder_6747", 4},
+                 {6721, "TF_Decoder_6721", 5}, {6722, "TF_Decoder_6722", 6},
+                 {6763, "TF_Decoder_6763", 7}, {6734, "TF_Decoder_6734", 8},
+                 {6758, "TF_Decoder_6758", 9}, {6713, "TF_Decoder_6713", 10},
+                 {6775, "TF_Decoder_6775", 11}, {6786, "TF_Decoder_6786_II", 12}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reference);
+        list->setCurrentIndex(list->findText(QString::number(c.reference), Qt::MatchStartsWith));
+        QTest::mouseClick(main->findChild<QPushButton*>("B_Go"), Qt::LeftButton);
+        EXPECT_EQ(main->Modelo_Activo, c.code);
+        QWidget* shown = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != main && w->isVisible())
+                shown = w;
+        ASSERT_NE(shown, nullptr);
+        EXPECT_STREQ(shown->metaObject()->className(), c.editor);
+        EXPECT_EQ(shown->findChild<QLabel*>("Label14")->text(), list->currentText());
+        shown->close();
+        EXPECT_EQ(main->Modelo_Activo, 0);
+    }
+    const struct {
+        const char* item;
+        const char* window;
+    } items[] = {{"est1", "F_Test"}, {"Reprogramming2", "F_Reprogram"}};
+    for (const auto& i : items) {
+        main->findChild<QAction*>(i.item)->trigger();
+        QWidget* w = nullptr;
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (t->objectName() == i.window)
+                w = t;
+        ASSERT_NE(w, nullptr) << i.window;
+        EXPECT_TRUE(w->isVisible() && !w->isModal()) << i.window;
+        w->close();
+    }
+    main->findChild<QAction*>("About2")->trigger();
+    EXPECT_TRUE(boxes.Saw("AboutBox"));
 }
 
 TEST_F(ShellTest, AMissingKeyOrSectionShowsTheMarker) {

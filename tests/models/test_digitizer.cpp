@@ -122,6 +122,13 @@ TEST_F(DigitizerTest, SaveMovesTheDeviceAndTheEditorFollowsIt) {
         {{"", "", "0", "2"}, {"D5 21 00 45", "D0 22 00 45", "D0 23 00 00", "D0 24 02 00"}, {"0", "00", "0"},
          {0, 0x00, 0, 2}},
     };
+    // While the result is shown, only Save is disabled: this window keeps the normal cursor.
+    int results = 0;
+    inspect = [&](QWidget*) {
+        ++results;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_FALSE(Button(editor, "B_Save")->isEnabled());
+    };
     Announce();
     for (const auto& c : cases) {
         SetNew(c.nuevos[0], c.nuevos[1], c.nuevos[2], c.nuevos[3]);
@@ -134,6 +141,8 @@ TEST_F(DigitizerTest, SaveMovesTheDeviceAndTheEditorFollowsIt) {
             EXPECT_EQ(sim->Register(0, static_cast<uint8_t>(0x21 + r)), c.registers[r]) << c.frames[r];
     }
     EXPECT_FALSE(DialogNames().contains("F_Mensa01"));
+    EXPECT_EQ(results, 3);
+    EXPECT_TRUE(Button(editor, "B_Save")->isEnabled());
     // The Current column keeps the first poll until the device announces itself again, now
     // from its new address.
     EXPECT_EQ(Texts(editor, 1, 3), QStringList({"3", "12", "4"}));

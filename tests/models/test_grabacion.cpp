@@ -72,6 +72,10 @@ TEST_F(SaveTest, TheNewColumnIsPaddedAndWrittenOutputByOutput) {
         {6763, "panel", Panel, {"5", "", "", "42"},
          {"B0 00 05 D0", "B0 02 FF FF", "B0 04 FF FF", "B0 06 42 D0"},
          {0xD005, 0xFFFF, 0xFFFF, 0xD042}, {"005", "", "", "042"}},
+        // An all-empty New column passes the check and empties every output.
+        {6747, "seltra", Seltra, {},
+         {"B0 00 FF FF", "B0 02 FF FF", "B0 04 FF FF", "B0 06 FF FF"},
+         {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}, {"", "", "", ""}},
     };
     for (const auto& c : cases) {
         TF_Decoder* editor = Ready(c.referencia, c.decoder);

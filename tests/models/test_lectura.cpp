@@ -63,9 +63,13 @@ TEST_F(ReadOutTest, TheCodeOfEachModelIsTakenFromTheDataWord) {
     Close(panel);
 
     TF_Decoder* converter = Go(6786);
+    Button(converter, "B_Close")->setFocus();
     ReadOut("converter");
     EXPECT_EQ(Edit(converter, 1)->text(), "0056");
     EXPECT_EQ(Edit(converter, 3)->text(), "0056");
+    // A device with an address: the check after the identification moves the focus to the
+    // New address instead of reporting an empty device.
+    EXPECT_TRUE(WaitUntil([&] { return converter->focusWidget() == Edit(converter, 3); }));
     // Every data frame replaces the value; the counter never moves.
     converter->Lee_Decoder(Trama_Dec(0x00, 0x00, 0x34, 0x12));
     EXPECT_EQ(Edit(converter, 1)->text(), "1234");

@@ -1,0 +1,191 @@
+// Every window shows the texts of exactly its own language keys. The language file used here
+// gives each key its own name as text, so what a window shows names the keys it looked up; a
+// key outside the file shows the missing-text marker.
+
+#include "F_About.h"
+#include "F_Language.h"
+#include "F_Mensa.h"
+#include "F_Principal.h"
+#include "Idiomas.h"
+#include "ModalWatcher.h"
+#include "TIniFile.h"
+#include "UF_Decoder_6734.h"
+#include "UF_Decoder_6758.h"
+#include "UF_Decoder_6759.h"
+#include "UF_Decoder_6763.h"
+#include "UF_Decoder_6775.h"
+#include "UF_Decoder_6775_Help.h"
+#include "UF_Decoder_6786.h"
+#include "UF_Decoder_Llamada.h"
+#include "UF_Reprogram.h"
+#include "UF_Reprogram_Coinc.h"
+#include "UF_Test.h"
+#include "Ventanas.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace kalvex::test;
+
+namespace {
+
+QSet<QString> Keys(const QString& list) {
+    const QStringList keys = list.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return {keys.begin(), keys.end()};
+}
+
+const QString kCallEditor = QStringLiteral(
+    "GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 GEN_MEN03 GEN_MEN04 GEN_MEN09 GEN_MEN010 "
+    "GEN_MEN011 GEN_MEN012");
+// The 6758 editor fills its time-unit choosers (GEN_MEN07, GEN_MEN08) when it is shown.
+const QString kOutputsEditor = QStringLiteral(
+    "GEN_MEN00 GEN_MEN01 GEN_MEN02 GEN_MEN03 GEN_MEN04 GEN_MEN05 GEN_MEN09 GEN_MEN010 "
+    "GEN_MEN011 GEN_MEN012 GEN_MEN013");
+
+struct Window_Keys {
+    const char* name;
+    std::function<QWidget*()> window;
+    QSet<QString> keys;
+};
+
+std::vector<Window_Keys> Expected() {
+    const TVentanas& v = Ventanas();
+    return {
+        {"F_Princ", [&]() -> QWidget* { return v.F_Princ; },
+         Keys("Main_Label2_caption Main_B_Go_caption GEN_MEN09 Main_File1_caption "
+              "Main_Language1_caption Main_SerialPort1_caption Main_Reprogramming1_caption "
+              "Main_Reprogramming2_caption Main_Test1_caption Main_About1_caption List_6713 "
+              "List_6721 List_6722 List_6734 List_6745 List_6746 List_6747 List_6758 List_6759 "
+              "List_6763 List_6775 List_6786")},
+        {"6713", [&]() -> QWidget* { return v.F_Decoder_6713; }, Keys(kCallEditor)},
+        {"6721", [&]() -> QWidget* { return v.F_Decoder_6721; }, Keys(kCallEditor)},
+        {"6722", [&]() -> QWidget* { return v.F_Decoder_6722; }, Keys(kCallEditor)},
+        {"6745", [&]() -> QWidget* { return v.F_Decoder_6745; }, Keys(kCallEditor)},
+        {"6746", [&]() -> QWidget* { return v.F_Decoder_6746; }, Keys(kCallEditor)},
+        {"6747", [&]() -> QWidget* { return v.F_Decoder_6747; }, Keys(kCallEditor)},
+        {"6763", [&]() -> QWidget* { return v.F_Decoder_6763; }, Keys(kCallEditor)},
+        {"6758", [&]() -> QWidget* { return v.F_Decoder_6758; }, Keys(kOutputsEditor + " GEN_MEN06")},
+        {"6759", [&]() -> QWidget* { return v.F_Decoder_6759; }, Keys(kOutputsEditor + " GEN_MEN016")},
+        {"6734", [&]() -> QWidget* { return v.F_Decoder_6734; },
+         Keys("GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 F_GEN00 F_GEN01 F_GEN02 GEN_MEN09 "
+              "GEN_MEN010")},
+        {"6775", [&]() -> QWidget* { return v.F_Decoder_6775; },
+         Keys("GEN_MEN09 GEN_MEN010 GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 GEN_MEN021 "
+              "GEN_MEN022 GEN_MEN023 GEN_MEN024")},
+        {"6775_Help", [&]() -> QWidget* { return v.F_Decoder_6775_Help; },
+         Keys("GEN_MEN09 List_help_6775_1 List_help_6775_2 List_help_6775_3")},
+        {"6786_II", [&]() -> QWidget* { return v.F_Decoder_6786_II; },
+         Keys("GEN_MEN09 GEN_MEN010 GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 GEN_MEN035")},
+        {"F_Mensa00", [&]() -> QWidget* { return v.F_Mensa00; },
+         Keys("F_MENSA00 F_MENSA01 F_MENSA02 F_MENSA03 GEN_MEN09")},
+        {"F_Mensa01", [&]() -> QWidget* { return v.F_Mensa01; }, Keys("F_MENSA04 F_MENSA05 GEN_MEN09")},
+        {"F_Mensa02", [&]() -> QWidget* { return v.F_Mensa02; }, Keys("F_MENSA13 F_MENSA14 GEN_MEN09")},
+        {"F_Mensa03", [&]() -> QWidget* { return v.F_Mensa03; },
+         Keys("F_MENSA15 F_MENSA16 F_MENSA17 F_MENSA18 GEN_MEN09")},
+        {"F_Mensa04", [&]() -> QWidget* { return v.F_Mensa04; },
+         Keys("F_MENSA06 F_MENSA07 F_MENSA08 F_MENSA09 F_MENSA10 F_MENSA11 F_MENSA12 GEN_MEN09")},
+        {"F_Mensa05", [&]() -> QWidget* { return v.F_Mensa05; }, Keys("F_MENSA19 GEN_MEN09")},
+        {"AboutBox", [&]() -> QWidget* { return v.AboutBox; }, {}},
+        {"F_Lang", [&]() -> QWidget* { return v.F_Lang; },
+         Keys("GEN_MEN017 GEN_MEN018 GEN_MEN019 GEN_MEN020")},
+        {"F_Test", [&]() -> QWidget* { return v.F_Test; },
+         Keys("GEN_MEN025 GEN_MEN026 GEN_MEN027 GEN_MEN028 GEN_MEN029 GEN_MEN030 GEN_MEN031 "
+              "GEN_MEN032 GEN_MEN033")},
+        {"F_Reprogram", [&]() -> QWidget* { return v.F_Reprogram; },
+         Keys("Main_Reprogramming2_caption GEN_MEN026 GEN_MEN028 GEN_MEN029 GEN_MEN030 "
+              "GEN_MEN031 GEN_MEN04 GEN_MEN09")},
+        {"F_Reprogram_Coinc", [&]() -> QWidget* { return v.F_Reprogram_Coinc; },
+         Keys("Main_Reprogramming2_caption GEN_MEN034 List_6745 List_6713 List_6734 GEN_MEN018")},
+    };
+}
+
+std::string Joined(const QSet<QString>& keys) {
+    QStringList sorted(keys.begin(), keys.end());
+    sorted.sort();
+    return sorted.join(QLatin1Char(' ')).toStdString();
+}
+
+// Every text the window shows (or hints) at creation, its own controls only.
+QStringList Shown_Texts(QWidget* window) {
+    QStringList texts {window->windowTitle()};
+    QList<QWidget*> widgets = window->findChildren<QWidget*>();
+    widgets.prepend(window);
+    for (QWidget* w : widgets) {
+        // Hidden controls are not read; menus are windows of their own.
+        if (!qobject_cast<QMenu*>(w) && (w->window() != window || !w->isVisibleTo(window)))
+            continue;
+        texts << w->toolTip();
+        if (auto* label = qobject_cast<QLabel*>(w))
+            texts << label->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            texts << button->text();
+        if (auto* group = qobject_cast<QGroupBox*>(w))
+            texts << group->title();
+        if (auto* menu = qobject_cast<QMenu*>(w))
+            texts << menu->title();
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < combo->count(); ++i)
+                texts << combo->itemText(i);
+        if (auto* tree = qobject_cast<QTreeWidget*>(w))
+            for (int i = 0; i < tree->columnCount(); ++i)
+                texts << tree->headerItem()->text(i);
+    }
+    for (const QAction* action : window->findChildren<QAction*>())
+        texts << action->text();
+    return texts;
+}
+
+TEST(WindowKeysTest, EachWindowShowsTheTextsOfExactlyItsKeys) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    qputenv("KALVEX_CONFIG_DIR", config.path().toLocal8Bit());
+    {
+        QSet<QString> all {QStringLiteral("GEN_MEN036")};
+        for (const Window_Keys& w : Expected())
+            all += w.keys;
+        TIniFile lang(config.filePath(QStringLiteral("KALVEX_LANG.INI")));
+        for (const QString& key : all)
+            lang.WriteString(QStringLiteral("ECHO"), key, QLatin1Char('{') + key + QLatin1Char('}'));
+        TIniFile settings(config.filePath(QStringLiteral("KALVEX.INI")));
+        settings.WriteString(QStringLiteral("General"), QStringLiteral("Sys_Port"), QString());
+        settings.WriteString(QStringLiteral("General"), QStringLiteral("Idioma"), QStringLiteral("ECHO"));
+    }
+    ModalWatcher boxes; // the port that cannot be opened
+    Crea_Ventanas();
+
+    static const QRegularExpression kKey(QStringLiteral("\\{(\\w+)\\}"));
+    for (const Window_Keys& expected : Expected()) {
+        SCOPED_TRACE(expected.name);
+        QWidget* window = expected.window();
+        ASSERT_NE(window, nullptr);
+        QSet<QString> shown;
+        for (const QString& text : Shown_Texts(window)) {
+            if (text.contains(QString::fromUtf8("\u00BF?")))
+                ADD_FAILURE() << "a key outside the file: " << text.toStdString();
+            for (auto m = kKey.globalMatch(text); m.hasNext();)
+                shown.insert(m.next().captured(1));
+        }
+        EXPECT_EQ(Joined(shown - expected.keys), "") << "shown, not its keys";
+        EXPECT_EQ(Joined(expected.keys - shown), "") << "its keys, not shown";
+    }
+    Destruye_Ventanas();
+    Libera_Fichero_Idiomas();
+    qunsetenv("KALVEX_CONFIG_DIR");
+}
+
+} // namespace
