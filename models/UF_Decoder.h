@@ -25,7 +25,7 @@ class QTimer;
 
 // The model as the common behaviour needs it.
 struct TModelo_Editor {
-    QString Referencia;     // "6745": the model label's design text, the wrong-decoder row
+    QString Referencia;     // "6745": the model label until Go! sets it, the wrong-decoder row
     uint8_t Identificacion; // byte 1 of the model's identification frame
     Trama_Dec Cierre;       // closing frame, bytes in line order
     QString Imagen;         // picture of the decoder (Imagen())
