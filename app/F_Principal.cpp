@@ -69,7 +69,9 @@ TF_Princ::TF_Princ(QWidget* parent) : QMainWindow(parent), Decod1(new TDECODER2(
     Abre_Puerto();
 }
 
-TF_Princ::~TF_Princ() { Asigna_Enlace(nullptr); }
+TF_Princ::~TF_Princ() {
+    Asigna_Enlace(nullptr);
+}
 
 void TF_Princ::Crea_Controles() {
     auto* fondo = new QWidget(this);
@@ -85,12 +87,14 @@ void TF_Princ::Crea_Controles() {
     Label2 = Crea_Etiqueta(QStringLiteral("Label2"), {}, fondo);
     Label4 = Crea_Etiqueta(QStringLiteral("Label4"), {}, fondo);
     Label4->setText(WEB_FABRICANTE);
-    Label4->setStyleSheet(QStringLiteral("color: %1; text-decoration: underline;").arg(Azul_Kalvex));
+    Label4->setStyleSheet(
+        QStringLiteral("color: %1; text-decoration: underline;").arg(Azul_Kalvex));
     Label4->setCursor(Qt::PointingHandCursor);
     Label4->installEventFilter(this);
 
     Image1 = Crea_Etiqueta(QStringLiteral("Image1"), {}, fondo);
-    Image1->setPixmap(Imagen(QStringLiteral("logo.png")).scaledToHeight(48, Qt::SmoothTransformation));
+    Image1->setPixmap(
+        Imagen(QStringLiteral("logo.png")).scaledToHeight(48, Qt::SmoothTransformation));
     Image2 = Crea_Etiqueta(QStringLiteral("Image2"), {}, fondo);
     Image2->setPixmap(QPixmap::fromImage(Foto(QStringLiteral("decoder.jpg")))
                           .scaledToHeight(120, Qt::SmoothTransformation));
@@ -101,10 +105,12 @@ void TF_Princ::Crea_Controles() {
     C1->setMinimumContentsLength(28);
     C1->installEventFilter(this);
 
-    B_Go = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("Go!"), fondo);
+    B_Go =
+        new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("Go!"), fondo);
     B_Go->setObjectName(QStringLiteral("B_Go"));
     B_Go->setDefault(true);
-    B_Close = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Close"), fondo);
+    B_Close = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
+                              QStringLiteral("Close"), fondo);
     B_Close->setObjectName(QStringLiteral("B_Close"));
     connect(B_Go, &QPushButton::clicked, this, &TF_Princ::B_GoClick);
     connect(B_Close, &QPushButton::clicked, this, &QWidget::close);
@@ -224,7 +230,9 @@ void TF_Princ::showEvent(QShowEvent* event) {
     FormShow();
 }
 
-void TF_Princ::FormShow() { Inicializa_menu_puertos(); }
+void TF_Princ::FormShow() {
+    Inicializa_menu_puertos();
+}
 
 void TF_Princ::Inicializa_menu_puertos() {
     // Only the fourth character counts: "COM12" checks COM1, a shorter name checks none.
@@ -279,7 +287,9 @@ bool TF_Princ::C1KeyPress(QKeyEvent* key) {
     return !text.isEmpty() && text[0].isPrint();
 }
 
-void TF_Princ::Label4Click() { Abre_Web(); }
+void TF_Princ::Label4Click() {
+    Abre_Web();
+}
 
 void TF_Princ::B_GoClick() {
     Modelo_Activo = 0;
@@ -326,8 +336,14 @@ void TF_Princ::Help1Click() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(Fichero_Ayuda(Idioma)));
 }
 
-void TF_Princ::est1Click() { Muestra_Sin_Modo(Ventanas().F_Test); }
+void TF_Princ::est1Click() {
+    Muestra_Sin_Modo(Ventanas().F_Test);
+}
 
-void TF_Princ::Reprogramming2Click() { Muestra_Sin_Modo(Ventanas().F_Reprogram); }
+void TF_Princ::Reprogramming2Click() {
+    Muestra_Sin_Modo(Ventanas().F_Reprogram);
+}
 
-void TF_Princ::About2Click() { Ventanas().AboutBox->exec(); }
+void TF_Princ::About2Click() {
+    Ventanas().AboutBox->exec();
+}

@@ -73,5 +73,5 @@ void Destruye_Ventanas() {
     auto& ventanas = Creadas();
     while (!ventanas.empty())
         ventanas.pop_back();
-    Ventanas() = TVentanas {};
+    Ventanas() = TVentanas{};
 }

@@ -55,11 +55,13 @@ int main(int argc, char** argv) {
     std::string serves;
     for (int n = 1; n <= 100; ++n)
         serves += " " + QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0')).toStdString();
-    kalvex::sim::BusSimulator sim(kalvex::sim::ParseInstallation("[hall]\nmodel = 6746\nserves =" + serves + "\n", "bench"));
+    kalvex::sim::BusSimulator sim(
+        kalvex::sim::ParseInstallation("[hall]\nmodel = 6746\nserves =" + serves + "\n", "bench"));
     const QString link = config.filePath(QStringLiteral("tty"));
     sim.Start(link.toStdString());
     sim.SetPacing(true);
-    TIniFile(config.filePath(QStringLiteral("KALVEX.INI"))).WriteString("General", "Sys_Port", link);
+    TIniFile(config.filePath(QStringLiteral("KALVEX.INI")))
+        .WriteString("General", "Sys_Port", link);
 
     TAplicacion app(argc, argv);
     Crea_Ventanas();

@@ -7,8 +7,8 @@
 #include "Ventanas.h"
 
 #include <QElapsedTimer>
-#include <QWindow>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <cstdio>
 #include <pty.h>
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     const qint64 shown = clock.nsecsElapsed() - setup;
 
-    rusage usage {};
+    rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("startup_to_main_window: %.1f ms\n", double(shown) / 1e6);
     std::printf("startup_peak_rss: %.1f MB\n", double(usage.ru_maxrss) / 1024.0);

@@ -21,12 +21,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int64_t NowNs() { return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count(); }
+int64_t NowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+        .count();
+}
 
 double CpuSeconds() {
-    rusage u {};
+    rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 // Answers every request at once while `answering` is set; records when its reply went out.
@@ -37,15 +41,15 @@ public:
         stop_ = true;
         thread_.join();
     }
-    std::atomic<bool> answering {true};
-    std::atomic<int64_t> repliedAt {0};
+    std::atomic<bool> answering{true};
+    std::atomic<int64_t> repliedAt{0};
 
 private:
     void Run() {
         uint8_t buf[4];
         int have = 0;
         while (!stop_) {
-            pollfd p {master_, POLLIN, 0};
+            pollfd p{master_, POLLIN, 0};
             if (::poll(&p, 1, 50) <= 0)
                 continue;
             ssize_t n = ::read(master_, buf + have, size_t(4 - have));
@@ -63,7 +67,7 @@ private:
         }
     }
     int master_;
-    std::atomic<bool> stop_ {false};
+    std::atomic<bool> stop_{false};
     std::thread thread_;
 };
 
@@ -74,7 +78,7 @@ int main(int argc, char** argv) {
     int master = -1, slave = -1;
     if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
         return 1;
-    termios tio {};
+    termios tio{};
     tcgetattr(slave, &tio);
     cfmakeraw(&tio);
     tcsetattr(slave, TCSANOW, &tio);

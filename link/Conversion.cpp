@@ -3,7 +3,8 @@
 #include <limits>
 
 EConvertError::EConvertError(const QString& text)
-    : std::runtime_error(QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString()) {}
+    : std::runtime_error(
+          QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString()) {}
 
 int StrToInt(const QString& text) {
     int i = 0;

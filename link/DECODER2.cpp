@@ -48,7 +48,7 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
             d.Respuesta_Recibida = false;
             d.En_Transaccion = false;
         }
-    } idle {*this};
+    } idle{*this};
     En_Transaccion = true;
 
     Trama_Peticion = Trama_Dec(Command, Address, DataLow, DataHigh);
@@ -79,7 +79,9 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
     return Trama_Respuesta;
 }
 
-void TDECODER2::Envia_Trama(const Trama_Dec& frame) { Write(frame.Bytes.data(), 4); }
+void TDECODER2::Envia_Trama(const Trama_Dec& frame) {
+    Write(frame.Bytes.data(), 4);
+}
 
 void TDECODER2::Recibe_Trama(QObject*, int) {
     const int waiting = BytesWaiting();

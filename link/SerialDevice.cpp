@@ -17,9 +17,9 @@ bool SpeedFor(int baud, speed_t& speed) {
     static const struct {
         int rate;
         speed_t code;
-    } table[] = {{110, B110},       {300, B300},       {600, B600},     {1200, B1200},
-                 {2400, B2400},     {4800, B4800},     {9600, B9600},   {19200, B19200},
-                 {38400, B38400},   {57600, B57600},   {115200, B115200}, {230400, B230400},
+    } table[] = {{110, B110},       {300, B300},      {600, B600},       {1200, B1200},
+                 {2400, B2400},     {4800, B4800},    {9600, B9600},     {19200, B19200},
+                 {38400, B38400},   {57600, B57600},  {115200, B115200}, {230400, B230400},
                  {460800, B460800}, {921600, B921600}};
     for (const auto& row : table) {
         if (row.rate == baud) {
@@ -41,7 +41,9 @@ bool IsPseudoTerminal(int fd) {
 
 } // namespace
 
-SerialDevice::~SerialDevice() { Close(); }
+SerialDevice::~SerialDevice() {
+    Close();
+}
 
 QByteArray SerialDevice::DevicePath(const QString& port) {
     if (port.startsWith(QLatin1Char('/')))
@@ -91,7 +93,7 @@ void SerialDevice::Close() {
 int SerialDevice::Apply(const SerialLineSettings& s) {
     if (fd_ < 0)
         return EBADF;
-    termios tio {};
+    termios tio{};
     if (tcgetattr(fd_, &tio) != 0)
         return errno;
     if (!BuildTermios(s, tio))
@@ -122,11 +124,20 @@ bool SerialDevice::BuildTermios(const SerialLineSettings& s, termios& tio) {
     if (s.twoStopBits)
         tio.c_cflag |= CSTOPB;
     switch (s.parity) {
-    case SerialLineSettings::Parity::None: break;
-    case SerialLineSettings::Parity::Odd: tio.c_cflag |= PARENB | PARODD; break;
-    case SerialLineSettings::Parity::Even: tio.c_cflag |= PARENB; break;
-    case SerialLineSettings::Parity::Mark: tio.c_cflag |= PARENB | CMSPAR | PARODD; break;
-    case SerialLineSettings::Parity::Space: tio.c_cflag |= PARENB | CMSPAR; break;
+    case SerialLineSettings::Parity::None:
+        break;
+    case SerialLineSettings::Parity::Odd:
+        tio.c_cflag |= PARENB | PARODD;
+        break;
+    case SerialLineSettings::Parity::Even:
+        tio.c_cflag |= PARENB;
+        break;
+    case SerialLineSettings::Parity::Mark:
+        tio.c_cflag |= PARENB | CMSPAR | PARODD;
+        break;
+    case SerialLineSettings::Parity::Space:
+        tio.c_cflag |= PARENB | CMSPAR;
+        break;
     }
     if (s.ctsFlow)
         tio.c_cflag |= CRTSCTS;
@@ -182,7 +193,7 @@ int SerialDevice::WriteAll(const uint8_t* bytes, int count, int timeoutMs, int& 
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0)
             return ETIMEDOUT;
-        pollfd p {fd_, POLLOUT, 0};
+        pollfd p{fd_, POLLOUT, 0};
         int r = ::poll(&p, 1, static_cast<int>(left.count()));
         if (r < 0 && errno != EINTR)
             return errno;

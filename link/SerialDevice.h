@@ -14,12 +14,12 @@ struct SerialLineSettings {
     bool twoStopBits = false;
     enum class Parity { None, Odd, Even, Mark, Space } parity = Parity::None;
     bool parityCheck = false;
-    bool ctsFlow = false;   // hardware handshake on output
+    bool ctsFlow = false; // hardware handshake on output
     bool xonOut = false;
     bool xonIn = false;
     char xonChar = 17;
     char xoffChar = 19;
-    bool dtr = false;       // level the line is held at
+    bool dtr = false; // level the line is held at
     bool rts = false;
 };
 

@@ -6,8 +6,8 @@
 
 #include <cerrno>
 #include <poll.h>
-#include <system_error>
 #include <sys/eventfd.h>
+#include <system_error>
 #include <unistd.h>
 
 TSerialLineThread::TSerialLineThread(TCustomSerialLine& owner, int deviceFd)
@@ -96,7 +96,7 @@ bool TSerialLineThread::HandOverRxChar() {
                     }
                     s.done.notify_all();
                 }
-            } done {*state};
+            } done{*state};
             bool stopped;
             {
                 std::lock_guard<std::mutex> g(state->lock);

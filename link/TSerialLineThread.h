@@ -28,7 +28,7 @@ private:
         std::mutex lock;
         std::condition_variable done;
         bool handled = false;
-        bool stopped = false;   // set by Stop, on the user-interface thread
+        bool stopped = false; // set by Stop, on the user-interface thread
         bool deviceGone = false;
     };
 

@@ -6,10 +6,10 @@
 #include <cstdint>
 
 struct Trama_Dec {
-    std::array<uint8_t, 4> Bytes {};
+    std::array<uint8_t, 4> Bytes{};
 
     constexpr Trama_Dec() = default;
-    constexpr Trama_Dec(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3) : Bytes {b0, b1, b2, b3} {}
+    constexpr Trama_Dec(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3) : Bytes{b0, b1, b2, b3} {}
 
     // As one 32-bit little-endian value: frame byte 0 is the least significant byte.
     static constexpr Trama_Dec FromValue(uint32_t v) {
@@ -25,4 +25,4 @@ struct Trama_Dec {
 };
 
 // Left in the reply buffer when nothing was received.
-constexpr Trama_Dec Trama_Sin_Respuesta {0x88, 0x88, 0x88, 0x88};
+constexpr Trama_Dec Trama_Sin_Respuesta{0x88, 0x88, 0x88, 0x88};

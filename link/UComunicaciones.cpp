@@ -27,15 +27,25 @@ bool Acepta(uint8_t command, uint8_t address, uint8_t high, uint8_t low) {
     return Pide(command, address, high, low)[0] == Aceptado;
 }
 
-uint8_t Byte_Decimal(const QString& number) { return static_cast<uint8_t>(StrToInt(number)); }
+uint8_t Byte_Decimal(const QString& number) {
+    return static_cast<uint8_t>(StrToInt(number));
+}
 
 // Four-character device code: characters 1-2 are the high byte, 3-4 the low byte.
-uint8_t Alto(const QString& code) { return Hex_A_Byte(code.mid(0, 2)); }
-uint8_t Bajo(const QString& code) { return Hex_A_Byte(code.mid(2, 2)); }
+uint8_t Alto(const QString& code) {
+    return Hex_A_Byte(code.mid(0, 2));
+}
+uint8_t Bajo(const QString& code) {
+    return Hex_A_Byte(code.mid(2, 2));
+}
 
 // Three-digit code completed by the caller's prefix character.
-uint8_t Alto(const QString& prefix, const QString& code) { return Hex_A_Byte(prefix + code.mid(0, 1)); }
-uint8_t Bajo3(const QString& code) { return Hex_A_Byte(code.mid(1, 2)); }
+uint8_t Alto(const QString& prefix, const QString& code) {
+    return Hex_A_Byte(prefix + code.mid(0, 1));
+}
+uint8_t Bajo3(const QString& code) {
+    return Hex_A_Byte(code.mid(1, 2));
+}
 
 QString Lee_Salida(uint8_t address, const QString& code, const QString& prefix, bool& aceptado) {
     Trama_Dec r = Pide(0x60, address, Alto(prefix, code), Bajo3(code));
@@ -45,7 +55,9 @@ QString Lee_Salida(uint8_t address, const QString& code, const QString& prefix, 
 
 } // namespace
 
-void Asigna_Enlace(TDecoderLink* link) { enlace = link; }
+void Asigna_Enlace(TDecoderLink* link) {
+    enlace = link;
+}
 
 TDecoderLink& Enlace() {
     if (!enlace)
@@ -132,7 +144,9 @@ bool Escribe_Registro(uint8_t address, uint8_t data, uint8_t nibble, int extra) 
     return r[0] == expected;
 }
 
-bool Arma_Dispositivo(const QString& code) { return Acepta(0x80, 0x01, Alto(code), Bajo(code)); }
+bool Arma_Dispositivo(const QString& code) {
+    return Acepta(0x80, 0x01, Alto(code), Bajo(code));
+}
 
 void Solicita_Programacion(const QString& code) {
     Enlace().Transact(0x50, 0x10, Alto(code), Bajo(code), false);
@@ -144,19 +158,33 @@ void Envia_Trama_Directa(uint8_t b1, uint8_t b2, uint8_t b3) {
 
 QString Nombre_Referencia(uint8_t id) {
     switch (id) {
-    case 0x18: return QStringLiteral("Ref. 6758");
-    case 0x28: return QStringLiteral("Ref. 6759");
-    case 0x31: return QStringLiteral("Ref. 6786");
-    case 0x34: return QStringLiteral("Ref. 6721");
-    case 0x38: return QStringLiteral("Ref. 6722");
-    case 0x44: return QStringLiteral("Ref. 6745 / Ref. 6734 / Ref. 6713");
-    case 0x48: return QStringLiteral("Ref. 6746");
-    case 0x54: return QStringLiteral("Ref. 6747");
-    case 0x64: return QStringLiteral("Ref. 6763");
-    default: return QStringLiteral("\u00BF?");
+    case 0x18:
+        return QStringLiteral("Ref. 6758");
+    case 0x28:
+        return QStringLiteral("Ref. 6759");
+    case 0x31:
+        return QStringLiteral("Ref. 6786");
+    case 0x34:
+        return QStringLiteral("Ref. 6721");
+    case 0x38:
+        return QStringLiteral("Ref. 6722");
+    case 0x44:
+        return QStringLiteral("Ref. 6745 / Ref. 6734 / Ref. 6713");
+    case 0x48:
+        return QStringLiteral("Ref. 6746");
+    case 0x54:
+        return QStringLiteral("Ref. 6747");
+    case 0x64:
+        return QStringLiteral("Ref. 6763");
+    default:
+        return QStringLiteral("\u00BF?");
     }
 }
 
-uint8_t Direccion_Salida(int n) { return n >= 1 && n <= 8 ? static_cast<uint8_t>(2 * (n - 1)) : 0; }
+uint8_t Direccion_Salida(int n) {
+    return n >= 1 && n <= 8 ? static_cast<uint8_t>(2 * (n - 1)) : 0;
+}
 
-uint8_t Direccion_Ajuste(int n) { return static_cast<uint8_t>(0x20 + Direccion_Salida(n)); }
+uint8_t Direccion_Ajuste(int n) {
+    return static_cast<uint8_t>(0x20 + Direccion_Salida(n));
+}

@@ -2,8 +2,8 @@
 
 #include "TSerialLineThread.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -15,7 +15,7 @@ std::string MessageFor(ESerialLine::Code code, int winCode) {
 }
 
 int RateOf(TBaudRate rate, int custom) {
-    static const int rates[] = {0,     110,   300,   600,    1200,   2400,   4800,   9600,
+    static const int rates[] = {0,     110,   300,   600,   1200,  2400,   4800,   9600,
                                 14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
     return rate == TBaudRate::brCustom ? custom : rates[static_cast<int>(rate)];
 }
@@ -33,15 +33,24 @@ ESerialLine::ESerialLine(Code code, int winCode)
 
 QString ESerialLine::Text(Code code) {
     switch (code) {
-    case CE_OpenFailed: return QStringLiteral("Unable to open com port");
-    case CE_WriteFailed: return QStringLiteral("WriteFile function failed");
-    case CE_ReadFailed: return QStringLiteral("ReadFile function failed");
-    case CE_PurgeFailed: return QStringLiteral("PurgeComm function failed");
-    case CE_SetStateFailed: return QStringLiteral("SetCommState function failed");
-    case CE_SetTimeoutsFailed: return QStringLiteral("SetCommTimeouts failed");
-    case CE_SetupCommFailed: return QStringLiteral("SetupComm function failed");
-    case CE_ClearCommFailed: return QStringLiteral("ClearCommError function failed");
-    case CE_ModemStatFailed: return QStringLiteral("GetCommModemStatus function failed");
+    case CE_OpenFailed:
+        return QStringLiteral("Unable to open com port");
+    case CE_WriteFailed:
+        return QStringLiteral("WriteFile function failed");
+    case CE_ReadFailed:
+        return QStringLiteral("ReadFile function failed");
+    case CE_PurgeFailed:
+        return QStringLiteral("PurgeComm function failed");
+    case CE_SetStateFailed:
+        return QStringLiteral("SetCommState function failed");
+    case CE_SetTimeoutsFailed:
+        return QStringLiteral("SetCommTimeouts failed");
+    case CE_SetupCommFailed:
+        return QStringLiteral("SetupComm function failed");
+    case CE_ClearCommFailed:
+        return QStringLiteral("ClearCommError function failed");
+    case CE_ModemStatFailed:
+        return QStringLiteral("GetCommModemStatus function failed");
     }
     return {};
 }
@@ -97,9 +106,13 @@ void TCustomSerialLine::SetFlowControl(const TLineFlowControl& flow) {
     ApplyIfOpen();
 }
 
-void TCustomSerialLine::SetTimeouts(const TLineTimeouts& timeouts) { timeouts_ = timeouts; }
+void TCustomSerialLine::SetTimeouts(const TLineTimeouts& timeouts) {
+    timeouts_ = timeouts;
+}
 
-void TCustomSerialLine::SetBuffer(const TLineBuffer& buffer) { buffer_ = buffer; }
+void TCustomSerialLine::SetBuffer(const TLineBuffer& buffer) {
+    buffer_ = buffer;
+}
 
 void TCustomSerialLine::SetConnected(bool connected) {
     if (connected == connected_)

@@ -44,7 +44,8 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     const QPixmap dibujo = Dibujo(modelo.Imagen);
     Image1->setPixmap(dibujo.height() > 220 ? dibujo.scaledToHeight(220, Qt::SmoothTransformation)
                                             : dibujo);
-    Label14 = Crea_Rotulo(QStringLiteral("Label14"), QStringLiteral("Ref. ") + modelo.Referencia, 1.25, this);
+    Label14 = Crea_Rotulo(QStringLiteral("Label14"), QStringLiteral("Ref. ") + modelo.Referencia,
+                          1.25, this);
     Label28 = Crea_Etiqueta(QStringLiteral("Label28"), {}, this);
     Label28->setText(QStringLiteral("*Press programming button"));
     Label28->setEnabled(false);
@@ -63,7 +64,8 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     T_Estado_TiempoInicial->setObjectName(QStringLiteral("T_Estado_TiempoInicial"));
     T_Estado_TiempoInicial->setInterval(Espera_Vacio_ms);
     T_Estado_TiempoInicial->setSingleShot(true);
-    connect(T_Estado_TiempoInicial, &QTimer::timeout, this, [this] { T_Estado_TiempoInicialTimer(); });
+    connect(T_Estado_TiempoInicial, &QTimer::timeout, this,
+            [this] { T_Estado_TiempoInicialTimer(); });
 
     cierre_pendiente_ = new QTimer(this);
     cierre_pendiente_->setInterval(Reintento_Cierre_ms);
@@ -108,7 +110,8 @@ QWidget* TF_Decoder::Crea_Celda(const TCelda& celda, bool nuevo) {
         if (celda.Ancho > 0)
             edit->setMaxLength(celda.Ancho);
         const int caracteres = celda.Ancho > 0 ? celda.Ancho : 4;
-        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(caracteres + 2, u'0')) + 12);
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(caracteres + 2, u'0')) +
+                            12);
         edit->setAlignment(Qt::AlignCenter);
         if (nuevo) {
             edit->installEventFilter(this);
@@ -137,11 +140,13 @@ QWidget* TF_Decoder::Crea_Celda(const TCelda& celda, bool nuevo) {
     return control;
 }
 
-void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla, const QList<QPushButton*>& botones_nuevos) {
+void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla,
+                                   const QList<QPushButton*>& botones_nuevos) {
     rejilla_ = rejilla;
     cuerpo_->setHorizontalSpacing(8);
     cuerpo_->setVerticalSpacing(4);
-    const int columnas = 1 + static_cast<int>(qMax(rejilla.Columnas.size(), rejilla.Filas.value(0).Nuevo.size()));
+    const int columnas =
+        1 + static_cast<int>(qMax(rejilla.Columnas.size(), rejilla.Filas.value(0).Nuevo.size()));
     const int inicio[2] = {0, columnas + 1}; // Current block, New block
     cuerpo_->setColumnMinimumWidth(columnas, Hueco_Columnas);
 
@@ -158,13 +163,16 @@ void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla, const QList<QPushBut
 
     if (!rejilla.Rotulos.Clave.isEmpty() || !rejilla.Columnas.isEmpty()) {
         for (int lado = 0; lado < 2; ++lado) {
-            const QString nombre = lado == 0 ? rejilla.Rotulos.Nombre_Actual : rejilla.Rotulos.Nombre_Nuevo;
+            const QString nombre =
+                lado == 0 ? rejilla.Rotulos.Nombre_Actual : rejilla.Rotulos.Nombre_Nuevo;
             if (!rejilla.Rotulos.Clave.isEmpty())
-                cuerpo_->addWidget(Crea_Etiqueta(nombre, {}, this), fila, inicio[lado], Qt::AlignHCenter);
+                cuerpo_->addWidget(Crea_Etiqueta(nombre, {}, this), fila, inicio[lado],
+                                   Qt::AlignHCenter);
             for (int c = 0; c < rejilla.Columnas.size(); ++c) {
                 const TCabecera& cab = rejilla.Columnas[c];
-                cuerpo_->addWidget(Crea_Etiqueta(lado == 0 ? cab.Nombre_Actual : cab.Nombre_Nuevo, {}, this),
-                                   fila, inicio[lado] + 1 + c, Qt::AlignHCenter);
+                cuerpo_->addWidget(
+                    Crea_Etiqueta(lado == 0 ? cab.Nombre_Actual : cab.Nombre_Nuevo, {}, this), fila,
+                    inicio[lado] + 1 + c, Qt::AlignHCenter);
             }
         }
         ++fila;
@@ -179,7 +187,8 @@ void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla, const QList<QPushBut
             if (rejilla.Numeros)
                 rotulo->setStyleSheet(QStringLiteral("color: %1;").arg(Azul_Kalvex));
             cuerpo_->addWidget(rotulo, fila, inicio[lado],
-                               rejilla.Numeros ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+                               rejilla.Numeros ? Qt::AlignCenter
+                                               : Qt::AlignLeft | Qt::AlignVCenter);
             const QList<TCelda>& celdas = lado == 0 ? f.Actual : f.Nuevo;
             for (int c = 0; c < celdas.size(); ++c)
                 cuerpo_->addWidget(Crea_Celda(celdas[c], lado == 1), fila, inicio[lado] + 1 + c,
@@ -250,7 +259,9 @@ void TF_Decoder::setVisible(bool visible) {
         FormClose();
 }
 
-void TF_Decoder::FormShow() { Inicializa_Valores(); }
+void TF_Decoder::FormShow() {
+    Inicializa_Valores();
+}
 
 void TF_Decoder::FormClose() {
     // A check left pending would report an empty decoder for a window already gone.
@@ -358,7 +369,9 @@ bool TF_Decoder::Edit1KeyPress(QKeyEvent* key) {
     return !pasa;
 }
 
-QLineEdit* TF_Decoder::Edit(int n) const { return findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n)); }
+QLineEdit* TF_Decoder::Edit(int n) const {
+    return findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n));
+}
 
 void TF_Decoder::Exige_Hexadecimal(const QString& texto) {
     for (QChar c : texto) {

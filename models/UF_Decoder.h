@@ -58,9 +58,9 @@ struct TFila {
 struct TRejilla {
     QString Nombre_Actual = QStringLiteral("Label17"); // "Current" heading
     QString Nombre_Nuevo = QStringLiteral("Label20");  // "New" heading
-    bool Numeros = true;           // the row labels are output numbers
-    TCabecera Rotulos;             // heading over the row labels ("Output"); no key = no heading row
-    QList<TCabecera> Columnas;     // heading over each control of a row ("Value", "Time" …)
+    bool Numeros = true;                               // the row labels are output numbers
+    TCabecera Rotulos;         // heading over the row labels ("Output"); no key = no heading row
+    QList<TCabecera> Columnas; // heading over each control of a row ("Value", "Time" …)
     QList<TFila> Filas;
 };
 
@@ -88,7 +88,8 @@ protected:
     // it. Called once by the family's constructor, before Aplica_Textos.
     void Construye_Rejilla(const TRejilla& rejilla, const QList<QPushButton*>& botones_nuevos = {});
     // A glyph button with a hand-point cursor; the tool-tip is looked up by key.
-    QPushButton* Crea_Boton(const QString& nombre, const QString& glifo, const QString& clave_ayuda);
+    QPushButton* Crea_Boton(const QString& nombre, const QString& glifo,
+                            const QString& clave_ayuda);
     // The common texts: prompt, headings, Close and Save. Families with more texts extend it.
     virtual void Aplica_Textos();
 

@@ -28,7 +28,9 @@ constexpr int Mayor_Byte = 255;
 
 const QString Nuevo_Bloque = QStringLiteral("Edit5");
 
-QString Cero_Si_Vacio(const QString& texto) { return texto.isEmpty() ? QStringLiteral("0") : texto; }
+QString Cero_Si_Vacio(const QString& texto) {
+    return texto.isEmpty() ? QStringLiteral("0") : texto;
+}
 
 uint8_t Numero(const QString& texto, int mayor) {
     const int valor = StrToInt(texto);
@@ -58,7 +60,10 @@ void Prepara_Lista(QComboBox* combo) {
 
 TF_Decoder_6775::TF_Decoder_6775(QWidget* parent)
     : TF_Decoder(QStringLiteral("F_Decoder_6775"),
-                 {QStringLiteral("6775"), 0, {0xC0, 0x01, 0xFF, 0x9F}, QStringLiteral("digitalizador.jpg")},
+                 {QStringLiteral("6775"),
+                  0,
+                  {0xC0, 0x01, 0xFF, 0x9F},
+                  QStringLiteral("digitalizador.jpg")},
                  parent) {
     // This window's layout names its picture Image2.
     Image1->setObjectName(QStringLiteral("Image2"));
@@ -66,9 +71,13 @@ TF_Decoder_6775::TF_Decoder_6775(QWidget* parent)
     TRejilla rejilla;
     rejilla.Nombre_Nuevo = QStringLiteral("Label3");
     rejilla.Numeros = false;
-    const auto fila = [](const char* clave, const char* actual, const char* nuevo, TCelda a, TCelda n) {
-        return TFila {Texto(QString::fromLatin1(clave)), QString::fromLatin1(actual), QString::fromLatin1(nuevo),
-                      {a}, {n}};
+    const auto fila = [](const char* clave, const char* actual, const char* nuevo, TCelda a,
+                         TCelda n) {
+        return TFila{Texto(QString::fromLatin1(clave)),
+                     QString::fromLatin1(actual),
+                     QString::fromLatin1(nuevo),
+                     {a},
+                     {n}};
     };
     // The New edits take no width limit of the field itself: it would cut a longer value read
     // from the device (panel 12, opening time 30) down to its first digit. Edit4KeyPress
@@ -158,7 +167,7 @@ void TF_Decoder_6775::Averigua_Valores() {
 }
 
 TF_Decoder_6775::TNuevos TF_Decoder_6775::Nuevos() const {
-    TNuevos n {};
+    TNuevos n{};
     n.Panel = Numero(Cero_Si_Vacio(Edit(4)->text()), Mayor_Panel);
     // Typed as decimal digits, sent digit by digit as the two nibbles of the byte.
     const QString bloque = Rellena_Ceros_Iz(Cero_Si_Vacio(Edit(5)->text()), 2);
@@ -174,7 +183,9 @@ TF_Decoder_6775::TNuevos TF_Decoder_6775::Nuevos() const {
 
 // Every value is judged before the first write: the panel and block writes move the device,
 // so a refusal half way through would leave it at a new address with its old times.
-void TF_Decoder_6775::Comprueba_Nuevos() { Nuevos(); }
+void TF_Decoder_6775::Comprueba_Nuevos() {
+    Nuevos();
+}
 
 void TF_Decoder_6775::Rellena_TODOS_CEROS_IZ() {
     Edit(4)->setText(Cero_Si_Vacio(Edit(4)->text()));

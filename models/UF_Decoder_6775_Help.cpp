@@ -16,7 +16,8 @@ constexpr int Ancho_Texto = 360;
 } // namespace
 
 TF_Decoder_6775_Help::TF_Decoder_6775_Help(QWidget* parent)
-    : TVentana_Kalvex(QStringLiteral("F_Decoder_6775_Help"), Qt::Tool | Qt::WindowStaysOnTopHint, parent) {
+    : TVentana_Kalvex(QStringLiteral("F_Decoder_6775_Help"), Qt::Tool | Qt::WindowStaysOnTopHint,
+                      parent) {
     // Its design title, which no language replaces.
     setWindowTitle(QStringLiteral("F_Decoder_6775_Help"));
 

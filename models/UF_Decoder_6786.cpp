@@ -17,13 +17,16 @@ constexpr int Ancho = 4;
 // With one value the common read-out already does what this device needs: each data frame
 // empties both fields and fills them, and the counter stays at 0.
 TF_Decoder_6786_II::TF_Decoder_6786_II(QWidget* parent)
-    : TF_Decoder(QStringLiteral("F_Decoder_6786_II"),
-                 {QStringLiteral("6786"), 0x31, {0x50, 0x20, 0xFF, 0xFF}, QStringLiteral("decoder.jpg")},
-                 parent) {
+    : TF_Decoder(
+          QStringLiteral("F_Decoder_6786_II"),
+          {QStringLiteral("6786"), 0x31, {0x50, 0x20, 0xFF, 0xFF}, QStringLiteral("decoder.jpg")},
+          parent) {
     TRejilla rejilla;
     rejilla.Nombre_Nuevo = QStringLiteral("Label18");
     rejilla.Numeros = false;
-    rejilla.Filas = {{Texto(QStringLiteral("GEN_MEN035")), QStringLiteral("Label2"), QStringLiteral("Label11"),
+    rejilla.Filas = {{Texto(QStringLiteral("GEN_MEN035")),
+                      QStringLiteral("Label2"),
+                      QStringLiteral("Label11"),
                       {{TTipo_Celda::Edit, QStringLiteral("Edit1"), Ancho}},
                       {{TTipo_Celda::Edit, QStringLiteral("Edit3"), Ancho}}}};
     Construye_Rejilla(rejilla);
@@ -43,7 +46,9 @@ void TF_Decoder_6786_II::Pon_Valor(int, const Trama_Dec& FTResul) {
     Edit(3)->setText(Edit(1)->text());
 }
 
-bool TF_Decoder_6786_II::Decoder_Vacio() const { return Edit(1)->text().isEmpty(); }
+bool TF_Decoder_6786_II::Decoder_Vacio() const {
+    return Edit(1)->text().isEmpty();
+}
 
 void TF_Decoder_6786_II::T_Estado_TiempoInicialTimer() {
     TF_Decoder::T_Estado_TiempoInicialTimer();
@@ -51,14 +56,18 @@ void TF_Decoder_6786_II::T_Estado_TiempoInicialTimer() {
         Edit(3)->setFocus();
 }
 
-void TF_Decoder_6786_II::Comprueba_Nuevos() { Exige_Hexadecimal(Edit(3)->text()); }
+void TF_Decoder_6786_II::Comprueba_Nuevos() {
+    Exige_Hexadecimal(Edit(3)->text());
+}
 
 void TF_Decoder_6786_II::Rellena_TODOS_CEROS_IZ() {
     if (!Edit(3)->text().isEmpty())
         Edit(3)->setText(Rellena_Ceros_Iz(Edit(3)->text(), Ancho));
 }
 
-bool TF_Decoder_6786_II::Graba() { return Escribe_Codigo_Base(Edit(3)->text()); }
+bool TF_Decoder_6786_II::Graba() {
+    return Escribe_Codigo_Base(Edit(3)->text());
+}
 
 void TF_Decoder_6786_II::Informa_Grabacion(bool todo_aceptado) {
     if (!todo_aceptado)

@@ -17,27 +17,34 @@ QString Nombre_Numero(int primero, int k) {
 TF_Decoder_Codigos::TF_Decoder_Codigos(const QString& nombre, const TDatos_Codigos& datos,
                                        QWidget* parent)
     : TF_Decoder(nombre, datos.Modelo, parent), datos_(datos) {
-    BitBtn1 = Crea_Boton(QStringLiteral("BitBtn1"), QStringLiteral("cifras.png"), QStringLiteral("GEN_MEN011"));
-    BitBtn3 = Crea_Boton(QStringLiteral("BitBtn3"), QStringLiteral("borrar.png"), QStringLiteral("GEN_MEN012"));
+    BitBtn1 = Crea_Boton(QStringLiteral("BitBtn1"), QStringLiteral("cifras.png"),
+                         QStringLiteral("GEN_MEN011"));
+    BitBtn3 = Crea_Boton(QStringLiteral("BitBtn3"), QStringLiteral("borrar.png"),
+                         QStringLiteral("GEN_MEN012"));
     connect(BitBtn1, &QPushButton::clicked, this, &TF_Decoder_Codigos::BitBtn1Click);
     connect(BitBtn3, &QPushButton::clicked, this, &TF_Decoder_Codigos::BitBtn3Click);
 
     TRejilla rejilla;
-    rejilla.Rotulos = {QStringLiteral("GEN_MEN03"), QStringLiteral("Label5"), QStringLiteral("Label21")};
-    rejilla.Columnas = {{QStringLiteral("GEN_MEN04"), QStringLiteral("Label3"), QStringLiteral("Label4")}};
+    rejilla.Rotulos = {QStringLiteral("GEN_MEN03"), QStringLiteral("Label5"),
+                       QStringLiteral("Label21")};
+    rejilla.Columnas = {
+        {QStringLiteral("GEN_MEN04"), QStringLiteral("Label3"), QStringLiteral("Label4")}};
     const int n = datos.Salidas;
     for (int k = 1; k <= n; ++k) {
-        rejilla.Filas.append({QString::number(k),
-                              Nombre_Numero(datos.Primer_Numero_Actual, k),
-                              Nombre_Numero(datos.Primer_Numero_Nuevo, k),
-                              {{TTipo_Celda::Edit, QStringLiteral("Edit%1").arg(n + k), datos.Ancho}},
-                              {{TTipo_Celda::Edit, QStringLiteral("Edit%1").arg(k), datos.Ancho}}});
+        rejilla.Filas.append(
+            {QString::number(k),
+             Nombre_Numero(datos.Primer_Numero_Actual, k),
+             Nombre_Numero(datos.Primer_Numero_Nuevo, k),
+             {{TTipo_Celda::Edit, QStringLiteral("Edit%1").arg(n + k), datos.Ancho}},
+             {{TTipo_Celda::Edit, QStringLiteral("Edit%1").arg(k), datos.Ancho}}});
     }
     Construye_Rejilla(rejilla, {BitBtn1, BitBtn3});
     Aplica_Textos();
 }
 
-QString TF_Decoder_Codigos::Nuevo(int k) const { return Edit(k)->text(); }
+QString TF_Decoder_Codigos::Nuevo(int k) const {
+    return Edit(k)->text();
+}
 
 void TF_Decoder_Codigos::Inicializa_Valores() {
     for (int k = 1; k <= 2 * datos_.Salidas; ++k)
@@ -77,11 +84,14 @@ void TF_Decoder_Codigos::BitBtn1Click() {
     for (int k = 2; k <= datos_.Salidas; ++k) {
         const int valor = StrToInt(Nuevo(1)) + k - 1;
         // Judged on the number: the field's width limit would cut 10000 down to 1000.
-        Edit(k)->setText(valor > mayor ? QString() : Rellena_Ceros_Iz(QString::number(valor), datos_.Ancho));
+        Edit(k)->setText(valor > mayor ? QString()
+                                       : Rellena_Ceros_Iz(QString::number(valor), datos_.Ancho));
     }
 }
 
-void TF_Decoder_Codigos::BitBtn3Click() { Inicializa_Valores_Solo_Nuevos(); }
+void TF_Decoder_Codigos::BitBtn3Click() {
+    Inicializa_Valores_Solo_Nuevos();
+}
 
 bool TF_Decoder_Codigos::Comienza_Grabacion() {
     if (!Nuevo(1).isEmpty())
@@ -112,7 +122,8 @@ bool TF_Decoder_Codigos::Graba() {
         const bool propio = datos_.Prefijo.isEmpty();
         const QString prefijo = propio ? codigo.left(1) : datos_.Prefijo;
         const QString resto = propio ? codigo.mid(1) : codigo;
-        const bool aceptado = Escribe_Codigo_Salida(prefijo, codigo.isEmpty() ? QString() : resto, n);
+        const bool aceptado =
+            Escribe_Codigo_Salida(prefijo, codigo.isEmpty() ? QString() : resto, n);
         todo_aceptado = todo_aceptado && aceptado;
     }
     return todo_aceptado;

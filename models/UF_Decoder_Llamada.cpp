@@ -2,18 +2,30 @@
 
 namespace {
 
-constexpr Trama_Dec Cierre_Llamada {0x50, 0x20, 0xFF, 0x9F};
+constexpr Trama_Dec Cierre_Llamada{0x50, 0x20, 0xFF, 0x9F};
 
 // The four-output editors name their output numbers Label6… (Current) and Label22… (New);
 // with eight outputs those names would meet the prompt's and the model label's.
 TDatos_Codigos Cuatro(const char* referencia, uint8_t identificacion, bool foco) {
-    return {{QString::fromLatin1(referencia), identificacion, Cierre_Llamada, QStringLiteral("decoder4.png")},
-            4, 4, {}, foco, 6, 22};
+    return {{QString::fromLatin1(referencia), identificacion, Cierre_Llamada,
+             QStringLiteral("decoder4.png")},
+            4,
+            4,
+            {},
+            foco,
+            6,
+            22};
 }
 
 TDatos_Codigos Ocho(const char* referencia, uint8_t identificacion) {
-    return {{QString::fromLatin1(referencia), identificacion, Cierre_Llamada, QStringLiteral("decoder8.png")},
-            8, 4, {}, true, 0, 0};
+    return {{QString::fromLatin1(referencia), identificacion, Cierre_Llamada,
+             QStringLiteral("decoder8.png")},
+            8,
+            4,
+            {},
+            true,
+            0,
+            0};
 }
 
 } // namespace

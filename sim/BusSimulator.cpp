@@ -54,7 +54,9 @@ void BusSimulator::Stop() {
     pty_.reset();
 }
 
-std::string BusSimulator::SlavePath() const { return pty_ ? pty_->SlavePath() : std::string(); }
+std::string BusSimulator::SlavePath() const {
+    return pty_ ? pty_->SlavePath() : std::string();
+}
 
 void BusSimulator::Wake() {
     const uint64_t one = 1;
@@ -78,9 +80,9 @@ int BusSimulator::FindDecoder(const std::string& nameOrIndex) const {
         if (inst_.decoders[i].name == nameOrIndex)
             return int(i);
     if (!nameOrIndex.empty() &&
-        std::all_of(nameOrIndex.begin(), nameOrIndex.end(), [](unsigned char c) {
-            return std::isdigit(c);
-        }) && nameOrIndex.size() < 6) {
+        std::all_of(nameOrIndex.begin(), nameOrIndex.end(),
+                    [](unsigned char c) { return std::isdigit(c); }) &&
+        nameOrIndex.size() < 6) {
         const int index = std::stoi(nameOrIndex);
         if (index < int(inst_.decoders.size()))
             return index;
@@ -225,7 +227,7 @@ void BusSimulator::Receive(const uint8_t* bytes, size_t count, Clock::time_point
         lastByte_ = now;
         if (partial_.size() < 4)
             continue;
-        const Frame f {partial_[0], partial_[1], partial_[2], partial_[3]};
+        const Frame f{partial_[0], partial_[1], partial_[2], partial_[3]};
         partial_.clear();
         Record(Direction::FromProgram, f, now);
         // The program's write lands here at once; on a real line its four bytes are still

@@ -95,12 +95,12 @@ private:
     std::vector<LogEntry> unobserved_;
     std::function<void(const LogEntry&)> observer_;
     std::vector<uint8_t> partial_; // bytes of a frame still arriving
-    Clock::time_point lastByte_ {};
+    Clock::time_point lastByte_{};
     std::optional<Clock::time_point> noiseDue_;
 
     std::unique_ptr<Pty> pty_;
     int wake_ = -1;
-    std::atomic<bool> stopping_ {false};
+    std::atomic<bool> stopping_{false};
     std::thread thread_;
 };
 

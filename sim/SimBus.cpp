@@ -62,7 +62,7 @@ std::optional<Clock::time_point> Bus::NextDeadline() const {
 
 std::vector<Emission> Bus::StartReadOut(int decoder, Clock::time_point now) {
     programming_ = decoder;
-    readOut_ = ReadOut {decoder, ReadOutFrames(inst_.decoders[size_t(decoder)]), 0, {}};
+    readOut_ = ReadOut{decoder, ReadOutFrames(inst_.decoders[size_t(decoder)]), 0, {}};
     return SendNext(now);
 }
 

@@ -26,9 +26,9 @@ constexpr auto AnnouncementGap = std::chrono::milliseconds(50);
 struct Emission {
     Frame frame;
     int decoder;
-    bool reply;          // the answer to a request or query (faults act on these only)
+    bool reply;              // the answer to a request or query (faults act on these only)
     uint8_t requestRegister; // b1 of the request answered
-    Clock::duration delay {};
+    Clock::duration delay{};
 };
 
 class Bus {

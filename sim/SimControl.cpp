@@ -55,7 +55,9 @@ std::string Fault(BusSimulator& sim, const std::vector<std::string>& w) {
     if (!kind)
         throw UsageError("unknown fault '" + w[1] + "' (silent status late split stray noise)");
     const bool on = OnOff(w[2]);
-    struct Fault f {*kind};
+    struct Fault f {
+        *kind
+    };
     size_t next = 3;
     if (next < w.size() && w[next].find('=') == std::string::npos) {
         if (w[next] != "all")

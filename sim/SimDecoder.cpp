@@ -10,8 +10,12 @@ constexpr uint8_t PanelRegister = 0x21;
 constexpr uint8_t BlockRegister = 0x22;
 constexpr uint8_t LastDigitizerRegister = 0x24;
 
-uint8_t Panel(const Decoder& d) { return d.memory[PanelRegister]; }
-uint8_t Block(const Decoder& d) { return d.memory[BlockRegister]; }
+uint8_t Panel(const Decoder& d) {
+    return d.memory[PanelRegister];
+}
+uint8_t Block(const Decoder& d) {
+    return d.memory[BlockRegister];
+}
 
 std::optional<Frame> DigitizerAnswer(Decoder& d, const Frame& r) {
     const uint8_t command = r[0] & 0xF0, unit = r[0] & 0x0F, reg = r[1];
@@ -19,17 +23,17 @@ std::optional<Frame> DigitizerAnswer(Decoder& d, const Frame& r) {
         reg < PanelRegister || reg > LastDigitizerRegister)
         return std::nullopt;
     if (command == 0x60)
-        return Frame {uint8_t(Accepted | unit), d.memory[reg], r[2], r[3]};
+        return Frame{uint8_t(Accepted | unit), d.memory[reg], r[2], r[3]};
     const uint8_t value = r[2];
     if (reg == PanelRegister) {
         if (value > 0x0F)
             return std::nullopt; // a panel number must fit b0's low nibble
         d.memory[reg] = value;
         // It answers at its new address already.
-        return Frame {uint8_t(Accepted | value), reg, value, r[3]};
+        return Frame{uint8_t(Accepted | value), reg, value, r[3]};
     }
     d.memory[reg] = value;
-    return Frame {uint8_t(Accepted | unit), reg, value, r[3]};
+    return Frame{uint8_t(Accepted | unit), reg, value, r[3]};
 }
 
 bool IsWordRegister(const Model& m, uint8_t reg) {
@@ -51,14 +55,14 @@ std::optional<Frame> Read(const Decoder& d, const Frame& r) {
     if (HasSettings(m) && word >= SettingsBase &&
         DataWord(r) != d.Word(uint8_t(word - SettingsBase)))
         return std::nullopt;
-    return Frame {Accepted, d.memory[reg], r[2], r[3]};
+    return Frame{Accepted, d.memory[reg], r[2], r[3]};
 }
 
 std::optional<Frame> Write(Decoder& d, const Frame& r) {
     if (!IsWordRegister(*d.model, r[1]))
         return std::nullopt;
     d.SetWord(r[1], DataWord(r));
-    return Frame {Accepted, r[1], r[2], r[3]};
+    return Frame{Accepted, r[1], r[2], r[3]};
 }
 
 std::optional<Frame> Arm(const Decoder& d, const Frame& r) {
@@ -66,7 +70,7 @@ std::optional<Frame> Arm(const Decoder& d, const Frame& r) {
         return std::nullopt;
     for (uint8_t reg : ReadOutRegisters(*d.model))
         if (d.Word(reg) == DataWord(r) && DataWord(r) != 0xFFFF)
-            return Frame {Accepted, r[1], r[2], r[3]};
+            return Frame{Accepted, r[1], r[2], r[3]};
     return std::nullopt;
 }
 } // namespace
@@ -97,7 +101,9 @@ std::vector<Frame> ReadOutFrames(const Decoder& d) {
     return frames;
 }
 
-Frame Announcement(const Decoder& d) { return {uint8_t(0x50 | Panel(d)), 0xFF, 0xFF, Block(d)}; }
+Frame Announcement(const Decoder& d) {
+    return {uint8_t(0x50 | Panel(d)), 0xFF, 0xFF, Block(d)};
+}
 
 bool Serves(const Decoder& d, uint16_t code) {
     return std::find(d.serves.begin(), d.serves.end(), code) != d.serves.end();

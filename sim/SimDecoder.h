@@ -23,6 +23,8 @@ Frame Announcement(const Decoder& d);
 bool Serves(const Decoder& d, uint16_t code);
 
 // The frame that acknowledges f: 20 b0 b2 b3.
-constexpr Frame Acknowledgement(const Frame& f) { return {0x20, f[0], f[2], f[3]}; }
+constexpr Frame Acknowledgement(const Frame& f) {
+    return {0x20, f[0], f[2], f[3]};
+}
 
 } // namespace kalvex::sim

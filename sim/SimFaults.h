@@ -60,7 +60,7 @@ private:
     bool Take(FaultKind kind, int decoder, uint8_t reg);
 
     std::vector<Fault> faults_;
-    std::mt19937 random_ {20240611};
+    std::mt19937 random_{20240611};
 };
 
 } // namespace kalvex::sim

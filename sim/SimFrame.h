@@ -10,7 +10,9 @@ namespace kalvex::sim {
 
 using Frame = std::array<uint8_t, 4>;
 
-constexpr uint16_t DataWord(const Frame& f) { return uint16_t(f[3] << 8 | f[2]); }
+constexpr uint16_t DataWord(const Frame& f) {
+    return uint16_t(f[3] << 8 | f[2]);
+}
 
 // "B0 02 34 12": upper-case hexadecimal pairs separated by blanks.
 std::string ToHex(const Frame& f);

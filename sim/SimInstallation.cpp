@@ -23,14 +23,16 @@ enum class Kind {
     HexByte,    // 2 hexadecimal digits
 };
 
-constexpr unsigned Bit(Family f) { return 1u << static_cast<unsigned>(f); }
+constexpr unsigned Bit(Family f) {
+    return 1u << static_cast<unsigned>(f);
+}
 
 struct Field {
     const char* key;
     unsigned families;
     int count; // values on the line; 0 = one per output of the model
     Kind kind;
-    uint8_t reg;  // first register; values follow two registers apart
+    uint8_t reg;   // first register; values follow two registers apart
     uint16_t none; // Word: what "-" stands for
     uint16_t initial;
     int max = 255; // Number only
@@ -54,11 +56,17 @@ const Field Fields[] = {
     {"minimum", Bit(Family::Digitizer), 1, Kind::Number, 0x24, 0, 1},
 };
 
-bool IsWordKind(Kind k) { return k == Kind::Word || k == Kind::Flag; }
+bool IsWordKind(Kind k) {
+    return k == Kind::Word || k == Kind::Flag;
+}
 
-int Count(const Field& f, const Model& m) { return f.count ? f.count : m.outputs; }
+int Count(const Field& f, const Model& m) {
+    return f.count ? f.count : m.outputs;
+}
 
-uint8_t Reg(const Field& f, int i) { return uint8_t(f.reg + 2 * i); }
+uint8_t Reg(const Field& f, int i) {
+    return uint8_t(f.reg + 2 * i);
+}
 
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -73,9 +81,8 @@ std::string Trim(const std::string& s) {
 }
 
 std::optional<unsigned> Hex(const std::string& t, size_t digits) {
-    if (t.size() != digits || !std::all_of(t.begin(), t.end(), [](unsigned char c) {
-            return std::isxdigit(c);
-        }))
+    if (t.size() != digits ||
+        !std::all_of(t.begin(), t.end(), [](unsigned char c) { return std::isxdigit(c); }))
         return std::nullopt;
     return unsigned(std::stoul(t, nullptr, 16));
 }
@@ -230,8 +237,8 @@ public:
             else if (const Field* f = FindField(key, m->family))
                 Values(d, *f, entry);
             else
-                Fail(entry.line, "key '" + key + "' does not belong to a " +
-                                     std::to_string(m->reference));
+                Fail(entry.line,
+                     "key '" + key + "' does not belong to a " + std::to_string(m->reference));
         }
         return d;
     }
@@ -254,8 +261,8 @@ private:
         for (int i = 0; i < want; ++i) {
             auto v = ParseValue(f, tokens[size_t(i)]);
             if (!v)
-                Fail(e.line, std::string(f.key) + ": '" + tokens[size_t(i)] + "' is not " +
-                                 Expected(f));
+                Fail(e.line,
+                     std::string(f.key) + ": '" + tokens[size_t(i)] + "' is not " + Expected(f));
             Store(d, f, i, *v);
         }
     }
@@ -265,8 +272,9 @@ private:
         for (const auto& t : Tokens(e.value)) {
             auto code = Hex(t, 4);
             if (!code)
-                Fail(e.line, "serves: '" + t + "' is not a device code of 4 characters "
-                                               "(1234, D123, A123, B123)");
+                Fail(e.line, "serves: '" + t +
+                                 "' is not a device code of 4 characters "
+                                 "(1234, D123, A123, B123)");
             codes.push_back(uint16_t(*code));
         }
         return codes;
@@ -288,7 +296,8 @@ Installation ParseInstallation(const std::string& text, const std::string& fileN
         if (line.empty() || line[0] == '#' || line[0] == ';')
             continue;
         if (line[0] == '[') {
-            const std::string name = line.back() == ']' ? Trim(line.substr(1, line.size() - 2)) : "";
+            const std::string name =
+                line.back() == ']' ? Trim(line.substr(1, line.size() - 2)) : "";
             if (name.empty())
                 parser.Fail(number, "a section line is [name]");
             for (const Section& s : sections)
@@ -346,8 +355,8 @@ std::string FormatDecoder(const Decoder& d) {
             continue;
         out += std::string(f.key) + " =";
         for (int i = 0; i < Count(f, m); ++i)
-            out += " " + FormatValue(f, IsWordKind(f.kind) ? d.Word(Reg(f, i))
-                                                            : d.memory[Reg(f, i)]);
+            out +=
+                " " + FormatValue(f, IsWordKind(f.kind) ? d.Word(Reg(f, i)) : d.memory[Reg(f, i)]);
         out += "\n";
     }
     return out;

@@ -20,7 +20,9 @@ struct Decoder {
 
     Decoder() { memory.fill(0xFF); }
     // High byte in the even register, low byte in the next, as a 0xB0 write stores them.
-    uint16_t Word(uint8_t reg) const { return uint16_t(memory[reg] << 8 | memory[uint8_t(reg + 1)]); }
+    uint16_t Word(uint8_t reg) const {
+        return uint16_t(memory[reg] << 8 | memory[uint8_t(reg + 1)]);
+    }
     void SetWord(uint8_t reg, uint16_t w) {
         memory[reg] = uint8_t(w >> 8);
         memory[uint8_t(reg + 1)] = uint8_t(w);

@@ -6,9 +6,9 @@
 namespace kalvex::sim {
 
 namespace {
-constexpr Frame ClosingCall {0x50, 0x20, 0xFF, 0x9F};
+constexpr Frame ClosingCall{0x50, 0x20, 0xFF, 0x9F};
 
-const std::array<Model, 12> Models {{
+const std::array<Model, 12> Models{{
     {6713, Family::Call, 0x44, 4, ClosingCall},
     {6721, Family::Call, 0x34, 4, ClosingCall},
     {6722, Family::Call, 0x38, 8, ClosingCall},
@@ -37,7 +37,9 @@ const Model* FindModel(int reference) {
     return it == Models.end() ? nullptr : &*it;
 }
 
-std::vector<uint8_t> ReadOutRegisters(const Model& m) { return Words(0x00, m.outputs); }
+std::vector<uint8_t> ReadOutRegisters(const Model& m) {
+    return Words(0x00, m.outputs);
+}
 
 std::vector<uint8_t> WordRegisters(const Model& m) {
     switch (m.family) {

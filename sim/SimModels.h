@@ -21,9 +21,9 @@ enum class Family {
 struct Model {
     int reference;
     Family family;
-    uint8_t id;     // identification byte; the digitizer has none
-    int outputs;    // data frames of a read-out
-    Frame closing;  // the frame that ends its programming mode
+    uint8_t id;    // identification byte; the digitizer has none
+    int outputs;   // data frames of a read-out
+    Frame closing; // the frame that ends its programming mode
 };
 
 // nullptr for a reference that is not one of the twelve.

@@ -7,7 +7,7 @@ namespace kalvex::sim {
 void Outbox::Add(Clock::time_point due, Chunk chunk) {
     auto at = std::upper_bound(items_.begin(), items_.end(), due,
                                [](Clock::time_point t, const Item& i) { return t < i.due; });
-    items_.insert(at, Item {due, std::move(chunk)});
+    items_.insert(at, Item{due, std::move(chunk)});
 }
 
 std::optional<Clock::time_point> Outbox::NextDue() const {

@@ -30,7 +30,7 @@ private:
     };
     std::deque<Item> items_; // by due time, first come first within one time
     bool pacing_ = false;
-    Clock::time_point lineFree_ {};
+    Clock::time_point lineFree_{};
 };
 
 } // namespace kalvex::sim

@@ -19,7 +19,7 @@ namespace {
 }
 
 void MakeRaw(int fd) {
-    termios t {};
+    termios t{};
     if (tcgetattr(fd, &t) != 0)
         Fail("tcgetattr");
     cfmakeraw(&t);

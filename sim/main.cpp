@@ -25,8 +25,8 @@ int Usage() {
 
 void Trace(const LogEntry& e, Clock::time_point start) {
     const auto ms = std::chrono::duration<double, std::milli>(e.at - start).count();
-    std::fprintf(stderr, "%10.1f ms %s %s\n", ms, e.direction == Direction::FromProgram ? "<-" : "->",
-                 ToHex(e.frame).c_str());
+    std::fprintf(stderr, "%10.1f ms %s %s\n", ms,
+                 e.direction == Direction::FromProgram ? "<-" : "->", ToHex(e.frame).c_str());
 }
 
 // Serves standard input until quit or a stop signal.

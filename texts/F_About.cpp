@@ -24,7 +24,8 @@ TAboutBox::TAboutBox(QWidget* parent)
     auto* foto = Crea_Etiqueta(QStringLiteral("Image3"), QString(), this);
     foto->setPixmap(QPixmap::fromImage(Foto(QStringLiteral("entrada.jpg"))));
 
-    QLabel* producto = Crea_Rotulo(QStringLiteral("ProductName"), QStringLiteral("Kalvex"), 1.8, this, {});
+    QLabel* producto =
+        Crea_Rotulo(QStringLiteral("ProductName"), QStringLiteral("Kalvex"), 1.8, this, {});
     QLabel* comentarios = Crea_Etiqueta(QStringLiteral("Comments"), QString(), this);
     comentarios->setWordWrap(true);
 

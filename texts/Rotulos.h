@@ -1,6 +1,6 @@
 #pragma once
-// Named labels, and the program's headings: bold labels in the program's blue (or another colour), their size
-// a multiple of the window's font, so they grow with the user's font settings.
+// Named labels, and the program's headings: bold labels in the program's blue (or another colour),
+// their size a multiple of the window's font, so they grow with the user's font settings.
 
 #include <QString>
 

@@ -51,7 +51,9 @@ QString TGrupo_Tipos::Rotulo() const {
     return R[0]->text();
 }
 
-bool TGrupo_Tipos::Audio() const { return Tipo().Ancho == 4; }
+bool TGrupo_Tipos::Audio() const {
+    return Tipo().Ancho == 4;
+}
 
 void TGrupo_Tipos::Ajusta_Campo(QLineEdit* campo) const {
     // Trimmed before the limit is set, which would cut the text at its end instead.

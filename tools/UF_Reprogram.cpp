@@ -28,10 +28,14 @@ int Referencia_Elegida() {
     eleccion->Tag = 0;
     eleccion->exec();
     switch (eleccion->Tag) {
-    case 1: return 6745;
-    case 2: return 6713;
-    case 3: return 6734;
-    default: return 0;
+    case 1:
+        return 6745;
+    case 2:
+        return 6713;
+    case 3:
+        return 6734;
+    default:
+        return 0;
     }
 }
 
@@ -48,7 +52,8 @@ void Reserva_Sitio(QWidget* w) {
 
 TF_Reprogram::TF_Reprogram(QWidget* parent)
     : TVentana_Kalvex(QStringLiteral("F_Reprogram"), Qt::Tool | Qt::WindowStaysOnTopHint, parent) {
-    Label1 = Crea_Rotulo(QStringLiteral("Label1"), Texto(QStringLiteral("Main_Reprogramming2_caption")), 1.6, this);
+    Label1 = Crea_Rotulo(QStringLiteral("Label1"),
+                         Texto(QStringLiteral("Main_Reprogramming2_caption")), 1.6, this);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(Imagen(QStringLiteral("bus.png")));
@@ -72,7 +77,8 @@ TF_Reprogram::TF_Reprogram(QWidget* parent)
     B_Find->setDefault(true);
     connect(B_Find, &QPushButton::clicked, this, &TF_Reprogram::B_FindClick);
 
-    Label3 = Crea_Rotulo(QStringLiteral("Label3"), TEXTO_AUSENTE, 1.6, this, QStringLiteral("#c0392b"));
+    Label3 =
+        Crea_Rotulo(QStringLiteral("Label3"), TEXTO_AUSENTE, 1.6, this, QStringLiteral("#c0392b"));
     I_NOT_FOUND = new QLabel(this);
     I_NOT_FOUND->setObjectName(QStringLiteral("I_NOT_FOUND"));
     I_NOT_FOUND->setPixmap(Imagen(QStringLiteral("no_encontrado.png")));
@@ -120,16 +126,26 @@ TF_Reprogram::TF_Reprogram(QWidget* parent)
 
 int TF_Reprogram::Referencia_Respondida(uint8_t identificacion) const {
     switch (identificacion) {
-    case 0x18: return 6758;
-    case 0x28: return 6759;
-    case 0x31: return 6786;
-    case 0x34: return 6721;
-    case 0x38: return 6722;
-    case Identificacion_Compartida: return Referencia_Elegida();
-    case 0x48: return 6746;
-    case 0x54: return 6747;
-    case 0x64: return 6763;
-    default: return 0;
+    case 0x18:
+        return 6758;
+    case 0x28:
+        return 6759;
+    case 0x31:
+        return 6786;
+    case 0x34:
+        return 6721;
+    case 0x38:
+        return 6722;
+    case Identificacion_Compartida:
+        return Referencia_Elegida();
+    case 0x48:
+        return 6746;
+    case 0x54:
+        return 6747;
+    case 0x64:
+        return 6763;
+    default:
+        return 0;
     }
 }
 
@@ -159,7 +175,9 @@ bool TF_Reprogram::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void TF_Reprogram::R2Click() { RadioGroup1->Ajusta_Campo(Edit1); }
+void TF_Reprogram::R2Click() {
+    RadioGroup1->Ajusta_Campo(Edit1);
+}
 
 void TF_Reprogram::B_FindClick() {
     B_Find->setEnabled(false);
@@ -170,7 +188,7 @@ void TF_Reprogram::B_FindClick() {
     struct Fin {
         QPushButton* boton;
         ~Fin() { boton->setEnabled(true); }
-    } fin {B_Find};
+    } fin{B_Find};
     Busca();
 }
 

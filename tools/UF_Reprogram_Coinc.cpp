@@ -12,8 +12,10 @@
 #include <QRadioButton>
 
 TF_Reprogram_Coinc::TF_Reprogram_Coinc(QWidget* parent)
-    : TVentana_Kalvex(QStringLiteral("F_Reprogram_Coinc"), Qt::Tool | Qt::WindowStaysOnTopHint, parent) {
-    Label1 = Crea_Rotulo(QStringLiteral("Label1"), Texto(QStringLiteral("Main_Reprogramming2_caption")), 1.4, this);
+    : TVentana_Kalvex(QStringLiteral("F_Reprogram_Coinc"), Qt::Tool | Qt::WindowStaysOnTopHint,
+                      parent) {
+    Label1 = Crea_Rotulo(QStringLiteral("Label1"),
+                         Texto(QStringLiteral("Main_Reprogramming2_caption")), 1.4, this);
 
     auto* RadioGroup1 = new QGroupBox(Texto(QStringLiteral("GEN_MEN034")), this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
@@ -23,7 +25,8 @@ TF_Reprogram_Coinc::TF_Reprogram_Coinc(QWidget* parent)
     const char* referencias[] = {"6745", "6713", "6734"};
     for (int i = 0; i < 3; ++i) {
         const QString ref = QString::fromLatin1(referencias[i]);
-        auto* r = new QRadioButton(ref + QStringLiteral(" - ") + Texto(QStringLiteral("List_") + ref), RadioGroup1);
+        auto* r = new QRadioButton(
+            ref + QStringLiteral(" - ") + Texto(QStringLiteral("List_") + ref), RadioGroup1);
         r->setObjectName(QStringLiteral("R%1").arg(i + 1));
         r->installEventFilter(this);
         grupo_->addButton(r);

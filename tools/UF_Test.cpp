@@ -97,7 +97,8 @@ TF_Test::TF_Test(QWidget* parent)
     Lista->setSelectionMode(QAbstractItemView::SingleSelection);
     Lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Lista->setIconSize(QSize(16, 16));
-    Lista->setHeaderLabels({QString(), QStringLiteral("Device"), QStringLiteral("Type"), QStringLiteral("Decoder")});
+    Lista->setHeaderLabels(
+        {QString(), QStringLiteral("Device"), QStringLiteral("Type"), QStringLiteral("Decoder")});
     const QFontMetrics fm = Lista->fontMetrics();
     QHeaderView* cabecera = Lista->header();
     cabecera->setSectionResizeMode(0, QHeaderView::Fixed);
@@ -193,7 +194,7 @@ void TF_Test::B_STARTClick() {
         TF_Test& v;
         const QPointer<QWidget>& foco;
         ~Fin() { v.Termina_Prueba(foco); }
-    } fin {*this, foco};
+    } fin{*this, foco};
     Prueba();
 }
 
@@ -213,7 +214,8 @@ void TF_Test::Prueba() {
         hasta = Valor_Numero(Edit2->text());
     }
     for (int n = desde; n <= hasta && !Parar; ++n)
-        Consulta(rotulo, Codigo_Dispositivo(tipo, n), Rellena_Ceros_Iz(QString::number(n), tipo.Ancho));
+        Consulta(rotulo, Codigo_Dispositivo(tipo, n),
+                 Rellena_Ceros_Iz(QString::number(n), tipo.Ancho));
 }
 
 void TF_Test::Consulta(const QString& rotulo, const QString& codigo, const QString& numero) {
@@ -238,6 +240,10 @@ void TF_Test::Termina_Prueba(QWidget* foco) {
     B_STOP->setEnabled(false);
 }
 
-void TF_Test::B_STOPClick() { Parar = true; }
+void TF_Test::B_STOPClick() {
+    Parar = true;
+}
 
-void TF_Test::B_ClearClick() { Lista->clear(); }
+void TF_Test::B_ClearClick() {
+    Lista->clear();
+}

@@ -22,8 +22,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTreeWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace kalvex::test;
 
@@ -76,14 +76,16 @@ TEST_F(ShellTest, FirstStartUsesTheDefaultsAndReportsThePortItCannotOpen) {
     TF_Princ* main = Start();
     EXPECT_EQ(Sys_Port, "COM1");
     EXPECT_EQ(Idioma, "ENGLISH");
-    EXPECT_EQ(CheckedPorts(main), QStringList {"COM1"});
+    EXPECT_EQ(CheckedPorts(main), QStringList{"COM1"});
     EXPECT_EQ(main->windowTitle(), "Kalvex 3.3");
     EXPECT_EQ(main->findChild<QLabel*>("Label3")->text(), "v3.3");
-    EXPECT_EQ(main->findChild<QLabel*>("Label2")->text(), "Select the decoder type for programming :");
+    EXPECT_EQ(main->findChild<QLabel*>("Label2")->text(),
+              "Select the decoder type for programming :");
     // COM1 is the machine's first serial device: opened when there is one, else reported.
     if (!main->Decod1->Connected()) {
         ASSERT_EQ(boxes.Dialogs().size(), 1u);
-        EXPECT_TRUE(boxes.Dialogs()[0].text.startsWith("Unable to open com port (win error code: "));
+        EXPECT_TRUE(
+            boxes.Dialogs()[0].text.startsWith("Unable to open com port (win error code: "));
     } else {
         EXPECT_TRUE(boxes.Dialogs().empty());
     }
@@ -124,7 +126,8 @@ TEST_F(ShellTest, TheStoredPortIsOpenedAndAPortChoiceEndsTheProgramAndIsStored) 
 }
 
 TEST_F(ShellTest, ClosingKeepsTheRestOfTheSettingsFile) {
-    const QByteArray original = "; written by hand\r\n[General]\r\nSys_Port=COM4\r\nNote=keep me\r\n\r\n[Other]\r\nx=1\r\n";
+    const QByteArray original =
+        "; written by hand\r\n[General]\r\nSys_Port=COM4\r\nNote=keep me\r\n\r\n[Other]\r\nx=1\r\n";
     QFile f(config.filePath("KALVEX.INI"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(original);
@@ -133,7 +136,8 @@ TEST_F(ShellTest, ClosingKeepsTheRestOfTheSettingsFile) {
     Start()->close();
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray after = f.readAll();
-    EXPECT_TRUE(after.startsWith("; written by hand\r\n[General]\r\nSys_Port=COM4\r\nNote=keep me\r\n"));
+    EXPECT_TRUE(
+        after.startsWith("; written by hand\r\n[General]\r\nSys_Port=COM4\r\nNote=keep me\r\n"));
     EXPECT_TRUE(after.contains("Idioma=ENGLISH"));
     EXPECT_TRUE(after.contains("[Other]\r\nx=1"));
 }
@@ -169,11 +173,11 @@ TEST_F(ShellTest, GoOpensTheChosenModelsEditorAndRoutesItsFrames) {
         int reference;
         const char* editor;
         int code;
-    } cases[] = {{6759, "TF_Decoder_6759", 1}, {6745, "TF_Decoder_6745", 2},
-                 {6746, "TF_Decoder_6746", 3}, {6747, "TF_Decoder_6747", 4},
-                 {6721, "TF_Decoder_6721", 5}, {6722, "TF_Decoder_6722", 6},
-                 {6763, "TF_Decoder_6763", 7}, {6734, "TF_Decoder_6734", 8},
-                 {6758, "TF_Decoder_6758", 9}, {6713, "TF_Decoder_6713", 10},
+    } cases[] = {{6759, "TF_Decoder_6759", 1},  {6745, "TF_Decoder_6745", 2},
+                 {6746, "TF_Decoder_6746", 3},  {6747, "TF_Decoder_6747", 4},
+                 {6721, "TF_Decoder_6721", 5},  {6722, "TF_Decoder_6722", 6},
+                 {6763, "TF_Decoder_6763", 7},  {6734, "TF_Decoder_6734", 8},
+                 {6758, "TF_Decoder_6758", 9},  {6713, "TF_Decoder_6713", 10},
                  {6775, "TF_Decoder_6775", 11}, {6786, "TF_Decoder_6786_II", 12}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reference);
@@ -220,7 +224,8 @@ TEST_F(ShellTest, AMissingKeyOrSectionShowsTheMarker) {
         TF_Princ* main = Start();
         auto* list = main->findChild<QComboBox*>("C1");
         EXPECT_EQ(list->itemText(11), QString::fromUtf8("6786 - \u00BF?"));
-        EXPECT_EQ(list->itemText(0), QString(idioma) == "SHORT" ? "6713 - Four" : QString::fromUtf8("6713 - \u00BF?"));
+        EXPECT_EQ(list->itemText(0),
+                  QString(idioma) == "SHORT" ? "6713 - Four" : QString::fromUtf8("6713 - \u00BF?"));
         EXPECT_EQ(main->findChild<QLabel*>("Label2")->text(), QString::fromUtf8("\u00BF?"));
         Destruye_Ventanas();
     }
@@ -248,14 +253,15 @@ TEST_F(ShellTest, AnExceptionLeavingAHandlerIsShownAndTheProgramGoesOn) {
     QTimer::singleShot(0, [] { throw EDecoderBusy(); });
     ASSERT_TRUE(WaitUntil([&] { return boxes.Dialogs().size() == 2; }));
     // The second box opens inside the first one's wait, so it is seen first.
-    QStringList texts {boxes.Dialogs()[0].text, boxes.Dialogs()[1].text};
+    QStringList texts{boxes.Dialogs()[0].text, boxes.Dialogs()[1].text};
     EXPECT_TRUE(texts.contains("'12 4' is not a valid integer value"));
     // The busy refusal speaks the user's language: no language file is open here.
     EXPECT_TRUE(texts.contains(QString::fromUtf8("\u00BF?")));
 }
 
 TEST_F(ShellTest, UnsolicitedFramesWithNoEditorOpenAreDropped) {
-    kalvex::sim::BusSimulator sim(kalvex::sim::ParseInstallation("[hall]\nmodel = 6745\nserves = 0025\ncodes = 1234 1235 - 0007\n", "t"));
+    kalvex::sim::BusSimulator sim(kalvex::sim::ParseInstallation(
+        "[hall]\nmodel = 6745\nserves = 0025\ncodes = 1234 1235 - 0007\n", "t"));
     const QString link = config.filePath("tty");
     sim.Start(link.toStdString());
     WriteSettings(link);
@@ -266,7 +272,9 @@ TEST_F(ShellTest, UnsolicitedFramesWithNoEditorOpenAreDropped) {
     sim.PressButton("hall");
     // The decoder sends its first frame and waits for an acknowledgement that never comes.
     WaitUntil([] { return false; }, 300);
-    EXPECT_EQ(sim.WaitForFrames(kalvex::sim::Direction::FromProgram, 1, std::chrono::milliseconds(50)), false);
+    EXPECT_EQ(
+        sim.WaitForFrames(kalvex::sim::Direction::FromProgram, 1, std::chrono::milliseconds(50)),
+        false);
 }
 
 TEST_F(ShellTest, ANewLanguageIsStoredAndEndsTheProgram) {

@@ -79,8 +79,10 @@ std::vector<Window_Keys> Expected() {
         {"6746", [&]() -> QWidget* { return v.F_Decoder_6746; }, Keys(kCallEditor)},
         {"6747", [&]() -> QWidget* { return v.F_Decoder_6747; }, Keys(kCallEditor)},
         {"6763", [&]() -> QWidget* { return v.F_Decoder_6763; }, Keys(kCallEditor)},
-        {"6758", [&]() -> QWidget* { return v.F_Decoder_6758; }, Keys(kOutputsEditor + " GEN_MEN06")},
-        {"6759", [&]() -> QWidget* { return v.F_Decoder_6759; }, Keys(kOutputsEditor + " GEN_MEN016")},
+        {"6758", [&]() -> QWidget* { return v.F_Decoder_6758; },
+         Keys(kOutputsEditor + " GEN_MEN06")},
+        {"6759", [&]() -> QWidget* { return v.F_Decoder_6759; },
+         Keys(kOutputsEditor + " GEN_MEN016")},
         {"6734", [&]() -> QWidget* { return v.F_Decoder_6734; },
          Keys("GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 F_GEN00 F_GEN01 F_GEN02 GEN_MEN09 "
               "GEN_MEN010")},
@@ -93,8 +95,10 @@ std::vector<Window_Keys> Expected() {
          Keys("GEN_MEN09 GEN_MEN010 GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 GEN_MEN035")},
         {"F_Mensa00", [&]() -> QWidget* { return v.F_Mensa00; },
          Keys("F_MENSA00 F_MENSA01 F_MENSA02 F_MENSA03 GEN_MEN09")},
-        {"F_Mensa01", [&]() -> QWidget* { return v.F_Mensa01; }, Keys("F_MENSA04 F_MENSA05 GEN_MEN09")},
-        {"F_Mensa02", [&]() -> QWidget* { return v.F_Mensa02; }, Keys("F_MENSA13 F_MENSA14 GEN_MEN09")},
+        {"F_Mensa01", [&]() -> QWidget* { return v.F_Mensa01; },
+         Keys("F_MENSA04 F_MENSA05 GEN_MEN09")},
+        {"F_Mensa02", [&]() -> QWidget* { return v.F_Mensa02; },
+         Keys("F_MENSA13 F_MENSA14 GEN_MEN09")},
         {"F_Mensa03", [&]() -> QWidget* { return v.F_Mensa03; },
          Keys("F_MENSA15 F_MENSA16 F_MENSA17 F_MENSA18 GEN_MEN09")},
         {"F_Mensa04", [&]() -> QWidget* { return v.F_Mensa04; },
@@ -122,7 +126,7 @@ std::string Joined(const QSet<QString>& keys) {
 
 // Every text the window shows (or hints) at creation, its own controls only.
 QStringList Shown_Texts(QWidget* window) {
-    QStringList texts {window->windowTitle()};
+    QStringList texts{window->windowTitle()};
     QList<QWidget*> widgets = window->findChildren<QWidget*>();
     widgets.prepend(window);
     for (QWidget* w : widgets) {
@@ -155,15 +159,17 @@ TEST(WindowKeysTest, EachWindowShowsTheTextsOfExactlyItsKeys) {
     ASSERT_TRUE(config.isValid());
     qputenv("KALVEX_CONFIG_DIR", config.path().toLocal8Bit());
     {
-        QSet<QString> all {QStringLiteral("GEN_MEN036")};
+        QSet<QString> all{QStringLiteral("GEN_MEN036")};
         for (const Window_Keys& w : Expected())
             all += w.keys;
         TIniFile lang(config.filePath(QStringLiteral("KALVEX_LANG.INI")));
         for (const QString& key : all)
-            lang.WriteString(QStringLiteral("ECHO"), key, QLatin1Char('{') + key + QLatin1Char('}'));
+            lang.WriteString(QStringLiteral("ECHO"), key,
+                             QLatin1Char('{') + key + QLatin1Char('}'));
         TIniFile settings(config.filePath(QStringLiteral("KALVEX.INI")));
         settings.WriteString(QStringLiteral("General"), QStringLiteral("Sys_Port"), QString());
-        settings.WriteString(QStringLiteral("General"), QStringLiteral("Idioma"), QStringLiteral("ECHO"));
+        settings.WriteString(QStringLiteral("General"), QStringLiteral("Idioma"),
+                             QStringLiteral("ECHO"));
     }
     ModalWatcher boxes; // the port that cannot be opened
     Crea_Ventanas();

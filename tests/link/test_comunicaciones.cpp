@@ -39,8 +39,8 @@ protected:
     RecordingLink link;
 };
 
-constexpr Trama_Dec Ack {0x20, 0, 0, 0};
-constexpr Trama_Dec Nak {0x21, 0, 0, 0};
+constexpr Trama_Dec Ack{0x20, 0, 0, 0};
+constexpr Trama_Dec Nak{0x21, 0, 0, 0};
 
 struct WriteCase {
     const char* name;
@@ -50,17 +50,35 @@ struct WriteCase {
 
 TEST_F(RegisterAccessTest, WritesPutTheExactFramesOnTheLineAndAcceptOnlyStatus20) {
     const WriteCase cases[] = {
-        {"output code", [] { return Escribe_Codigo_Salida("1", "234", 2); }, {0xB0, 0x02, 0x34, 0x12}},
-        {"output code empty", [] { return Escribe_Codigo_Salida("1", "", 2); }, {0xB0, 0x02, 0xFF, 0xFF}},
-        {"relay code", [] { return Escribe_Codigo_Salida("B", "007", 8); }, {0xB0, 0x0E, 0x07, 0xB0}},
-        {"output out of range", [] { return Escribe_Codigo_Salida("A", "123", 9); }, {0xB0, 0x00, 0x23, 0xA1}},
+        {"output code",
+         [] { return Escribe_Codigo_Salida("1", "234", 2); },
+         {0xB0, 0x02, 0x34, 0x12}},
+        {"output code empty",
+         [] { return Escribe_Codigo_Salida("1", "", 2); },
+         {0xB0, 0x02, 0xFF, 0xFF}},
+        {"relay code",
+         [] { return Escribe_Codigo_Salida("B", "007", 8); },
+         {0xB0, 0x0E, 0x07, 0xB0}},
+        {"output out of range",
+         [] { return Escribe_Codigo_Salida("A", "123", 9); },
+         {0xB0, 0x00, 0x23, 0xA1}},
         {"base code", [] { return Escribe_Codigo_Base("1234"); }, {0xB0, 0x00, 0x34, 0x12}},
         {"base code empty", [] { return Escribe_Codigo_Base(""); }, {0xB0, 0x00, 0x00, 0x8F}},
-        {"time seconds", [] { return Escribe_Tiempo_Salida("10", "SEGUNDOS", 1); }, {0xB0, 0x20, 0xFF, 0x0A}},
-        {"time minutes", [] { return Escribe_Tiempo_Salida("10", "MINUTOS", 1); }, {0xB0, 0x20, 0xFF, 0x8A}},
-        {"time other unit", [] { return Escribe_Tiempo_Salida("3", "Seconds", 4); }, {0xB0, 0x26, 0xFF, 0x83}},
-        {"time empty", [] { return Escribe_Tiempo_Salida("", "SEGUNDOS", 1); }, {0xB0, 0x20, 0xFF, 0xFF}},
-        {"time low 8 bits", [] { return Escribe_Tiempo_Salida("300", "SEGUNDOS", 2); }, {0xB0, 0x22, 0xFF, 0x2C}},
+        {"time seconds",
+         [] { return Escribe_Tiempo_Salida("10", "SEGUNDOS", 1); },
+         {0xB0, 0x20, 0xFF, 0x0A}},
+        {"time minutes",
+         [] { return Escribe_Tiempo_Salida("10", "MINUTOS", 1); },
+         {0xB0, 0x20, 0xFF, 0x8A}},
+        {"time other unit",
+         [] { return Escribe_Tiempo_Salida("3", "Seconds", 4); },
+         {0xB0, 0x26, 0xFF, 0x83}},
+        {"time empty",
+         [] { return Escribe_Tiempo_Salida("", "SEGUNDOS", 1); },
+         {0xB0, 0x20, 0xFF, 0xFF}},
+        {"time low 8 bits",
+         [] { return Escribe_Tiempo_Salida("300", "SEGUNDOS", 2); },
+         {0xB0, 0x22, 0xFF, 0x2C}},
         {"mode on", [] { return Escribe_Modo_Salida("5", "ON", 8); }, {0xB0, 0x2E, 0x01, 0x05}},
         {"mode off", [] { return Escribe_Modo_Salida("5", "OFF", 8); }, {0xB0, 0x2E, 0x00, 0x05}},
         {"mode empty", [] { return Escribe_Modo_Salida("", "", 3); }, {0xB0, 0x24, 0x00, 0x00}},
@@ -124,7 +142,8 @@ TEST_F(RegisterAccessTest, ReadsOfCodesOfTheWrongLengthSendNothing) {
 }
 
 TEST_F(RegisterAccessTest, RegisterReadAcceptsAnyStatusOfTheTwentiesRow) {
-    for (auto [status, expected] : {std::pair{0x25, 0x42}, {0x20, 0x42}, {0x2F, 0x42}, {0x30, 0}, {0x88, 0}}) {
+    for (auto [status, expected] :
+         {std::pair{0x25, 0x42}, {0x20, 0x42}, {0x2F, 0x42}, {0x30, 0}, {0x88, 0}}) {
         link.replies = {Trama_Dec(uint8_t(status), 0x42, 0, 0)};
         EXPECT_EQ(Lee_Registro(0x23, 5, 0x40), expected) << status;
         EXPECT_EQ(link.sent.back().wire, Trama_Dec(0x65, 0x23, 0xFF, 0x40));
@@ -180,7 +199,7 @@ TEST(ConversionTest, HexPairsAndZeroFill) {
     struct {
         const char* text;
         uint8_t value;
-    } hex[] = {{"3f", 0x3F}, {"3F", 0x3F}, {"00", 0}, {"FF", 0xFF}, {"a0", 0xA0},
+    } hex[] = {{"3f", 0x3F}, {"3F", 0x3F}, {"00", 0},   {"FF", 0xFF}, {"a0", 0xA0},
                {" 4", 0x04}, {"4 ", 0x40}, {"9", 0x90}, {"", 0}};
     for (const auto& c : hex)
         EXPECT_EQ(Hex_A_Byte(c.text), c.value) << c.text;

@@ -14,7 +14,6 @@ using namespace kalvex::test;
 
 namespace {
 
-
 class DecoderLinkTest : public ::testing::Test, protected WithCoreApp {
 protected:
     void SetUp() override {
@@ -27,13 +26,13 @@ protected:
     }
 
     PtyPair pty;
-    ScriptedFarEnd far {pty};
+    ScriptedFarEnd far{pty};
     TDECODER2 link;
     std::vector<Trama_Dec> unsolicited;
 };
 
 TEST_F(DecoderLinkTest, RunsTheDecoderLineSettings) {
-    termios tio {};
+    termios tio{};
     ASSERT_EQ(tcgetattr(pty.Slave(), &tio), 0);
     EXPECT_EQ(cfgetospeed(&tio), B9600);
     EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
@@ -57,7 +56,9 @@ TEST_F(DecoderLinkTest, ARequestWithoutReplyIsWrittenTwiceBackToBack) {
 }
 
 TEST_F(DecoderLinkTest, DataHighTravelsInByteThree) {
-    far.OnRequest([](ScriptedFarEnd& f, const QByteArray&, int) { f.Send(Bytes({0x20, 0, 0, 0})); });
+    far.OnRequest([](ScriptedFarEnd& f, const QByteArray&, int) {
+        f.Send(Bytes({0x20, 0, 0, 0}));
+    });
     link.Transact(0xB0, 0x02, 0x12, 0x34, true);
     EXPECT_EQ(far.Received(), Bytes({0xB0, 0x02, 0x34, 0x12}));
 }
@@ -129,7 +130,9 @@ TEST_F(DecoderLinkTest, AReplyAfterTheLastAttemptIsUnsolicited) {
 }
 
 TEST_F(DecoderLinkTest, ASecondTransactionDuringTheWaitIsRefusedAndTheFirstCarriesOn) {
-    far.OnRequest([](ScriptedFarEnd& f, const QByteArray&, int) { f.SendLater(100, Bytes({0x20, 0x33, 0, 0})); });
+    far.OnRequest([](ScriptedFarEnd& f, const QByteArray&, int) {
+        f.SendLater(100, Bytes({0x20, 0x33, 0, 0}));
+    });
     bool refused = false;
     QTimer::singleShot(20, [&] {
         try {

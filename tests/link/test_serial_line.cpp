@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include "SerialDevice.h"
+#include <QDir>
 
 #include <cerrno>
 #include <termios.h>
@@ -16,7 +16,10 @@ using namespace kalvex::test;
 
 namespace {
 
-int ThreadCount() { return static_cast<int>(QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size()); }
+int ThreadCount() {
+    return static_cast<int>(
+        QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
 
 class SerialLineTest : public ::testing::Test, protected WithCoreApp {
 protected:
@@ -37,8 +40,8 @@ TEST_F(SerialLineTest, FailedOpensRaiseCodeOneWithErrnoAndLeaveThePortUsable) {
         } catch (const ESerialLine& e) {
             EXPECT_EQ(e.ErrorCode(), ESerialLine::CE_OpenFailed);
             EXPECT_EQ(e.WinCode(), c.errnoValue);
-            EXPECT_EQ(std::string(e.what()),
-                      "Unable to open com port (win error code: " + std::to_string(c.errnoValue) + ")");
+            EXPECT_EQ(std::string(e.what()), "Unable to open com port (win error code: " +
+                                                 std::to_string(c.errnoValue) + ")");
         }
         EXPECT_FALSE(line.Connected());
         line.SetPort(pty.SlavePath());
@@ -80,10 +83,11 @@ TEST(SerialSettingsTest, TheDecoderLineIsRawNineSixHundredEightOddTwo) {
     SerialLineSettings s;
     s.parity = SerialLineSettings::Parity::Odd;
     s.twoStopBits = true;
-    termios tio {};
+    termios tio{};
     ASSERT_TRUE(SerialDevice::BuildTermios(s, tio));
     EXPECT_EQ(cfgetospeed(&tio), B9600);
-    EXPECT_EQ(tio.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | HUPCL | CLOCAL | CREAD),
+    EXPECT_EQ(tio.c_cflag &
+                  (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | HUPCL | CLOCAL | CREAD),
               tcflag_t(CS8 | PARENB | PARODD | CSTOPB | CLOCAL | CREAD));
     EXPECT_FALSE(tio.c_iflag & (IXON | IXOFF | INPCK));
     EXPECT_FALSE(tio.c_lflag & (ICANON | ECHO | ISIG));
@@ -108,7 +112,7 @@ TEST_F(SerialLineTest, LineSettingsReachTheDevice) {
     line.SetParity(parity);
     line.SetStopBits(TStopBits::sbTwoStopBits);
     line.Open();
-    termios tio {};
+    termios tio{};
     ASSERT_EQ(tcgetattr(pty.Slave(), &tio), 0);
     EXPECT_EQ(cfgetospeed(&tio), B9600);
     EXPECT_EQ(cfgetispeed(&tio), B9600);
@@ -203,7 +207,8 @@ TEST_F(SerialLineTest, OperationsOnAClosedPortRaiseTheirCodes) {
         FAIL();
     } catch (const ESerialLine& e) {
         EXPECT_EQ(e.ErrorCode(), ESerialLine::CE_WriteFailed);
-        EXPECT_EQ(std::string(e.what()), "WriteFile function failed (win error code: " + std::to_string(EBADF) + ")");
+        EXPECT_EQ(std::string(e.what()),
+                  "WriteFile function failed (win error code: " + std::to_string(EBADF) + ")");
     }
     EXPECT_THROW(line.Read(buf, 4), ESerialLine);
     EXPECT_THROW(line.BytesWaiting(), ESerialLine);

@@ -28,7 +28,8 @@ protected:
         QTest::mouseClick(main->findChild<QPushButton*>(QStringLiteral("B_Go")), Qt::LeftButton);
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* editor = qobject_cast<TF_Decoder*>(w);
-                editor && editor->isVisible() && editor->Label14->text().startsWith(QString::number(referencia)))
+                editor && editor->isVisible() &&
+                editor->Label14->text().startsWith(QString::number(referencia)))
                 return editor;
         ADD_FAILURE() << "no editor for " << referencia;
         return nullptr;

@@ -65,7 +65,8 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return Sent().size() >= 2 && !Timer1()->isActive(); }));
         ASSERT_TRUE(WaitUntil([&] { return !Combo("C2")->currentText().isEmpty(); }));
     }
-    void SetNew(const QString& panel, const QString& block, const QString& opening, const QString& minimum) {
+    void SetNew(const QString& panel, const QString& block, const QString& opening,
+                const QString& minimum) {
         Edit(editor, 4)->setText(panel);
         Edit(editor, 5)->setText(block);
         Edit(editor, 6)->setText(opening);
@@ -80,14 +81,15 @@ TEST_F(DigitizerTest, TheSecondAnnouncementFillsBothColumnsFromTheFrameAndTwoRea
     Announce();
     EXPECT_EQ(Shown(), QStringList({"3", "12", "4", "3", "12", "4", "2", "2"}));
     // Announcements are not acknowledged; the reads carry the panel and the block.
-    EXPECT_EQ(Sent(), (std::vector<std::string> {"63 23 FF 12", "63 24 FF 12"}));
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"63 23 FF 12", "63 24 FF 12"}));
 }
 
 TEST_F(DigitizerTest, OnlyEveryOtherAnnouncementFrameStartsThePoll) {
     Announce();
     SetNew("x", "x", "x", "x");
-    for (const Trama_Dec other : {Trama_Dec(0x00, 0, 0x34, 0x12), Trama_Dec(0x40, 0x44, 0, 0),
-                                  Trama_Dec(0x63, 0x23, 0xFF, 0x12), Trama_Dec(0xC0, 0x01, 0xFF, 0x9F)})
+    for (const Trama_Dec other :
+         {Trama_Dec(0x00, 0, 0x34, 0x12), Trama_Dec(0x40, 0x44, 0, 0),
+          Trama_Dec(0x63, 0x23, 0xFF, 0x12), Trama_Dec(0xC0, 0x01, 0xFF, 0x9F)})
         editor->Lee_Decoder(other);
     editor->Lee_Decoder(Trama_Dec(0x57, 0xFF, 0xFF, 0x45));
     EXPECT_EQ(Texts(editor, 4, 6), QStringList({"x", "x", "x"}));
@@ -115,11 +117,17 @@ TEST_F(DigitizerTest, SaveMovesTheDeviceAndTheEditorFollowsIt) {
         QStringList after;
         uint8_t registers[4]; // 0x21 … 0x24
     } cases[] = {
-        {{"5", "7", "", "3"}, {"D3 21 05 12", "D5 22 07 12", "D5 23 00 07", "D5 24 03 07"}, {"5", "07", "0"},
+        {{"5", "7", "", "3"},
+         {"D3 21 05 12", "D5 22 07 12", "D5 23 00 07", "D5 24 03 07"},
+         {"5", "07", "0"},
          {5, 0x07, 0, 3}},
-        {{"5", "45", "9", "1"}, {"D5 21 05 07", "D5 22 45 07", "D5 23 09 45", "D5 24 01 45"}, {"5", "45", "9"},
+        {{"5", "45", "9", "1"},
+         {"D5 21 05 07", "D5 22 45 07", "D5 23 09 45", "D5 24 01 45"},
+         {"5", "45", "9"},
          {5, 0x45, 9, 1}},
-        {{"", "", "0", "2"}, {"D5 21 00 45", "D0 22 00 45", "D0 23 00 00", "D0 24 02 00"}, {"0", "00", "0"},
+        {{"", "", "0", "2"},
+         {"D5 21 00 45", "D0 22 00 45", "D0 23 00 00", "D0 24 02 00"},
+         {"0", "00", "0"},
          {0, 0x00, 0, 2}},
     };
     // While the result is shown, only Save is disabled: this window keeps the normal cursor.
@@ -138,7 +146,8 @@ TEST_F(DigitizerTest, SaveMovesTheDeviceAndTheEditorFollowsIt) {
         EXPECT_EQ(Sent(), c.frames);
         EXPECT_EQ(Texts(editor, 4, 6), c.after);
         for (int r = 0; r < 4; ++r)
-            EXPECT_EQ(sim->Register(0, static_cast<uint8_t>(0x21 + r)), c.registers[r]) << c.frames[r];
+            EXPECT_EQ(sim->Register(0, static_cast<uint8_t>(0x21 + r)), c.registers[r])
+                << c.frames[r];
     }
     EXPECT_FALSE(DialogNames().contains("F_Mensa01"));
     EXPECT_EQ(results, 3);
@@ -147,7 +156,7 @@ TEST_F(DigitizerTest, SaveMovesTheDeviceAndTheEditorFollowsIt) {
     // from its new address.
     EXPECT_EQ(Texts(editor, 1, 3), QStringList({"3", "12", "4"}));
     Announce();
-    EXPECT_EQ(Sent(), (std::vector<std::string> {"60 23 FF 00", "60 24 FF 00"}));
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"60 23 FF 00", "60 24 FF 00"}));
     EXPECT_EQ(Shown(), QStringList({"0", "00", "0", "0", "00", "0", "2", "2"}));
 }
 
@@ -159,7 +168,8 @@ TEST_F(DigitizerTest, TheAddressWriteCountsOnlyWithTheNewPanelsStatus) {
     sim->ClearLog();
     Save(editor);
     ASSERT_TRUE(WaitDialog("F_Mensa01"));
-    EXPECT_EQ(Sent(), (std::vector<std::string> {"D3 21 05 12", "D5 22 12 12", "D5 23 04 12", "D5 24 02 12"}));
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"D3 21 05 12", "D5 22 12 12", "D5 23 04 12",
+                                                "D5 24 02 12"}));
     EXPECT_TRUE(Button(editor, "B_Save")->isEnabled());
 }
 
@@ -168,7 +178,7 @@ TEST_F(DigitizerTest, AValueThatCannotBeWrittenStopsSaveBeforeTheFirstFrame) {
         QStringList nuevos;
         const char* message;
     } cases[] = {
-        {{"5", "7", "3", ""}, "'' is not a valid integer value"},    // no poll has filled the list
+        {{"5", "7", "3", ""}, "'' is not a valid integer value"},     // no poll has filled the list
         {{"5", "1 ", "3", "2"}, "'1 ' is not a valid integer value"}, // a blank inside the block
         {{"5", "7", " ", "2"}, "' ' is not a valid integer value"},
         {{"16", "7", "3", "2"}, "'16' is not a valid integer value"}, // beyond the command's nibble
@@ -196,7 +206,7 @@ TEST_F(DigitizerTest, KeysTypeDigitsUpToTheWidthAndTheMinimumTimeIsOnlyPicked) {
         const char* keys;
         QString shown;
     } cases[] = {
-        {4, "", "a5", "5"}, {4, "", "56", "5"}, {4, "", " ", " "},
+        {4, "", "a5", "5"},     {4, "", "56", "5"}, {4, "", " ", " "},
         {4, "12", "3", "12"}, // a longer panel read from the device stays whole
         {5, "", "x1-23", "12"}, {6, "", "+9", "9"},
     };
@@ -221,8 +231,12 @@ TEST_F(DigitizerTest, TheWindowShowsItsTextsPictureAndTabOrder) {
         const char* label;
         const char* text;
         bool enabled;
-    } cases[] = {{"Label17", "Current", true}, {"Label3", "New", true},      {"Label1", "Panel", false},
-                 {"Label6", "Panel", true},    {"Label5", "Minimum Time", false}, {"Label9", "Minimum Time", true},
+    } cases[] = {{"Label17", "Current", true},
+                 {"Label3", "New", true},
+                 {"Label1", "Panel", false},
+                 {"Label6", "Panel", true},
+                 {"Label5", "Minimum Time", false},
+                 {"Label9", "Minimum Time", true},
                  {"Label28", "*Press programming button", false}};
     for (const auto& c : cases) {
         auto* label = editor->findChild<QLabel*>(c.label);
@@ -235,8 +249,10 @@ TEST_F(DigitizerTest, TheWindowShowsItsTextsPictureAndTabOrder) {
     EXPECT_EQ(editor->windowTitle(), "Kalvex 3.3");
 
     QStringList order;
-    for (QWidget* w = Edit(editor, 4)->nextInFocusChain(); order.size() < 6; w = w->nextInFocusChain())
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && !w->focusProxy() && w->window() == editor)
+    for (QWidget* w = Edit(editor, 4)->nextInFocusChain(); order.size() < 6;
+         w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && !w->focusProxy() &&
+            w->window() == editor)
             order << w->objectName();
     EXPECT_EQ(order, QStringList({"Edit5", "Edit6", "C2", "B_Save", "B_Close", "Edit4"}));
 }
@@ -249,8 +265,9 @@ TEST_F(DigitizerTest, TheMinimumTimeLabelOpensTheHelpWindow) {
             seen << w->findChild<QLabel*>(QStringLiteral("Label%1").arg(k))->text();
     };
     QTest::mouseClick(editor->findChild<QLabel*>("Label9"), Qt::LeftButton);
-    EXPECT_EQ(seen, QStringList({"F_Decoder_6775_Help", "F_Decoder_6775_Help", "6775 - Quendal-Marlo Digitizer",
-                                 "1 --", "2 --", "3 --", "Short: the shortest minimum time.",
+    EXPECT_EQ(seen, QStringList({"F_Decoder_6775_Help", "F_Decoder_6775_Help",
+                                 "6775 - Quendal-Marlo Digitizer", "1 --", "2 --", "3 --",
+                                 "Short: the shortest minimum time.",
                                  "Medium: a minimum time between choices 1 and 3.",
                                  "Long: the longest minimum time."}));
 }
@@ -263,7 +280,7 @@ TEST_F(DigitizerTest, ClosingSendsTheClosingFrameAndDropsAPendingPoll) {
     editor->close();
     EXPECT_FALSE(Timer1()->isActive());
     EXPECT_EQ(main->Modelo_Activo, 0);
-    EXPECT_EQ(SentAtLeast(2), (std::vector<std::string> {"C0 01 FF 9F", "C0 01 FF 9F"}));
+    EXPECT_EQ(SentAtLeast(2), (std::vector<std::string>{"C0 01 FF 9F", "C0 01 FF 9F"}));
 }
 
 } // namespace

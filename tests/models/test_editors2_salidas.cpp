@@ -88,8 +88,7 @@ TEST_F(OutputsTest, ADecoderWithoutCodesIsReportedEmptyAndNotRead) {
         TF_Decoder* editor;
         uint8_t codigo;
         const char* decoder;
-    } cases[] = {{sensors, Codigo_6758, "nosensors"},
-                 {relays, Codigo_6759, "norelays"}};
+    } cases[] = {{sensors, Codigo_6758, "nosensors"}, {relays, Codigo_6759, "norelays"}};
     for (const auto& c : cases) {
         Open(c.editor, c.codigo);
         ReadOut(c.decoder);
@@ -168,8 +167,7 @@ TEST_F(OutputsTest, WhatTheDecoderCouldNotStoreAsTypedIsRefusedBeforeAnythingIsS
         {sensors, Codigo_6758, "sensors", 17, "200",
          "'200' is not a valid integer value"}, // 7 bits
         {sensors, Codigo_6758, "sensors", 18, "128", "'128' is not a valid integer value"},
-        {relays, Codigo_6759, "relays", 24, "300",
-         "'300' is not a valid integer value"}, // 8 bits
+        {relays, Codigo_6759, "relays", 24, "300", "'300' is not a valid integer value"}, // 8 bits
         {sensors, Codigo_6758, "sensors", 10, "1 2", "'1 2' is not a valid integer value"},
         {relays, Codigo_6759, "relays", 20, " 5", "' 5' is not a valid integer value"},
     };

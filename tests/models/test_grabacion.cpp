@@ -62,20 +62,36 @@ TEST_F(SaveTest, TheNewColumnIsPaddedAndWrittenOutputByOutput) {
         std::vector<uint16_t> words;
         QStringList after;
     } cases[] = {
-        {6745, "hall", Hall, {"1234", "1235", "", "7"},
+        {6745,
+         "hall",
+         Hall,
+         {"1234", "1235", "", "7"},
          {"B0 00 34 12", "B0 02 35 12", "B0 04 FF FF", "B0 06 07 00"},
-         {0x1234, 0x1235, 0xFFFF, 0x0007}, {"1234", "1235", "", "0007"}},
-        {6746, "eight", Eight, {"0001"},
+         {0x1234, 0x1235, 0xFFFF, 0x0007},
+         {"1234", "1235", "", "0007"}},
+        {6746,
+         "eight",
+         Eight,
+         {"0001"},
          {"B0 00 01 00", "B0 02 FF FF", "B0 04 FF FF", "B0 06 FF FF", "B0 08 FF FF", "B0 0A FF FF",
           "B0 0C FF FF", "B0 0E FF FF"},
-         {0x0001, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}, {"0001", "", "", "", "", "", "", ""}},
-        {6763, "panel", Panel, {"5", "", "", "42"},
+         {0x0001, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF},
+         {"0001", "", "", "", "", "", "", ""}},
+        {6763,
+         "panel",
+         Panel,
+         {"5", "", "", "42"},
          {"B0 00 05 D0", "B0 02 FF FF", "B0 04 FF FF", "B0 06 42 D0"},
-         {0xD005, 0xFFFF, 0xFFFF, 0xD042}, {"005", "", "", "042"}},
+         {0xD005, 0xFFFF, 0xFFFF, 0xD042},
+         {"005", "", "", "042"}},
         // An all-empty New column passes the check and empties every output.
-        {6747, "seltra", Seltra, {},
+        {6747,
+         "seltra",
+         Seltra,
+         {},
          {"B0 00 FF FF", "B0 02 FF FF", "B0 04 FF FF", "B0 06 FF FF"},
-         {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}, {"", "", "", ""}},
+         {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF},
+         {"", "", "", ""}},
     };
     for (const auto& c : cases) {
         TF_Decoder* editor = Ready(c.referencia, c.decoder);
@@ -85,7 +101,8 @@ TEST_F(SaveTest, TheNewColumnIsPaddedAndWrittenOutputByOutput) {
         Save(editor);
         EXPECT_EQ(Sent(), c.frames) << c.referencia;
         for (size_t k = 0; k < c.words.size(); ++k)
-            EXPECT_EQ(sim->Word(c.index, static_cast<uint8_t>(2 * k)), c.words[k]) << c.referencia << " " << k;
+            EXPECT_EQ(sim->Word(c.index, static_cast<uint8_t>(2 * k)), c.words[k])
+                << c.referencia << " " << k;
         EXPECT_EQ(Texts(editor, 1, n), c.after);
         EXPECT_EQ(Texts(editor, n + 1, 2 * n), current); // only a read-out changes them
         EXPECT_EQ(dialogs->Dialogs().back().name, "F_Mensa05");
@@ -110,11 +127,11 @@ TEST_F(SaveTest, TheFocusReturnsToTheFirstFieldOnlyWhereTheModelSaysSo) {
 
 TEST_F(SaveTest, AnUnansweredWriteIsRetriedTheOthersAreStillMadeAndTheFailureReported) {
     TF_Decoder* editor = Ready(6745, "hall");
-    sim->SetFault(Fault {FaultKind::Silent, Hall, 0x02, -1});
+    sim->SetFault(Fault{FaultKind::Silent, Hall, 0x02, -1});
     Type(editor, {"1", "2", "3", "4"});
     Save(editor);
-    EXPECT_EQ(Sent(), (std::vector<std::string> {"B0 00 01 00", "B0 02 02 00", "B0 02 02 00", "B0 02 02 00",
-                                                 "B0 04 03 00", "B0 06 04 00"}));
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"B0 00 01 00", "B0 02 02 00", "B0 02 02 00",
+                                                "B0 02 02 00", "B0 04 03 00", "B0 06 04 00"}));
     EXPECT_EQ(sim->Word(Hall, 0x06), 0x0004);
     EXPECT_EQ(DialogNames().back(), "F_Mensa01");
     ExpectRestored(editor);
@@ -146,7 +163,8 @@ TEST_F(SaveTest, ACodeWithABlankIsRefusedBeforeAnythingIsSent) {
         const char* decoder;
         int field;
         QString typed;
-    } cases[] = {{6745, "hall", 2, "12 4"}, {6763, "panel", 1, "1 "}, {6786, "converter", 3, " 56"}};
+    } cases[] = {
+        {6745, "hall", 2, "12 4"}, {6763, "panel", 1, "1 "}, {6786, "converter", 3, " 56"}};
     for (const auto& c : cases) {
         TF_Decoder* editor = Ready(c.referencia, c.decoder);
         Edit(editor, c.field)->clear();
@@ -155,7 +173,8 @@ TEST_F(SaveTest, ACodeWithABlankIsRefusedBeforeAnythingIsSent) {
         Save(editor);
         EXPECT_TRUE(Sent().empty()) << c.referencia;
         ASSERT_FALSE(dialogs->Dialogs().empty());
-        EXPECT_EQ(dialogs->Dialogs().back().text, QStringLiteral("'%1' is not a valid integer value").arg(c.typed));
+        EXPECT_EQ(dialogs->Dialogs().back().text,
+                  QStringLiteral("'%1' is not a valid integer value").arg(c.typed));
         EXPECT_EQ(Edit(editor, c.field)->text(), c.typed);
         ExpectRestored(editor);
         Close(editor);
@@ -178,7 +197,7 @@ TEST_F(SaveTest, TheConverterReportsOnlyAFailure) {
         sim->ClearLog();
         sim->ClearFaults();
         if (c.silent)
-            sim->SetFault(Fault {FaultKind::Silent, Converter, -1, -1});
+            sim->SetFault(Fault{FaultKind::Silent, Converter, -1, -1});
         const size_t before = dialogs->Dialogs().size();
         Edit(editor, 3)->setText(c.typed);
         Save(editor);
@@ -195,7 +214,7 @@ TEST_F(SaveTest, TheConverterReportsOnlyAFailure) {
 TEST_F(SaveTest, ASaveRefusedBecauseTheLinkIsBusyGivesItsButtonBack) {
     TF_Decoder* four = Ready(6745, "hall");
     TF_Decoder* eight = Go(6746);
-    sim->SetFault(Fault {FaultKind::Silent, Hall, -1, -1});
+    sim->SetFault(Fault{FaultKind::Silent, Hall, -1, -1});
     bool enabledAfterRefusal = false;
     // While the first Save waits for its replies, the other editor's Save is clicked.
     QTimer::singleShot(100, [&] {

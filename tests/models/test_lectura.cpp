@@ -50,9 +50,10 @@ TEST_F(ReadOutTest, GoOpensTheEditorAndEachFrameIsAcknowledgedAndShownInBothColu
     EXPECT_EQ(editor->Label14->text(), "6745 - Audio Decoder 4");
     EXPECT_EQ(main->Modelo_Activo, 2);
     ReadOut("hall");
-    EXPECT_EQ(Sent(), (std::vector<std::string> {"20 00 34 12", "20 00 35 12", "20 00 FF FF", "20 00 07 00",
-                                                 "20 40 FF FF"}));
-    EXPECT_EQ(Texts(editor, 1, 8), QStringList({"1234", "1235", "", "0007", "1234", "1235", "", "0007"}));
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"20 00 34 12", "20 00 35 12", "20 00 FF FF",
+                                                "20 00 07 00", "20 40 FF FF"}));
+    EXPECT_EQ(Texts(editor, 1, 8),
+              QStringList({"1234", "1235", "", "0007", "1234", "1235", "", "0007"}));
     EXPECT_EQ(main->Salida_Actual, 0);
 }
 
@@ -78,15 +79,15 @@ TEST_F(ReadOutTest, TheCodeOfEachModelIsTakenFromTheDataWord) {
 }
 
 TEST_F(ReadOutTest, AFrameAfterTheLastValueStartsAgainAtOutputOneWithEmptyColumns) {
-    const struct {
-        int referencia, salidas;
-    } cases[] = {{6745, 4}, {6746, 8}, {6763, 4}};
+    const struct { int referencia, salidas; } cases[] = {{6745, 4}, {6746, 8}, {6763, 4}};
     for (const auto& c : cases) {
         TF_Decoder* editor = Go(c.referencia);
         sim->ClearLog();
         for (int k = 0; k < c.salidas; ++k)
             editor->Lee_Decoder(Trama_Dec(0x00, 0x00, static_cast<uint8_t>(k + 1), 0x10));
-        EXPECT_EQ(Edit(editor, c.salidas)->text(), c.salidas == 8 ? "1008" : c.referencia == 6763 ? "004" : "1004");
+        EXPECT_EQ(Edit(editor, c.salidas)->text(), c.salidas == 8         ? "1008"
+                                                   : c.referencia == 6763 ? "004"
+                                                                          : "1004");
         Edit(editor, 2)->setText("77");
         editor->Lee_Decoder(Trama_Dec(0x00, 0x00, 0xFF, 0x12));
         QStringList expected(2 * c.salidas, QString());
@@ -123,7 +124,7 @@ TEST_F(ReadOutTest, AForeignDecoderIsNamedAndTheEditorClosesWithItsClosingFrame)
         ASSERT_TRUE(WaitUntil([&] { return !editor->isVisible(); }));
         EXPECT_EQ(row, c.row);
         EXPECT_EQ(main->Modelo_Activo, 0);
-        const std::vector<std::string> tail {"20 40 FF FF", c.closing, c.closing};
+        const std::vector<std::string> tail{"20 40 FF FF", c.closing, c.closing};
         EXPECT_TRUE(WaitUntil([&] {
             const auto sent = Sent();
             return sent.size() >= 3 && std::vector<std::string>(sent.end() - 3, sent.end()) == tail;
@@ -141,7 +142,8 @@ TEST_F(ReadOutTest, TheSharedIdentificationByteIsAcceptedAndAnEmptyDecoderReport
     for (const auto& c : cases) {
         TF_Decoder* editor = Go(c.referencia);
         ReadOut(c.decoder);
-        ASSERT_TRUE(WaitUntil([&] { return dialogs->Dialogs().size() == size_t(shown + 1); })) << c.referencia;
+        ASSERT_TRUE(WaitUntil([&] { return dialogs->Dialogs().size() == size_t(shown + 1); }))
+            << c.referencia;
         EXPECT_EQ(dialogs->Dialogs().back().name, "F_Mensa02");
         EXPECT_TRUE(editor->isVisible());
         ++shown;

@@ -57,7 +57,8 @@ TEST_F(WindowTest, OnlyDigitsAndTheBlankCanBeTypedIntoANewField) {
     const struct {
         const char* keys;
         const char* shown;
-    } cases[] = {{"1234", "1234"}, {"12345", "1234"}, {"a1-b2.", "12"}, {"1 2", "1 2"}, {"+-*/xyzF", ""}};
+    } cases[] = {
+        {"1234", "1234"}, {"12345", "1234"}, {"a1-b2.", "12"}, {"1 2", "1 2"}, {"+-*/xyzF", ""}};
     TF_Decoder* editor = Go(6745);
     for (const auto& c : cases) {
         Edit(editor, 1)->clear();
@@ -75,15 +76,17 @@ TEST_F(WindowTest, TabGoesThroughTheNewFieldsThenTheButtons) {
         QStringList order;
     } cases[] = {
         {6745, {"Edit2", "Edit3", "Edit4", "BitBtn1", "BitBtn3", "B_Save", "B_Close", "Edit1"}},
-        {6746, {"Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "BitBtn1", "BitBtn3",
-                "B_Save", "B_Close", "Edit1"}},
+        {6746,
+         {"Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "BitBtn1", "BitBtn3",
+          "B_Save", "B_Close", "Edit1"}},
         {6786, {"B_Save", "B_Close", "Edit3"}},
     };
     for (const auto& c : cases) {
         TF_Decoder* editor = Go(c.referencia);
         QWidget* start = Edit(editor, c.referencia == 6786 ? 3 : 1);
         QStringList seen;
-        for (QWidget* w = start->nextInFocusChain(); seen.size() < c.order.size(); w = w->nextInFocusChain())
+        for (QWidget* w = start->nextInFocusChain(); seen.size() < c.order.size();
+             w = w->nextInFocusChain())
             if ((w->focusPolicy() & Qt::TabFocus) && w->window() == editor)
                 seen << w->objectName();
         EXPECT_EQ(seen, c.order) << c.referencia;
@@ -96,9 +99,16 @@ TEST_F(WindowTest, TextsComeFromTheLanguageFile) {
     const struct {
         const char* label;
         const char* text;
-    } cases[] = {{"Label28", "*Press programming button"}, {"Label10", " to get values"}, {"Label17", "Current"},
-                 {"Label20", "New"}, {"Label5", "Output"}, {"Label21", "Output"}, {"Label3", "Value"},
-                 {"Label4", "Value"}, {"Label6", "1"}, {"Label25", "4"}};
+    } cases[] = {{"Label28", "*Press programming button"},
+                 {"Label10", " to get values"},
+                 {"Label17", "Current"},
+                 {"Label20", "New"},
+                 {"Label5", "Output"},
+                 {"Label21", "Output"},
+                 {"Label3", "Value"},
+                 {"Label4", "Value"},
+                 {"Label6", "1"},
+                 {"Label25", "4"}};
     for (const auto& c : cases)
         EXPECT_EQ(editor->findChild<QLabel*>(c.label)->text(), c.text) << c.label;
     EXPECT_EQ(Button(editor, "B_Save")->text(), "Save");
@@ -112,7 +122,8 @@ TEST_F(WindowTest, EveryWayOfClosingStopsTheRoutingAndSendsTheClosingFrame) {
     const struct {
         int referencia;
         std::string closing;
-    } models[] = {{6745, "50 20 FF 9F"}, {6722, "50 20 FF 9F"}, {6763, "50 20 FF DF"}, {6786, "50 20 FF FF"}};
+    } models[] = {
+        {6745, "50 20 FF 9F"}, {6722, "50 20 FF 9F"}, {6763, "50 20 FF DF"}, {6786, "50 20 FF FF"}};
     const std::function<void(TF_Decoder*)> ways[] = {
         [](TF_Decoder* e) { QTest::mouseClick(Button(e, "B_Close"), Qt::LeftButton); },
         [](TF_Decoder* e) { e->close(); },
@@ -126,7 +137,8 @@ TEST_F(WindowTest, EveryWayOfClosingStopsTheRoutingAndSendsTheClosingFrame) {
             way(editor);
             EXPECT_FALSE(editor->isVisible());
             EXPECT_EQ(main->Modelo_Activo, 0);
-            EXPECT_EQ(SentAtLeast(2), (std::vector<std::string> {m.closing, m.closing})) << m.referencia;
+            EXPECT_EQ(SentAtLeast(2), (std::vector<std::string>{m.closing, m.closing}))
+                << m.referencia;
         }
     // Escape does not close an editor behind the installer's back.
     TF_Decoder* editor = Go(6745);
@@ -144,7 +156,7 @@ TEST_F(WindowTest, AClosingFrameThatMeetsABusyLinkGoesOutAfterwards) {
     QTimer::singleShot(100, editor, [editor] { editor->close(); });
     Save(converter); // one register, no decoder in programming mode: three silent attempts
     EXPECT_FALSE(editor->isVisible());
-    const std::vector<std::string> closing {"50 20 FF 9F", "50 20 FF 9F"};
+    const std::vector<std::string> closing{"50 20 FF 9F", "50 20 FF 9F"};
     ASSERT_TRUE(WaitUntil([&] {
         const auto sent = Sent();
         return sent.size() >= 5 && std::vector<std::string>(sent.end() - 2, sent.end()) == closing;
@@ -164,7 +176,7 @@ TEST_F(WindowTest, ShowingAHiddenEditorEmptiesItAndAClosedOneNoLongerChecksForEm
     // The check of the closed window was stopped: only the open one may report.
     editor->Lee_Decoder(Trama_Dec(0x40, 0x44, 0xFF, 0xFF));
     ASSERT_TRUE(WaitDialog("F_Mensa02"));
-    EXPECT_EQ(DialogNames(), QStringList {"F_Mensa02"});
+    EXPECT_EQ(DialogNames(), QStringList{"F_Mensa02"});
 }
 
 } // namespace

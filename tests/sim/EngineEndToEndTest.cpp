@@ -50,9 +50,9 @@ protected:
     }
 
     int argc = 0;
-    QCoreApplication app {argc, nullptr};
+    QCoreApplication app{argc, nullptr};
     TempDir dir;
-    BusSimulator sim {ParseInstallation(Installation, "e2e")};
+    BusSimulator sim{ParseInstallation(Installation, "e2e")};
     TDECODER2 Decod1;
 };
 
@@ -71,7 +71,7 @@ TEST_F(EngineEndToEnd, ProgrammingRequestLeadsToAFullReadOut) {
     ASSERT_TRUE(Until([this] { return sim.WaitForFrames(Direction::FromProgram, 7, 0ms); }));
     const auto log = sim.Log();
     // Two copies of the request, then one acknowledgement per frame of the read-out.
-    EXPECT_EQ(log.back().frame, (Frame {0x20, 0x40, 0xFF, 0xFF}));
+    EXPECT_EQ(log.back().frame, (Frame{0x20, 0x40, 0xFF, 0xFF}));
     EXPECT_TRUE(sim.InProgramming(0));
 }
 
@@ -89,8 +89,8 @@ TEST_F(EngineEndToEnd, LateReplyIsTakenByTheNextAttempt) {
     // The first attempt's reply came during the second attempt's wait and ended it.
     const auto log = sim.Log();
     ASSERT_GE(log.size(), 3u);
-    EXPECT_EQ(log[0].frame, (Frame {0xB0, 0x00, 0x66, 0x55}));
-    EXPECT_EQ(log[1].frame, (Frame {0xB0, 0x00, 0x66, 0x55}));
+    EXPECT_EQ(log[0].frame, (Frame{0xB0, 0x00, 0x66, 0x55}));
+    EXPECT_EQ(log[1].frame, (Frame{0xB0, 0x00, 0x66, 0x55}));
     EXPECT_EQ(log[2].direction, Direction::ToProgram);
     EXPECT_EQ(sim.Word(0, 0x00), 0x5566);
 }

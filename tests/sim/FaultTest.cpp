@@ -5,8 +5,8 @@
 namespace kalvex::sim::test {
 namespace {
 
-const Frame Query {0x70, 0x01, 0x02, 0x10};
-const Frame Answer {0x20, 0x44, 0x02, 0x10};
+const Frame Query{0x70, 0x01, 0x02, 0x10};
+const Frame Answer{0x20, 0x44, 0x02, 0x10};
 
 class FaultTest : public SimFixture {};
 
@@ -14,14 +14,14 @@ TEST_F(FaultTest, SilentDecoderDoesNotAnswer) {
     sim->SetFault({FaultKind::Silent, Hall});
     EXPECT_EQ(Ask(Query), std::nullopt);
     EXPECT_TRUE(line->Quiet(400ms));
-    EXPECT_EQ(Ask({0x70, 0x01, 0x01, 0xA1}), (Frame {0x20, 0x18, 0x01, 0xA1})) << "another decoder";
+    EXPECT_EQ(Ask({0x70, 0x01, 0x01, 0xA1}), (Frame{0x20, 0x18, 0x01, 0xA1})) << "another decoder";
     sim->ClearFault(FaultKind::Silent, Hall);
     EXPECT_EQ(Ask(Query), Answer);
 }
 
 TEST_F(FaultTest, WrongStatusIsNoAcceptance) {
     sim->SetFault({FaultKind::WrongStatus});
-    EXPECT_EQ(Ask(Query), (Frame {WrongStatusByte, 0x44, 0x02, 0x10}));
+    EXPECT_EQ(Ask(Query), (Frame{WrongStatusByte, 0x44, 0x02, 0x10}));
 }
 
 TEST_F(FaultTest, LateReplyComesAfterTheProgramsWait) {
@@ -40,7 +40,7 @@ TEST_F(FaultTest, SplitReplyArrivesInPieces) {
 TEST_F(FaultTest, StrayByteComesFirst) {
     sim->SetFault({FaultKind::Stray, Hall});
     line->Send(Query);
-    EXPECT_EQ(line->Read(5), (std::vector<uint8_t> {StrayByte, 0x20, 0x44, 0x02, 0x10}));
+    EXPECT_EQ(line->Read(5), (std::vector<uint8_t>{StrayByte, 0x20, 0x44, 0x02, 0x10}));
 }
 
 TEST_F(FaultTest, CountedFaultWearsOff) {
@@ -53,15 +53,15 @@ TEST_F(FaultTest, CountedFaultWearsOff) {
 TEST_F(FaultTest, RegisterFilterHitsOnlyThatRegister) {
     ReadOut(Hall, 5);
     sim->SetFault({FaultKind::Silent, Hall, 0x02});
-    EXPECT_EQ(Ask({0xB0, 0x00, 0x11, 0x11}), (Frame {0x20, 0x00, 0x11, 0x11}));
+    EXPECT_EQ(Ask({0xB0, 0x00, 0x11, 0x11}), (Frame{0x20, 0x00, 0x11, 0x11}));
     EXPECT_EQ(Ask({0xB0, 0x02, 0x22, 0x22}), std::nullopt);
-    EXPECT_EQ(Ask({0xB0, 0x04, 0x33, 0x33}), (Frame {0x20, 0x04, 0x33, 0x33}));
+    EXPECT_EQ(Ask({0xB0, 0x04, 0x33, 0x33}), (Frame{0x20, 0x04, 0x33, 0x33}));
 }
 
 TEST_F(FaultTest, ReadOutFramesAreNotBent) {
     sim->SetFault({FaultKind::Silent});
     sim->PressButton(Converter);
-    EXPECT_EQ(line->ReadFrame(), (Frame {0x00, 0x00, 0x34, 0x12}));
+    EXPECT_EQ(line->ReadFrame(), (Frame{0x00, 0x00, 0x34, 0x12}));
 }
 
 TEST_F(FaultTest, NoisePutsBytesOnTheLineUnasked) {

@@ -16,7 +16,9 @@ struct Malformed {
     const char* message;
 };
 
-void PrintTo(const Malformed& m, std::ostream* os) { *os << m.what; }
+void PrintTo(const Malformed& m, std::ostream* os) {
+    *os << m.what;
+}
 
 class MalformedInstallation : public testing::TestWithParam<Malformed> {};
 
@@ -35,31 +37,30 @@ TEST_P(MalformedInstallation, IsRefusedNamingFileAndLine) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, MalformedInstallation,
     testing::Values(
-        Malformed {"no section", "model = 6745\n", 1, "before the first"},
-        Malformed {"no model", "# flat\n[a]\ncodes = - - - -\n", 2, "has no model"},
-        Malformed {"unknown model", "[a]\n\nmodel = 6799\n", 3, "unknown model '6799'"},
-        Malformed {"key of another model", "[a]\nmodel = 6745\ntimes = 1s 1s 1s 1s\n", 3,
-                   "'times' does not belong to a 6745"},
-        Malformed {"too few codes", "[a]\nmodel = 6746\ncodes = 0001 0002\n", 3,
-                   "8 values expected, found 2"},
-        Malformed {"short code", "[a]\nmodel = 6745\ncodes = 001 - - -\n", 3, "'001'"},
-        Malformed {"sensor time too long", "[a]\nmodel = 6758\ntimes = 128s - - - - - - -\n", 3,
-                   "'128s'"},
-        Malformed {"sensor time without unit", "[a]\nmodel = 6758\ntimes = 5 - - - - - - -\n",
-                   3, "'5'"},
-        Malformed {"relay state", "[a]\nmodel = 6759\nstates = on on on on on on on maybe\n", 3,
-                   "'maybe'"},
-        Malformed {"panel beyond a nibble", "[d]\nmodel = 6775\npanel = 16\n", 3,
-                   "0 to 15"},
-        Malformed {"digitizer serves nothing", "[d]\nmodel = 6775\nserves = 1234\n", 3,
-                   "'serves' does not belong"},
-        Malformed {"bad device code", "[a]\nmodel = 6745\nserves = 12\n", 3, "'12'"},
-        Malformed {"duplicate key", "[a]\nmodel = 6745\nmodel = 6746\n", 3, "given twice"},
-        Malformed {"duplicate name", "[a]\nmodel = 6745\n[a]\nmodel = 6746\n", 3,
-                   "already listed at line 1"},
-        Malformed {"not a key line", "[a]\nmodel 6745\n", 2, "expected [name] or key = value"},
-        Malformed {"empty section name", "[ ]\n", 1, "[name]"},
-        Malformed {"nothing", "# only a comment\n", 1, "no decoder"}),
+        Malformed{"no section", "model = 6745\n", 1, "before the first"},
+        Malformed{"no model", "# flat\n[a]\ncodes = - - - -\n", 2, "has no model"},
+        Malformed{"unknown model", "[a]\n\nmodel = 6799\n", 3, "unknown model '6799'"},
+        Malformed{"key of another model", "[a]\nmodel = 6745\ntimes = 1s 1s 1s 1s\n", 3,
+                  "'times' does not belong to a 6745"},
+        Malformed{"too few codes", "[a]\nmodel = 6746\ncodes = 0001 0002\n", 3,
+                  "8 values expected, found 2"},
+        Malformed{"short code", "[a]\nmodel = 6745\ncodes = 001 - - -\n", 3, "'001'"},
+        Malformed{"sensor time too long", "[a]\nmodel = 6758\ntimes = 128s - - - - - - -\n", 3,
+                  "'128s'"},
+        Malformed{"sensor time without unit", "[a]\nmodel = 6758\ntimes = 5 - - - - - - -\n", 3,
+                  "'5'"},
+        Malformed{"relay state", "[a]\nmodel = 6759\nstates = on on on on on on on maybe\n", 3,
+                  "'maybe'"},
+        Malformed{"panel beyond a nibble", "[d]\nmodel = 6775\npanel = 16\n", 3, "0 to 15"},
+        Malformed{"digitizer serves nothing", "[d]\nmodel = 6775\nserves = 1234\n", 3,
+                  "'serves' does not belong"},
+        Malformed{"bad device code", "[a]\nmodel = 6745\nserves = 12\n", 3, "'12'"},
+        Malformed{"duplicate key", "[a]\nmodel = 6745\nmodel = 6746\n", 3, "given twice"},
+        Malformed{"duplicate name", "[a]\nmodel = 6745\n[a]\nmodel = 6746\n", 3,
+                  "already listed at line 1"},
+        Malformed{"not a key line", "[a]\nmodel 6745\n", 2, "expected [name] or key = value"},
+        Malformed{"empty section name", "[ ]\n", 1, "[name]"},
+        Malformed{"nothing", "# only a comment\n", 1, "no decoder"}),
     [](const auto& info) {
         std::string name = info.param.what;
         for (char& ch : name)
@@ -77,7 +78,7 @@ TEST(Installation, FileValuesLandInTheModelsRegisters) {
                                         "[d]\nmodel = 6775\nblock = 45\n",
                                         "x");
     const Decoder& s = inst.decoders[0];
-    EXPECT_EQ(s.serves, std::vector<uint16_t> {0xA101});
+    EXPECT_EQ(s.serves, std::vector<uint16_t>{0xA101});
     EXPECT_EQ(s.Word(0x00), 0xA123);
     EXPECT_EQ(s.Word(0x02), 0xFFFF);
     EXPECT_EQ(s.memory[0x20], 0x85);
@@ -94,8 +95,8 @@ TEST(Installation, FileValuesLandInTheModelsRegisters) {
 }
 
 TEST(Installation, DemoSurvivesSaveAndLoadUnchanged) {
-    const auto demo = LoadInstallation(std::string(KALVEX_SOURCE_DIR) +
-                                       "/sim/installations/demo.ini");
+    const auto demo =
+        LoadInstallation(std::string(KALVEX_SOURCE_DIR) + "/sim/installations/demo.ini");
     ASSERT_EQ(demo.decoders.size(), 12u);
     test::TempDir dir;
     SaveInstallation(demo, dir.Path("saved.ini"));

@@ -16,13 +16,15 @@ LineEnd::LineEnd(const std::string& path)
     : fd_(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
     if (fd_ < 0)
         throw std::system_error(errno, std::generic_category(), "open " + path);
-    termios t {};
+    termios t{};
     tcgetattr(fd_, &t);
     cfmakeraw(&t);
     tcsetattr(fd_, TCSANOW, &t);
 }
 
-LineEnd::~LineEnd() { close(fd_); }
+LineEnd::~LineEnd() {
+    close(fd_);
+}
 
 void LineEnd::Send(const std::vector<uint8_t>& bytes) {
     if (write(fd_, bytes.data(), bytes.size()) != ssize_t(bytes.size()))
@@ -37,7 +39,7 @@ std::vector<size_t> LineEnd::ReadPieces(size_t count, std::chrono::milliseconds 
     while (got < count) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        pollfd p {fd_, POLLIN, 0};
+        pollfd p{fd_, POLLIN, 0};
         if (left.count() <= 0 || poll(&p, 1, int(left.count())) <= 0)
             break;
         uint8_t buffer[64];
@@ -60,10 +62,12 @@ std::optional<Frame> LineEnd::ReadFrame(std::chrono::milliseconds within) {
     const auto bytes = Read(4, within);
     if (bytes.size() != 4)
         return std::nullopt;
-    return Frame {bytes[0], bytes[1], bytes[2], bytes[3]};
+    return Frame{bytes[0], bytes[1], bytes[2], bytes[3]};
 }
 
-bool LineEnd::Quiet(std::chrono::milliseconds quiet) { return Read(1, quiet).empty(); }
+bool LineEnd::Quiet(std::chrono::milliseconds quiet) {
+    return Read(1, quiet).empty();
+}
 
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kalvex-sim-XXXXXX").string();

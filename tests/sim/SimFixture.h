@@ -68,7 +68,7 @@ protected:
             ADD_FAILURE() << "no frame";
             return {};
         }
-        line->Send(Frame {0x20, (*f)[0], (*f)[2], (*f)[3]});
+        line->Send(Frame{0x20, (*f)[0], (*f)[2], (*f)[3]});
         return *f;
     }
 

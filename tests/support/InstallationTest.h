@@ -29,7 +29,8 @@ protected:
     void Start(const std::string& installation, const QString& idioma = QStringLiteral("ENGLISH")) {
         ASSERT_TRUE(config.isValid());
         qputenv("KALVEX_CONFIG_DIR", config.path().toLocal8Bit());
-        sim = std::make_unique<kalvex::sim::BusSimulator>(kalvex::sim::ParseInstallation(installation, "t"));
+        sim = std::make_unique<kalvex::sim::BusSimulator>(
+            kalvex::sim::ParseInstallation(installation, "t"));
         const QString link = config.filePath(QStringLiteral("tty"));
         sim->Start(link.toStdString());
         TIniFile ini(config.filePath(QStringLiteral("KALVEX.INI")));

@@ -39,7 +39,7 @@ private:
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal)
             return;
-        Seen s {modal->objectName(), {}};
+        Seen s{modal->objectName(), {}};
         if (auto* box = qobject_cast<QMessageBox*>(modal))
             s.text = box->text();
         seen_.push_back(s);

@@ -38,7 +38,7 @@ public:
         int slave = -1;
         if (openpty(&master_, &slave, nullptr, nullptr, nullptr) != 0)
             throw std::runtime_error("openpty failed");
-        termios tio {};
+        termios tio{};
         tcgetattr(slave, &tio);
         cfmakeraw(&tio);
         tcsetattr(slave, TCSANOW, &tio);

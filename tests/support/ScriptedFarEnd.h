@@ -16,7 +16,8 @@ class ScriptedFarEnd {
 public:
     using Script = std::function<void(ScriptedFarEnd&, const QByteArray& request, int index)>;
 
-    explicit ScriptedFarEnd(PtyPair& pty) : pty_(pty), notifier_(pty.Master(), QSocketNotifier::Read) {
+    explicit ScriptedFarEnd(PtyPair& pty)
+        : pty_(pty), notifier_(pty.Master(), QSocketNotifier::Read) {
         QObject::connect(&notifier_, &QSocketNotifier::activated, [this] { Take(); });
     }
 

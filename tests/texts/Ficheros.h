@@ -28,7 +28,9 @@ inline QByteArray Lee_Bytes(const QString& path) {
 }
 
 // The repository's folder, for the files the program ships.
-inline QString Carpeta_Fuentes() { return QStringLiteral(KALVEX_SOURCE_DIR); }
+inline QString Carpeta_Fuentes() {
+    return QStringLiteral(KALVEX_SOURCE_DIR);
+}
 
 // Points KALVEX_CONFIG_DIR at a fresh temporary folder for the test's life, so no test ever
 // touches the user's real settings.

@@ -47,7 +47,8 @@ protected:
     }
     // Frames written without a reply reach the simulator's log a moment later.
     bool WaitSent(size_t count) const {
-        return sim->WaitForFrames(kalvex::sim::Direction::FromProgram, count, std::chrono::milliseconds(2000));
+        return sim->WaitForFrames(kalvex::sim::Direction::FromProgram, count,
+                                  std::chrono::milliseconds(2000));
     }
     // The read-out a programming request started has ended: its identification frame has
     // been acknowledged, so the next query's reply cannot be a read-out frame.

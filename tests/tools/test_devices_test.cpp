@@ -33,7 +33,8 @@ protected:
         Click(window, "B_START");
     }
     bool Idle() {
-        return Child<QPushButton>(window, "B_START")->isEnabled() && !Child<QPushButton>(window, "B_STOP")->isEnabled() &&
+        return Child<QPushButton>(window, "B_START")->isEnabled() &&
+               !Child<QPushButton>(window, "B_STOP")->isEnabled() &&
                Child<QPushButton>(window, "B_Close")->isEnabled();
     }
     // Each row as "picture|Device|Type|Decoder", top row first.
@@ -43,7 +44,8 @@ protected:
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
             const QTreeWidgetItem* r = list->topLevelItem(i);
             const bool answered = r->icon(0).pixmap(16).toImage() == yes;
-            out << QStringList {answered ? "yes" : "no", r->text(1), r->text(2), r->text(3)}.join('|');
+            out << QStringList{answered ? "yes" : "no", r->text(1), r->text(2), r->text(3)}.join(
+                '|');
         }
         return out;
     }
@@ -68,8 +70,14 @@ TEST_F(DevicesTest, EachRangeIsPaddedQueriedAndListedNewestFirst) {
         {"R3", "123", "", "123", "", {"70 01 23 A1"}, {"yes|123|Sensors|Ref. 6758"}},
         {"R4", "123", "", "123", "", {"70 01 23 B1"}, {"yes|123|Relays|Ref. 6759"}},
         // A silent code is tried three times.
-        {"R2", "12", "14", "012", "014", {"70 01 12 D0", "70 01 13 D0", "70 01 14 D0", "70 01 14 D0", "70 01 14 D0"},
-         {"no|014|Panels decoder|" + Unknown, "yes|013|Panels decoder|Ref. 6763", "yes|012|Panels decoder|Ref. 6763"}},
+        {"R2",
+         "12",
+         "14",
+         "012",
+         "014",
+         {"70 01 12 D0", "70 01 13 D0", "70 01 14 D0", "70 01 14 D0", "70 01 14 D0"},
+         {"no|014|Panels decoder|" + Unknown, "yes|013|Panels decoder|Ref. 6763",
+          "yes|012|Panels decoder|Ref. 6763"}},
         {"R1", "5", "3", "0005", "0003", {}, {}}, // end below start
     };
     for (const auto& c : cases) {
@@ -88,18 +96,20 @@ TEST_F(DevicesTest, EachRangeIsPaddedQueriedAndListedNewestFirst) {
 TEST_F(DevicesTest, StopDuringTheSecondQueryEndsTheRangeAndTheWindowStaysOpenMeanwhile) {
     Open("[hall]\nmodel = 6745\nserves = 0001\n");
     bool stillOpen = false;
-    During stop([&] { return SentCount("70 01 02 00") == 1; }, [&] {
-        window->close();
-        QTest::keyClick(window, Qt::Key_Escape);
-        stillOpen = window->isVisible();
-        Click(window, "B_STOP");
-    });
+    During stop([&] { return SentCount("70 01 02 00") == 1; },
+                [&] {
+                    window->close();
+                    QTest::keyClick(window, Qt::Key_Escape);
+                    stillOpen = window->isVisible();
+                    Click(window, "B_STOP");
+                });
     Range("R1", "1", "10");
     ASSERT_TRUE(stop.done);
     EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(Sent(), (std::vector<std::string> {"70 01 01 00", "70 01 02 00", "70 01 02 00", "70 01 02 00"}));
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"70 01 01 00", "70 01 02 00", "70 01 02 00",
+                                                "70 01 02 00"}));
     EXPECT_TRUE(Quiet());
-    EXPECT_EQ(Rows(), (QStringList {"no|0002|Audio|" + Unknown, "yes|0001|Audio|" + Shared}));
+    EXPECT_EQ(Rows(), (QStringList{"no|0002|Audio|" + Unknown, "yes|0001|Audio|" + Shared}));
     EXPECT_TRUE(Idle());
     Click(window, "B_Close");
     EXPECT_FALSE(window->isVisible());
@@ -168,7 +178,8 @@ TEST_F(DevicesTest, AnErrorDuringATestLeavesTheWindowIdleAndReachesTheErrorBox) 
     for (const auto& c : cases) {
         const size_t before = dialogs->Dialogs().size();
         if (c.message == Texto("GEN_MEN036")) {
-            During start([&] { return SentCount("70 01 25 00") == 1; }, [&] { Range("R1", c.from, c.to); });
+            During start([&] { return SentCount("70 01 25 00") == 1; },
+                         [&] { Range("R1", c.from, c.to); });
             Click(find, "B_Find");
             ASSERT_TRUE(start.done);
         } else {
@@ -176,7 +187,8 @@ TEST_F(DevicesTest, AnErrorDuringATestLeavesTheWindowIdleAndReachesTheErrorBox) 
                 main->Decod1->SetConnected(false);
             Range("R1", c.from, c.to);
         }
-        ASSERT_TRUE(WaitUntil([&] { return dialogs->Dialogs().size() == before + 1; })) << c.from.toStdString();
+        ASSERT_TRUE(WaitUntil([&] { return dialogs->Dialogs().size() == before + 1; }))
+            << c.from.toStdString();
         if (!c.message.isEmpty()) {
             EXPECT_EQ(dialogs->Dialogs()[before].text, c.message);
         }
@@ -191,7 +203,7 @@ TEST_F(DevicesTest, RowsArePaintedAsTheyAreAnswered) {
     Open("[hall]\nmodel = 6745\nserves = 0001 0002 0003\n");
     // Paints of the list when each row arrives, and when the simulator receives each query
     // (on its own thread, after the program has written it).
-    std::atomic<int> paints {0};
+    std::atomic<int> paints{0};
     std::vector<int> atRow;
     std::mutex mutex;
     std::vector<int> atQuery;
@@ -202,9 +214,10 @@ TEST_F(DevicesTest, RowsArePaintedAsTheyAreAnswered) {
             n += e->type() == QEvent::Paint;
             return false;
         }
-    } painted {paints};
+    } painted{paints};
     list->viewport()->installEventFilter(&painted);
-    QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, [&] { atRow.push_back(paints); });
+    QObject::connect(list->model(), &QAbstractItemModel::rowsInserted,
+                     [&] { atRow.push_back(paints); });
     sim->SetFrameObserver([&](const kalvex::sim::LogEntry& e) {
         std::lock_guard lock(mutex);
         if (e.direction == kalvex::sim::Direction::FromProgram)

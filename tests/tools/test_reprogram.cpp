@@ -22,7 +22,9 @@ protected:
         sim->ClearLog();
         Click(window, "B_Find");
     }
-    static TF_Decoder* Editor(int referencia) { return Modelo_Por_Referencia(referencia)->Editor(); }
+    static TF_Decoder* Editor(int referencia) {
+        return Modelo_Por_Referencia(referencia)->Editor();
+    }
     // The editor is open, receives the frames and its decoder was asked, twice, to send.
     void ExpectOpened(int referencia, const std::string& request) {
         TF_Decoder* editor = Editor(referencia);
@@ -38,7 +40,8 @@ protected:
         EXPECT_TRUE(WaitSent(before + 2));
     }
     bool NotFoundShown() {
-        return Child<QLabel>(window, "Label3")->isVisible() && Child<QLabel>(window, "I_NOT_FOUND")->isVisible();
+        return Child<QLabel>(window, "Label3")->isVisible() &&
+               Child<QLabel>(window, "I_NOT_FOUND")->isVisible();
     }
     QString Number() { return Child<QLineEdit>(window, "Edit1")->text(); }
 
@@ -56,10 +59,12 @@ TEST_F(ReprogramTest, TheAnsweringDecoderIsOpenedAndItsReadOutFillsTheEditor) {
     ASSERT_TRUE(WaitSent(3));
     const auto sent = Sent();
     EXPECT_EQ(std::vector<std::string>(sent.begin(), sent.begin() + 3),
-              (std::vector<std::string> {"70 01 25 00", "50 10 25 00", "50 10 25 00"}));
+              (std::vector<std::string>{"70 01 25 00", "50 10 25 00", "50 10 25 00"}));
     // From its first value, though Salida_Actual was elsewhere before.
     ASSERT_TRUE(WaitReadOut());
-    auto field = [&](int n) { return editor->findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n))->text(); };
+    auto field = [&](int n) {
+        return editor->findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n))->text();
+    };
     EXPECT_EQ(field(1), "0301");
     EXPECT_EQ(field(8), "0308");
     EXPECT_EQ(field(16), "0308");
@@ -124,7 +129,7 @@ TEST_F(ReprogramTest, TheSharedByteOpensTheChosenModelAndTheChoiceIsKept) {
         } else {
             EXPECT_EQ(Ventanas().F_Reprogram_Coinc->Tag, 0);
             EXPECT_TRUE(Quiet());
-            EXPECT_EQ(Sent(), std::vector<std::string> {"70 01 31 00"});
+            EXPECT_EQ(Sent(), std::vector<std::string>{"70 01 31 00"});
             EXPECT_EQ(main->Modelo_Activo, 0);
         }
     }
@@ -136,7 +141,7 @@ TEST_F(ReprogramTest, AnUnansweredCodeShowsTheNotFoundPictureUntilTheNextSearch)
     Find("26");
     EXPECT_TRUE(NotFoundShown());
     EXPECT_EQ(Child<QLabel>(window, "Label3")->text(), QString::fromUtf8("\u00BF?"));
-    EXPECT_EQ(Sent(), (std::vector<std::string> {"70 01 26 00", "70 01 26 00", "70 01 26 00"}));
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"70 01 26 00", "70 01 26 00", "70 01 26 00"}));
     EXPECT_EQ(main->Modelo_Activo, 0);
     window->close();
     window->show();
