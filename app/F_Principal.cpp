@@ -3,6 +3,7 @@
 #include "Carpetas.h"
 #include "Configuracion.h"
 #include "DECODER2.h"
+#include "Enrutado.h"
 #include "F_About.h"
 #include "F_Language.h"
 #include "Idiomas.h"
@@ -36,9 +37,6 @@
 namespace {
 
 // The model list, in the order the user sees it.
-constexpr int Referencias_Lista[] = {6713, 6721, 6722, 6734, 6745, 6746,
-                                     6747, 6758, 6759, 6763, 6775, 6786};
-
 void Muestra_Sin_Modo(QWidget* ventana) {
     ventana->show();
     ventana->raise();
@@ -55,8 +53,8 @@ TF_Princ::TF_Princ(QWidget* parent) : QMainWindow(parent), Decod1(new TDECODER2(
     };
     Asigna_Enlace(Decod1);
 
-    // FormCreate
-    Salida_Actual = 0;
+    // FormCreate: no editor receives frames yet, and a read-out starts at its first value.
+    Enrutado() = TEnrutado{};
     Abre_Fichero_Idiomas();
     Lee_Configuracion();
     Crea_Controles();
@@ -200,8 +198,8 @@ void TF_Princ::Aplica_Textos() {
 
 void TF_Princ::Rellena_Lista_Modelos() {
     C1->clear();
-    for (int referencia : Referencias_Lista) {
-        const QString ref = QString::number(referencia);
+    for (const TModelo& modelo : Tabla_Modelos()) {
+        const QString ref = QString::number(modelo.Referencia);
         C1->addItem(ref + QStringLiteral(" - ") + Texto(QStringLiteral("List_") + ref));
     }
     // Nothing chosen until the installer picks an entry: Go! alone opens no editor.
@@ -292,8 +290,9 @@ void TF_Princ::Label4Click() {
 }
 
 void TF_Princ::B_GoClick() {
-    Modelo_Activo = 0;
-    Salida_Actual = 0;
+    TEnrutado& enrutado = Enrutado();
+    enrutado.Modelo_Activo = 0;
+    enrutado.Salida_Actual = 0;
     const QString entrada = C1->currentText();
     if (entrada.isEmpty())
         return;
@@ -304,11 +303,11 @@ void TF_Princ::B_GoClick() {
     TF_Decoder* editor = modelo->Editor();
     editor->Label14->setText(entrada);
     Muestra_Sin_Modo(editor);
-    Modelo_Activo = modelo->Codigo;
+    enrutado.Modelo_Activo = modelo->Codigo;
 }
 
 void TF_Princ::Decod1DECRecibedNotDemand(QObject*, Trama_Dec FTResul) {
-    const TModelo* modelo = Modelo_Por_Codigo(Modelo_Activo);
+    const TModelo* modelo = Modelo_Por_Codigo(Enrutado().Modelo_Activo);
     if (modelo)
         modelo->Editor()->Lee_Decoder(FTResul);
 }

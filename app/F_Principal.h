@@ -23,10 +23,6 @@ public:
     ~TF_Princ() override;
 
     TDECODER2* Decod1;
-    // Routing state: the model whose editor receives the decoder's frames (0 = none), and
-    // the position of the next data frame within a read-out.
-    uint8_t Modelo_Activo = 0;
-    uint8_t Salida_Actual = 0;
 
     void Inicializa_menu_puertos();
     void Decod1DECRecibedNotDemand(QObject* Sender, Trama_Dec FTResul);

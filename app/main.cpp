@@ -1,5 +1,6 @@
 // Kalvex: programs the decoders of a door-entry installation over a serial line.
 
+#include "Creacion_Ventanas.h"
 #include "F_Principal.h"
 #include "TAplicacion.h"
 #include "Ventanas.h"

@@ -4,6 +4,7 @@
 // driven by its Start button.
 
 #include "BusSimulator.h"
+#include "Creacion_Ventanas.h"
 #include "F_Principal.h"
 #include "TAplicacion.h"
 #include "TIniFile.h"

@@ -3,7 +3,9 @@
 // line itself needs: a request and its reply, 5 ms each at 9600 baud.
 
 #include "BusSimulator.h"
+#include "Creacion_Ventanas.h"
 #include "DECODER2.h"
+#include "Enrutado.h"
 #include "F_Principal.h"
 #include "TAplicacion.h"
 #include "TIniFile.h"
@@ -84,9 +86,9 @@ int main(int argc, char** argv) {
     principal->Decod1->OnDECRecibedNotDemand = [&](QObject*, Trama_Dec t) {
         editor->Lee_Decoder(t);
     };
-    principal->Salida_Actual = 0;
+    Enrutado().Salida_Actual = 0;
     editor->show();
-    principal->Modelo_Activo = 9;
+    Enrutado().Modelo_Activo = 9;
 
     QElapsedTimer reloj;
     reloj.start();

@@ -1,6 +1,7 @@
 // Start-up: from the program's start to its main window shown with every window created,
 // and the peak resident memory by then. Runs offscreen, on a pseudo-terminal as the port.
 
+#include "Creacion_Ventanas.h"
 #include "F_Principal.h"
 #include "TAplicacion.h"
 #include "TIniFile.h"

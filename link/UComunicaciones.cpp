@@ -156,29 +156,20 @@ void Envia_Trama_Directa(uint8_t b1, uint8_t b2, uint8_t b3) {
     Enlace().Envia_Trama(Trama_Dec(0x20, b1, b2, b3));
 }
 
+const std::vector<TNombre_Referencia>& Nombres_Referencia() {
+    static const std::vector<TNombre_Referencia> nombres = {
+        {0x18, "Ref. 6758"}, {0x28, "Ref. 6759"}, {0x31, "Ref. 6786"},
+        {0x34, "Ref. 6721"}, {0x38, "Ref. 6722"}, {0x44, "Ref. 6745 / Ref. 6734 / Ref. 6713"},
+        {0x48, "Ref. 6746"}, {0x54, "Ref. 6747"}, {0x64, "Ref. 6763"},
+    };
+    return nombres;
+}
+
 QString Nombre_Referencia(uint8_t id) {
-    switch (id) {
-    case 0x18:
-        return QStringLiteral("Ref. 6758");
-    case 0x28:
-        return QStringLiteral("Ref. 6759");
-    case 0x31:
-        return QStringLiteral("Ref. 6786");
-    case 0x34:
-        return QStringLiteral("Ref. 6721");
-    case 0x38:
-        return QStringLiteral("Ref. 6722");
-    case 0x44:
-        return QStringLiteral("Ref. 6745 / Ref. 6734 / Ref. 6713");
-    case 0x48:
-        return QStringLiteral("Ref. 6746");
-    case 0x54:
-        return QStringLiteral("Ref. 6747");
-    case 0x64:
-        return QStringLiteral("Ref. 6763");
-    default:
-        return QStringLiteral("\u00BF?");
-    }
+    for (const TNombre_Referencia& r : Nombres_Referencia())
+        if (r.Identificacion == id)
+            return QString::fromLatin1(r.Nombre);
+    return QStringLiteral("\u00BF?");
 }
 
 uint8_t Direccion_Salida(int n) {

@@ -6,6 +6,7 @@
 #include "TDecoderLink.h"
 
 #include <QString>
+#include <vector>
 
 #include <cstdint>
 
@@ -37,6 +38,13 @@ void Solicita_Programacion(const QString& code);
 void Envia_Trama_Directa(uint8_t b1, uint8_t b2, uint8_t b3);
 
 // Identification and addresses
+// The text of the references that answer with an identification byte: one row per byte, as
+// several models may share one. Any other byte is "¿?".
+struct TNombre_Referencia {
+    uint8_t Identificacion;
+    const char* Nombre;
+};
+const std::vector<TNombre_Referencia>& Nombres_Referencia();
 QString Nombre_Referencia(uint8_t id);
 uint8_t Direccion_Salida(int n);
 uint8_t Direccion_Ajuste(int n);

@@ -2,11 +2,13 @@
 
 #include "Conversion.h"
 #include "DECODER2.h"
+#include "Enrutado.h"
 #include "F_Mensa.h"
-#include "F_Principal.h"
 #include "Idiomas.h"
+#include "Modelos.h"
 #include "Recursos.h"
 #include "Rotulos.h"
+#include "Teclas.h"
 #include "UComunicaciones.h"
 #include "Ventanas.h"
 
@@ -39,6 +41,7 @@ QPixmap Dibujo(const QString& nombre) {
 
 TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWidget* parent)
     : TVentana_Kalvex(nombre, Qt::Tool | Qt::WindowStaysOnTopHint, parent), modelo_(modelo),
+      identificacion_(Modelo_Por_Referencia(modelo.Referencia.toInt())->Identificacion),
       cuerpo_(new QGridLayout) {
     Image1 = Crea_Etiqueta(QStringLiteral("Image1"), {}, this);
     const QPixmap dibujo = Dibujo(modelo.Imagen);
@@ -88,6 +91,10 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     principal->setSpacing(18);
     principal->addWidget(Image1, 0, Qt::AlignTop);
     principal->addLayout(derecha);
+}
+
+int TF_Decoder::Referencia() const {
+    return modelo_.Referencia.toInt();
 }
 
 QPushButton* TF_Decoder::Crea_Boton(const QString& nombre, const QString& glifo,
@@ -266,7 +273,7 @@ void TF_Decoder::FormShow() {
 void TF_Decoder::FormClose() {
     // A check left pending would report an empty decoder for a window already gone.
     T_Estado_TiempoInicial->stop();
-    Ventanas().F_Princ->Modelo_Activo = 0;
+    Enrutado().Modelo_Activo = 0;
     Cierra_Decoder();
 }
 
@@ -294,7 +301,7 @@ void TF_Decoder::Lee_Decoder(const Trama_Dec& FTResul) {
     }
     if (FTResul[0] == Trama_Identificacion) {
         Envia_Trama_Directa(FTResul[0], FTResul[2], FTResul[3]);
-        if (FTResul[1] == modelo_.Identificacion)
+        if (FTResul[1] == identificacion_)
             T_Estado_TiempoInicial->start();
         else
             Decoder_Erroneo(FTResul[1]);
@@ -302,7 +309,7 @@ void TF_Decoder::Lee_Decoder(const Trama_Dec& FTResul) {
 }
 
 void TF_Decoder::Lee_Dato(const Trama_Dec& FTResul) {
-    uint8_t& salida = Ventanas().F_Princ->Salida_Actual;
+    uint8_t& salida = Enrutado().Salida_Actual;
     // The counter is shared with other windows; a position this model does not have is
     // taken as the start of a read-out rather than a field that does not exist.
     const int k = salida < Valores() ? salida : 0;
@@ -360,17 +367,17 @@ bool TF_Decoder::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TF_Decoder::Edit1KeyPress(QKeyEvent* key) {
-    const QString texto = key->text();
-    // Keys that type no character (arrows, Delete, Home) are the field's own editing.
-    if (texto.isEmpty() || key->key() == Qt::Key_Delete)
-        return false;
-    const char16_t c = texto[0].unicode();
-    const bool pasa = c == 8 || c == 9 || c == 10 || c == 13 || c == ' ' || (c >= '0' && c <= '9');
-    return !pasa;
+    return Tecla_Rechazada(key);
 }
 
 QLineEdit* TF_Decoder::Edit(int n) const {
     return findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n));
+}
+
+QWidget* TF_Decoder::Celda(int fila, int columna, TLado lado) const {
+    const TFila& f = rejilla_.Filas.at(fila);
+    const QList<TCelda>& celdas = lado == TLado::Actual ? f.Actual : f.Nuevo;
+    return findChild<QWidget*>(celdas.at(columna).Nombre);
 }
 
 void TF_Decoder::Exige_Hexadecimal(const QString& texto) {

@@ -25,10 +25,9 @@ class QTimer;
 
 // The model as the common behaviour needs it.
 struct TModelo_Editor {
-    QString Referencia;     // "6745": the model label until Go! sets it, the wrong-decoder row
-    uint8_t Identificacion; // byte 1 of the model's identification frame
-    Trama_Dec Cierre;       // closing frame, bytes in line order
-    QString Imagen;         // picture of the decoder (Imagen())
+    QString Referencia; // "6745": the model label until Go! sets it, the wrong-decoder row
+    Trama_Dec Cierre;   // closing frame, bytes in line order
+    QString Imagen;     // picture of the decoder (Imagen())
 };
 
 // One control of the value grid.
@@ -69,6 +68,9 @@ class TF_Decoder : public TVentana_Kalvex {
 public:
     // Model label: the main window puts the chosen list entry here.
     QLabel* Label14;
+
+    // The model's reference (6745), its row in the model table.
+    int Referencia() const;
 
     // One unsolicited frame while this editor receives them: data frames and the
     // identification frame are acknowledged at once; any other frame is ignored.
@@ -125,6 +127,12 @@ protected:
 
     // Controls reached by their constructed names.
     QLineEdit* Edit(int n) const;
+    // The control of a grid row (0 = first) and column, in the Current or the New block.
+    enum class TLado { Actual, Nuevo };
+    QWidget* Celda(int fila, int columna, TLado lado) const;
+    template <typename T> T* Celda(int fila, int columna, TLado lado) const {
+        return qobject_cast<T*>(Celda(fila, columna, lado));
+    }
     // Raises EConvertError unless every character is a hexadecimal digit, as the text goes
     // into the frame digit by digit.
     static void Exige_Hexadecimal(const QString& texto);
@@ -149,6 +157,7 @@ private:
     QWidget* Crea_Celda(const TCelda& celda, bool nuevo);
 
     TModelo_Editor modelo_;
+    uint8_t identificacion_; // byte 1 of the model's identification frame
     TRejilla rejilla_;
     QGridLayout* cuerpo_;
     QTimer* cierre_pendiente_;

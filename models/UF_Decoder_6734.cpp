@@ -22,10 +22,9 @@ constexpr int Fin = 2;
 } // namespace
 
 TF_Decoder_6734::TF_Decoder_6734(QWidget* parent)
-    : TF_Decoder(
-          QStringLiteral("F_Decoder_6734"),
-          {QStringLiteral("6734"), 0x44, {0x50, 0x20, 0xFF, 0x9F}, QStringLiteral("torvik.png")},
-          parent) {
+    : TF_Decoder(QStringLiteral("F_Decoder_6734"),
+                 {QStringLiteral("6734"), {0x50, 0x20, 0xFF, 0x9F}, QStringLiteral("torvik.png")},
+                 parent) {
     TRejilla rejilla;
     rejilla.Numeros = false;
     auto edit = [](int k) {

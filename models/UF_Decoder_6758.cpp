@@ -20,7 +20,7 @@ const QString Prefijo = QStringLiteral("A");
 TF_Decoder_6758::TF_Decoder_6758(QWidget* parent)
     : TF_Decoder_Salidas(
           QStringLiteral("F_Decoder_6758"),
-          {{QStringLiteral("6758"), 0x18, {0x50, 0x20, 0xFF, 0xAF}, QStringLiteral("sensores.png")},
+          {{QStringLiteral("6758"), {0x50, 0x20, 0xFF, 0xAF}, QStringLiteral("sensores.png")},
            Prefijo,
            QStringLiteral("GEN_MEN06"),
            0x7F},
@@ -34,9 +34,11 @@ TF_Decoder_6758::TF_Decoder_6758(QWidget* parent)
     // the two unit names, so the columns keep their place whatever the language.
     const int letras = static_cast<int>(
         qMax(Texto(QStringLiteral("GEN_MEN07")).size(), Texto(QStringLiteral("GEN_MEN08")).size()));
-    for (int k = 1; k <= 2 * Salidas; ++k) {
-        Ajuste(k)->setMinimumContentsLength(letras);
-        Ajuste(k)->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    for (int n = 1; n <= Salidas; ++n) {
+        for (TLado lado : {TLado::Actual, TLado::Nuevo}) {
+            Ajuste(n, lado)->setMinimumContentsLength(letras);
+            Ajuste(n, lado)->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        }
     }
 }
 
@@ -49,11 +51,13 @@ void TF_Decoder_6758::setVisible(bool visible) {
 void TF_Decoder_6758::Llena_Unidades() {
     const QIcon segundos(Imagen(QStringLiteral("segundos.png")));
     const QIcon minutos(Imagen(QStringLiteral("minutos.png")));
-    for (int k = 1; k <= 2 * Salidas; ++k) {
-        QComboBox* c = Ajuste(k);
-        c->clear();
-        c->addItem(segundos, Texto(QStringLiteral("GEN_MEN07")));
-        c->addItem(minutos, Texto(QStringLiteral("GEN_MEN08")));
+    for (int n = 1; n <= Salidas; ++n) {
+        for (TLado lado : {TLado::Actual, TLado::Nuevo}) {
+            QComboBox* c = Ajuste(n, lado);
+            c->clear();
+            c->addItem(segundos, Texto(QStringLiteral("GEN_MEN07")));
+            c->addItem(minutos, Texto(QStringLiteral("GEN_MEN08")));
+        }
     }
 }
 
@@ -72,15 +76,15 @@ void TF_Decoder_6758::Lee_Ajuste(int n) {
     const int numero = leido.isEmpty() ? -1 : leido.toInt();
     const bool minutos = numero >= Bit_Minutos;
     const QString tiempo = QString::number(minutos ? numero - Bit_Minutos : numero);
-    Ajuste(n)->setCurrentIndex(minutos ? Minutos : Segundos);
-    Ajuste_Actual(n)->setCurrentIndex(minutos ? Minutos : Segundos);
-    Edit(2 * Salidas + n)->setText(tiempo);
-    Tiempo_Actual(n)->setText(tiempo);
+    Ajuste(n, TLado::Nuevo)->setCurrentIndex(minutos ? Minutos : Segundos);
+    Ajuste(n, TLado::Actual)->setCurrentIndex(minutos ? Minutos : Segundos);
+    Tiempo(n, TLado::Nuevo)->setText(tiempo);
+    Tiempo(n, TLado::Actual)->setText(tiempo);
 }
 
 bool TF_Decoder_6758::Escribe_Ajuste(int n) {
-    const QString unidad =
-        Muestra(Ajuste(n), Minutos) ? QStringLiteral("MINUTOS") : QStringLiteral("SEGUNDOS");
+    const QString unidad = Muestra(Ajuste(n, TLado::Nuevo), Minutos) ? QStringLiteral("MINUTOS")
+                                                                     : QStringLiteral("SEGUNDOS");
     return Escribe_Tiempo_Salida(Tiempo_Nuevo(n), unidad, n);
 }
 

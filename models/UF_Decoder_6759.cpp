@@ -27,7 +27,7 @@ QLabel* Dibujo_Oculto(const QString& nombre, const QString& imagen, QWidget* par
 TF_Decoder_6759::TF_Decoder_6759(QWidget* parent)
     : TF_Decoder_Salidas(
           QStringLiteral("F_Decoder_6759"),
-          {{QStringLiteral("6759"), 0x28, {0x50, 0x20, 0xFF, 0xBF}, QStringLiteral("reles.png")},
+          {{QStringLiteral("6759"), {0x50, 0x20, 0xFF, 0xBF}, QStringLiteral("reles.png")},
            Prefijo,
            QStringLiteral("GEN_MEN016"),
            0xFF},
@@ -36,11 +36,13 @@ TF_Decoder_6759::TF_Decoder_6759(QWidget* parent)
     I_Yes = Dibujo_Oculto(QStringLiteral("I_Yes"), QStringLiteral("encendido.png"), this);
     I_No = Dibujo_Oculto(QStringLiteral("I_No"), QStringLiteral("apagado.png"), this);
     // The state items belong to the layout, not to the language file.
-    for (int k = 1; k <= 2 * Salidas; ++k) {
-        QComboBox* c = Ajuste(k);
-        c->addItem(QIcon(I_Yes->pixmap()), QStringLiteral("ON"));
-        c->addItem(QIcon(I_No->pixmap()), QStringLiteral("OFF"));
-        c->setCurrentIndex(-1);
+    for (int n = 1; n <= Salidas; ++n) {
+        for (TLado lado : {TLado::Actual, TLado::Nuevo}) {
+            QComboBox* c = Ajuste(n, lado);
+            c->addItem(QIcon(I_Yes->pixmap()), QStringLiteral("ON"));
+            c->addItem(QIcon(I_No->pixmap()), QStringLiteral("OFF"));
+            c->setCurrentIndex(-1);
+        }
     }
     Aplica_Textos();
 }
@@ -50,9 +52,9 @@ void TF_Decoder_6759::Pon_Boton(int puesto) {
 }
 
 void TF_Decoder_6759::Lee_Ajuste(int n) {
-    Edit(2 * Salidas + n)->setText(Lee_Valor_Salida(n, Codigo_Actual(n), Prefijo));
+    Tiempo(n, TLado::Nuevo)->setText(Lee_Valor_Salida(n, Codigo_Actual(n), Prefijo));
     const QString estado = Lee_Estado_Salida(n, Codigo_Actual(n), Prefijo);
-    Ajuste(n)->setCurrentIndex(estado.toUpper() == QLatin1String("ON") ? On : Off);
+    Ajuste(n, TLado::Nuevo)->setCurrentIndex(estado.toUpper() == QLatin1String("ON") ? On : Off);
 }
 
 void TF_Decoder_6759::T_Estado_TiempoInicialTimer() {
@@ -61,13 +63,14 @@ void TF_Decoder_6759::T_Estado_TiempoInicialTimer() {
         return;
     // The Current column takes what the reads put into the New one.
     for (int n = 1; n <= Salidas; ++n) {
-        Tiempo_Actual(n)->setText(Tiempo_Nuevo(n));
-        const QString estado = Ajuste(n)->currentText();
+        Tiempo(n, TLado::Actual)->setText(Tiempo_Nuevo(n));
+        const QString estado = Ajuste(n, TLado::Nuevo)->currentText();
         if (!estado.isEmpty())
-            Ajuste_Actual(n)->setCurrentIndex(estado.toUpper() != QLatin1String("ON") ? Off : On);
+            Ajuste(n, TLado::Actual)
+                ->setCurrentIndex(estado.toUpper() != QLatin1String("ON") ? Off : On);
     }
 }
 
 bool TF_Decoder_6759::Escribe_Ajuste(int n) {
-    return Escribe_Modo_Salida(Tiempo_Nuevo(n), Ajuste(n)->currentText(), n);
+    return Escribe_Modo_Salida(Tiempo_Nuevo(n), Ajuste(n, TLado::Nuevo)->currentText(), n);
 }

@@ -3,7 +3,7 @@
 TF_Decoder_6763::TF_Decoder_6763(QWidget* parent)
     : TF_Decoder_Codigos(
           QStringLiteral("F_Decoder_6763"),
-          {{QStringLiteral("6763"), 0x64, {0x50, 0x20, 0xFF, 0xDF}, QStringLiteral("panel.png")},
+          {{QStringLiteral("6763"), {0x50, 0x20, 0xFF, 0xDF}, QStringLiteral("panel.png")},
            4,
            3,
            QStringLiteral("D"),

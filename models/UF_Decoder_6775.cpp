@@ -1,7 +1,7 @@
 #include "UF_Decoder_6775.h"
 
 #include "Conversion.h"
-#include "F_Principal.h"
+#include "Enrutado.h"
 #include "Idiomas.h"
 #include "UComunicaciones.h"
 #include "UF_Decoder_6775_Help.h"
@@ -59,12 +59,10 @@ void Prepara_Lista(QComboBox* combo) {
 } // namespace
 
 TF_Decoder_6775::TF_Decoder_6775(QWidget* parent)
-    : TF_Decoder(QStringLiteral("F_Decoder_6775"),
-                 {QStringLiteral("6775"),
-                  0,
-                  {0xC0, 0x01, 0xFF, 0x9F},
-                  QStringLiteral("digitalizador.jpg")},
-                 parent) {
+    : TF_Decoder(
+          QStringLiteral("F_Decoder_6775"),
+          {QStringLiteral("6775"), {0xC0, 0x01, 0xFF, 0x9F}, QStringLiteral("digitalizador.jpg")},
+          parent) {
     // This window's layout names its picture Image2.
     Image1->setObjectName(QStringLiteral("Image2"));
 
@@ -126,7 +124,7 @@ void TF_Decoder_6775::Lee_Decoder(const Trama_Dec& FTResul) {
     if ((FTResul[0] & 0xF0) != Anuncio)
         return;
     // The device announces itself twice in a row; only the second frame counts.
-    uint8_t& segundo = Ventanas().F_Princ->Salida_Actual;
+    uint8_t& segundo = Enrutado().Salida_Actual;
     if (segundo != 1) {
         segundo = 1;
         return;

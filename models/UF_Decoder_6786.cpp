@@ -17,10 +17,9 @@ constexpr int Ancho = 4;
 // With one value the common read-out already does what this device needs: each data frame
 // empties both fields and fills them, and the counter stays at 0.
 TF_Decoder_6786_II::TF_Decoder_6786_II(QWidget* parent)
-    : TF_Decoder(
-          QStringLiteral("F_Decoder_6786_II"),
-          {QStringLiteral("6786"), 0x31, {0x50, 0x20, 0xFF, 0xFF}, QStringLiteral("decoder.jpg")},
-          parent) {
+    : TF_Decoder(QStringLiteral("F_Decoder_6786_II"),
+                 {QStringLiteral("6786"), {0x50, 0x20, 0xFF, 0xFF}, QStringLiteral("decoder.jpg")},
+                 parent) {
     TRejilla rejilla;
     rejilla.Nombre_Nuevo = QStringLiteral("Label18");
     rejilla.Numeros = false;

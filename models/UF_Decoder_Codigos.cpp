@@ -42,19 +42,24 @@ TF_Decoder_Codigos::TF_Decoder_Codigos(const QString& nombre, const TDatos_Codig
     Aplica_Textos();
 }
 
+QLineEdit* TF_Decoder_Codigos::Codigo(int k, TLado lado) const {
+    return Celda<QLineEdit>(k - 1, 0, lado);
+}
+
 QString TF_Decoder_Codigos::Nuevo(int k) const {
-    return Edit(k)->text();
+    return Codigo(k, TLado::Nuevo)->text();
 }
 
 void TF_Decoder_Codigos::Inicializa_Valores() {
-    for (int k = 1; k <= 2 * datos_.Salidas; ++k)
-        Edit(k)->clear();
-    Edit(1)->setFocus();
+    for (int k = 1; k <= datos_.Salidas; ++k)
+        Codigo(k, TLado::Actual)->clear();
+    Inicializa_Valores_Solo_Nuevos();
+    Codigo(1, TLado::Nuevo)->setFocus();
 }
 
 void TF_Decoder_Codigos::Inicializa_Valores_Solo_Nuevos() {
     for (int k = 1; k <= datos_.Salidas; ++k)
-        Edit(k)->clear();
+        Codigo(k, TLado::Nuevo)->clear();
 }
 
 void TF_Decoder_Codigos::Pon_Valor(int k, const Trama_Dec& FTResul) {
@@ -62,8 +67,8 @@ void TF_Decoder_Codigos::Pon_Valor(int k, const Trama_Dec& FTResul) {
     QString texto = Palabra(FTResul).right(datos_.Ancho);
     if (texto == QString(datos_.Ancho, u'F'))
         texto.clear();
-    Edit(k + 1)->setText(texto);
-    Edit(datos_.Salidas + k + 1)->setText(Edit(k + 1)->text());
+    Codigo(k + 1, TLado::Nuevo)->setText(texto);
+    Codigo(k + 1, TLado::Actual)->setText(Nuevo(k + 1));
 }
 
 bool TF_Decoder_Codigos::Decoder_Vacio() const {
@@ -76,7 +81,7 @@ bool TF_Decoder_Codigos::Decoder_Vacio() const {
 void TF_Decoder_Codigos::BitBtn1Click() {
     if (Nuevo(1).isEmpty())
         return;
-    Edit(1)->setText(Rellena_Ceros_Iz(Nuevo(1), datos_.Ancho));
+    Codigo(1, TLado::Nuevo)->setText(Rellena_Ceros_Iz(Nuevo(1), datos_.Ancho));
     int mayor = 1;
     for (int d = 0; d < datos_.Ancho; ++d)
         mayor *= 10;
@@ -84,8 +89,9 @@ void TF_Decoder_Codigos::BitBtn1Click() {
     for (int k = 2; k <= datos_.Salidas; ++k) {
         const int valor = StrToInt(Nuevo(1)) + k - 1;
         // Judged on the number: the field's width limit would cut 10000 down to 1000.
-        Edit(k)->setText(valor > mayor ? QString()
-                                       : Rellena_Ceros_Iz(QString::number(valor), datos_.Ancho));
+        Codigo(k, TLado::Nuevo)
+            ->setText(valor > mayor ? QString()
+                                    : Rellena_Ceros_Iz(QString::number(valor), datos_.Ancho));
     }
 }
 
@@ -111,7 +117,7 @@ void TF_Decoder_Codigos::Comprueba_Nuevos() {
 void TF_Decoder_Codigos::Rellena_TODOS_CEROS_IZ() {
     for (int k = 1; k <= datos_.Salidas; ++k)
         if (!Nuevo(k).isEmpty())
-            Edit(k)->setText(Rellena_Ceros_Iz(Nuevo(k), datos_.Ancho));
+            Codigo(k, TLado::Nuevo)->setText(Rellena_Ceros_Iz(Nuevo(k), datos_.Ancho));
 }
 
 bool TF_Decoder_Codigos::Graba() {
@@ -132,5 +138,5 @@ bool TF_Decoder_Codigos::Graba() {
 void TF_Decoder_Codigos::Informa_Grabacion(bool todo_aceptado) {
     TF_Decoder::Informa_Grabacion(todo_aceptado);
     if (datos_.Foco_Tras_Grabar)
-        Edit(1)->setFocus();
+        Codigo(1, TLado::Nuevo)->setFocus();
 }

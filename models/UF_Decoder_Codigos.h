@@ -1,7 +1,7 @@
 #pragma once
 // Editors whose decoder holds one code per output and nothing else: the call decoders (four
-// decimal digits) and the panel decoder (three digits behind its class nibble). New code k is
-// Edit<k>, Current code k is Edit<N+k>.
+// decimal digits) and the panel decoder (three digits behind its class nibble). Output k is
+// row k of the grid, one code in each column.
 
 #include "UF_Decoder.h"
 
@@ -40,6 +40,8 @@ protected:
     QPushButton* BitBtn3;
 
 private:
+    // Output k's code (1 … N), in the Current or the New column.
+    QLineEdit* Codigo(int k, TLado lado) const;
     QString Nuevo(int k) const;
 
     TDatos_Codigos datos_;

@@ -16,6 +16,10 @@ namespace {
 
 constexpr int Ancho = 3;
 constexpr int Mayor_Codigo = 999;
+// The grid's columns, in each block.
+constexpr int Columna_Codigo = 0;
+constexpr int Columna_Tiempo = 1;
+constexpr int Columna_Ajuste = 2;
 
 } // namespace
 
@@ -60,40 +64,46 @@ void TF_Decoder_Salidas::Aplica_Textos() {
     Label10->hide();
 }
 
+QLineEdit* TF_Decoder_Salidas::Codigo(int n, TLado lado) const {
+    return Celda<QLineEdit>(n - 1, Columna_Codigo, lado);
+}
+QLineEdit* TF_Decoder_Salidas::Tiempo(int n, TLado lado) const {
+    return Celda<QLineEdit>(n - 1, Columna_Tiempo, lado);
+}
+QComboBox* TF_Decoder_Salidas::Ajuste(int n, TLado lado) const {
+    return Celda<QComboBox>(n - 1, Columna_Ajuste, lado);
+}
 QString TF_Decoder_Salidas::Codigo_Actual(int n) const {
-    return Edit(n)->text();
+    return Codigo(n, TLado::Actual)->text();
 }
 QString TF_Decoder_Salidas::Codigo_Nuevo(int n) const {
-    return Edit(Salidas + n)->text();
+    return Codigo(n, TLado::Nuevo)->text();
 }
 QString TF_Decoder_Salidas::Tiempo_Nuevo(int n) const {
-    return Edit(2 * Salidas + n)->text();
-}
-
-QComboBox* TF_Decoder_Salidas::Ajuste(int n) const {
-    return findChild<QComboBox*>(QStringLiteral("ComboBoxEx%1").arg(n));
+    return Tiempo(n, TLado::Nuevo)->text();
 }
 
 bool TF_Decoder_Salidas::Muestra(const QComboBox* combo, int item) {
     return !combo->currentText().isEmpty() && combo->currentText() == combo->itemText(item);
 }
 
+void TF_Decoder_Salidas::Vacia(TLado lado) {
+    for (int n = 1; n <= Salidas; ++n) {
+        Codigo(n, lado)->clear();
+        Tiempo(n, lado)->clear();
+        Ajuste(n, lado)->setCurrentIndex(-1);
+    }
+}
+
 void TF_Decoder_Salidas::Inicializa_Valores() {
-    for (int k = 1; k <= 4 * Salidas; ++k)
-        Edit(k)->clear();
-    for (int k = 1; k <= 2 * Salidas; ++k)
-        Ajuste(k)->setCurrentIndex(-1);
-    Pon_Boton(-1);
-    Edit(Salidas + 1)->setFocus();
+    Vacia(TLado::Actual);
+    Inicializa_Valores_Solo_Nuevos();
 }
 
 void TF_Decoder_Salidas::Inicializa_Valores_Solo_Nuevos() {
-    for (int k = Salidas + 1; k <= 3 * Salidas; ++k)
-        Edit(k)->clear();
-    for (int n = 1; n <= Salidas; ++n)
-        Ajuste(n)->setCurrentIndex(-1);
+    Vacia(TLado::Nuevo);
     Pon_Boton(-1);
-    Edit(Salidas + 1)->setFocus();
+    Codigo(1, TLado::Nuevo)->setFocus();
 }
 
 void TF_Decoder_Salidas::Pon_Valor(int k, const Trama_Dec& FTResul) {
@@ -101,8 +111,8 @@ void TF_Decoder_Salidas::Pon_Valor(int k, const Trama_Dec& FTResul) {
     QString texto = Palabra(FTResul).right(Ancho);
     if (texto == QString(Ancho, u'F'))
         texto.clear();
-    Edit(Salidas + k + 1)->setText(texto);
-    Edit(k + 1)->setText(texto);
+    Codigo(k + 1, TLado::Nuevo)->setText(texto);
+    Codigo(k + 1, TLado::Actual)->setText(texto);
 }
 
 bool TF_Decoder_Salidas::Decoder_Vacio() const {
@@ -122,17 +132,17 @@ void TF_Decoder_Salidas::T_Estado_TiempoInicialTimer() {
     for (int n = 1; n <= Salidas; ++n)
         if (!Codigo_Actual(n).isEmpty())
             Lee_Ajuste(n);
-    Edit(Salidas + 1)->setFocus();
+    Codigo(1, TLado::Nuevo)->setFocus();
 }
 
 void TF_Decoder_Salidas::BitBtn1Click() {
-    QLineEdit* primero = Edit(Salidas + 1);
+    QLineEdit* primero = Codigo(1, TLado::Nuevo);
     if (primero->text().isEmpty())
         return;
     primero->setText(Rellena_Ceros_Iz(primero->text(), Ancho));
     for (int n = 2; n <= Salidas; ++n) {
         const int valor = StrToInt(primero->text()) + n - 1;
-        Edit(Salidas + n)
+        Codigo(n, TLado::Nuevo)
             ->setText(valor > Mayor_Codigo ? QString()
                                            : Rellena_Ceros_Iz(QString::number(valor), Ancho));
     }
@@ -144,12 +154,12 @@ void TF_Decoder_Salidas::BitBtn3Click() {
 
 void TF_Decoder_Salidas::B_IniStateClick() {
     // A first selector showing item 0 turns them all to item 1; item 1 or nothing, to item 0.
-    const QComboBox* primero = Ajuste(1);
+    const QComboBox* primero = Ajuste(1, TLado::Nuevo);
     const int puesto = !primero->currentText().isEmpty() && !Muestra(primero, 1) ? 1 : 0;
     for (int n = 1; n <= Salidas; ++n)
-        Ajuste(n)->setCurrentIndex(puesto);
+        Ajuste(n, TLado::Nuevo)->setCurrentIndex(puesto);
     Pon_Boton(puesto);
-    Edit(Salidas + 1)->setFocus();
+    Codigo(1, TLado::Nuevo)->setFocus();
 }
 
 bool TF_Decoder_Salidas::Comienza_Grabacion() {
@@ -178,7 +188,7 @@ void TF_Decoder_Salidas::Comprueba_Nuevos() {
 void TF_Decoder_Salidas::Rellena_TODOS_CEROS_IZ() {
     for (int n = 1; n <= Salidas; ++n)
         if (!Codigo_Nuevo(n).isEmpty())
-            Edit(Salidas + n)->setText(Rellena_Ceros_Iz(Codigo_Nuevo(n), Ancho));
+            Codigo(n, TLado::Nuevo)->setText(Rellena_Ceros_Iz(Codigo_Nuevo(n), Ancho));
 }
 
 bool TF_Decoder_Salidas::Graba() {

@@ -1,8 +1,8 @@
 #pragma once
 // The sensors (6758) and relays (6759) editors: eight outputs, each a three-digit code behind
 // the model's class nibble, a time and a third setting chosen from two items (time unit or
-// initial state). Output n is Current code Edit<n>, New code Edit<8+n>, New time Edit<16+n>,
-// Current time Edit<24+n>, New setting ComboBoxEx<n>, Current setting ComboBoxEx<8+n>.
+// initial state). Output n is row n of the grid, with a code, a time and a setting in each
+// column.
 
 #include "UF_Decoder.h"
 
@@ -47,13 +47,13 @@ protected:
     void BitBtn3Click();
     void B_IniStateClick();
 
+    // Output n's controls (1 … 8), in the Current or the New column.
+    QLineEdit* Codigo(int n, TLado lado) const;
+    QLineEdit* Tiempo(int n, TLado lado) const;
+    QComboBox* Ajuste(int n, TLado lado) const;
     QString Codigo_Actual(int n) const;
     QString Codigo_Nuevo(int n) const;
     QString Tiempo_Nuevo(int n) const;
-    QLineEdit* Tiempo_Actual(int n) const { return Edit(3 * Salidas + n); }
-    // The setting selectors: New of output n is ComboBoxEx<n>, Current ComboBoxEx<8+n>.
-    QComboBox* Ajuste(int n) const;
-    QComboBox* Ajuste_Actual(int n) const { return Ajuste(Salidas + n); }
     // The item's text, as the selectors are compared and set by their displayed text.
     static bool Muestra(const QComboBox* combo, int item);
 
@@ -62,5 +62,8 @@ protected:
     QPushButton* B_IniState;
 
 private:
+    // Empties the codes, times and settings of one column.
+    void Vacia(TLado lado);
+
     TDatos_Salidas datos_;
 };

@@ -5,7 +5,6 @@
 #include "UComunicaciones.h"
 
 #include <QButtonGroup>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -60,15 +59,6 @@ void TGrupo_Tipos::Ajusta_Campo(QLineEdit* campo) const {
     if (!Audio() && campo->text().size() == 4)
         campo->setText(campo->text().mid(1));
     campo->setMaxLength(Tipo().Ancho);
-}
-
-bool Tecla_Rechazada(const QKeyEvent* key) {
-    const QString texto = key->text();
-    // Keys that type no character (arrows, Home, End) are the field's own editing.
-    if (texto.isEmpty() || key->key() == Qt::Key_Delete)
-        return false;
-    const char16_t c = texto[0].unicode();
-    return !(c == 8 || c == 9 || c == 10 || c == 13 || c == ' ' || (c >= '0' && c <= '9'));
 }
 
 int Valor_Numero(const QString& texto) {

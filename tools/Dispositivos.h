@@ -1,12 +1,11 @@
 #pragma once
 // The device types of the bus, shared by the devices test and the re-programming window: the
-// type choice itself, the key filter and width of the number fields, and how a typed number
-// becomes the device code that a query carries.
+// type choice itself, the width of the number fields, and how a typed number becomes the
+// device code that a query carries.
 
 #include <QGroupBox>
 #include <QString>
 
-class QKeyEvent;
 class QLineEdit;
 class QRadioButton;
 
@@ -40,10 +39,6 @@ signals:
 private:
     QRadioButton* R[4];
 };
-
-// Key filter of the number fields: backspace, tab, line feed, carriage return, blank and the
-// digits pass; true when the key is to be swallowed.
-bool Tecla_Rechazada(const QKeyEvent* key);
 
 // The value of a padded number. Only leading blanks and digits make a number: anything else
 // (a blank inside it, text pasted in) raises EConvertError before a frame is built from it,

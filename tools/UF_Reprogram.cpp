@@ -1,11 +1,12 @@
 #include "UF_Reprogram.h"
 
 #include "Dispositivos.h"
-#include "F_Principal.h"
+#include "Enrutado.h"
 #include "Idiomas.h"
 #include "Modelos.h"
 #include "Recursos.h"
 #include "Rotulos.h"
+#include "Teclas.h"
 #include "UComunicaciones.h"
 #include "UF_Decoder.h"
 #include "UF_Reprogram_Coinc.h"
@@ -19,24 +20,12 @@
 
 namespace {
 
-// The byte that 6745, 6713 and 6734 share.
-constexpr uint8_t Identificacion_Compartida = 0x44;
-
-// The reference the choice window's Tag names.
+// The reference the user picks in the choice window.
 int Referencia_Elegida() {
     TF_Reprogram_Coinc* eleccion = Ventanas().F_Reprogram_Coinc;
     eleccion->Tag = 0;
     eleccion->exec();
-    switch (eleccion->Tag) {
-    case 1:
-        return 6745;
-    case 2:
-        return 6713;
-    case 3:
-        return 6734;
-    default:
-        return 0;
-    }
+    return eleccion->Referencia_Elegida();
 }
 
 // Kept visible in the layout while hidden, so the window does not change size when a search
@@ -124,29 +113,12 @@ TF_Reprogram::TF_Reprogram(QWidget* parent)
     setTabOrder(B_Find, B_Close);
 }
 
-int TF_Reprogram::Referencia_Respondida(uint8_t identificacion) const {
-    switch (identificacion) {
-    case 0x18:
-        return 6758;
-    case 0x28:
-        return 6759;
-    case 0x31:
-        return 6786;
-    case 0x34:
-        return 6721;
-    case 0x38:
-        return 6722;
-    case Identificacion_Compartida:
-        return Referencia_Elegida();
-    case 0x48:
-        return 6746;
-    case 0x54:
-        return 6747;
-    case 0x64:
-        return 6763;
-    default:
-        return 0;
-    }
+const TModelo* TF_Reprogram::Modelo_Respondido(uint8_t identificacion) const {
+    const std::vector<const TModelo*> modelos = Modelos_Por_Identificacion(identificacion);
+    if (modelos.size() <= 1)
+        return modelos.empty() ? nullptr : modelos.front();
+    // Several models answer with this byte: the user says which one is on the bus.
+    return Modelo_Por_Referencia(Referencia_Elegida());
 }
 
 void TF_Reprogram::setVisible(bool visible) {
@@ -195,8 +167,8 @@ void TF_Reprogram::B_FindClick() {
 void TF_Reprogram::Busca() {
     if (Edit1->text().isEmpty())
         return;
-    TF_Princ* principal = Ventanas().F_Princ;
-    principal->Salida_Actual = 0;
+    TEnrutado& enrutado = Enrutado();
+    enrutado.Salida_Actual = 0;
     const TTipo_Dispositivo& tipo = RadioGroup1->Tipo();
     Edit1->setText(Rellena_Ceros_Iz(Edit1->text(), tipo.Ancho));
     const QString codigo = Codigo_Dispositivo(tipo, Valor_Numero(Edit1->text()));
@@ -206,10 +178,10 @@ void TF_Reprogram::Busca() {
         I_NOT_FOUND->show();
         return;
     }
-    const TModelo* modelo = Modelo_Por_Referencia(Referencia_Respondida(identificacion));
+    const TModelo* modelo = Modelo_Respondido(identificacion);
     if (!modelo)
         return;
-    principal->Modelo_Activo = modelo->Codigo;
+    enrutado.Modelo_Activo = modelo->Codigo;
     TF_Decoder* editor = modelo->Editor();
     editor->show();
     editor->raise();

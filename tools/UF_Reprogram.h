@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+struct TModelo;
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,9 +28,9 @@ private:
     void B_FindClick();
     void R2Click();
     void Busca();
-    // The model that answers with an identification byte, as a reference (6746); 0 when the
-    // byte names none or the installer, asked for the byte three models share, chose none.
-    int Referencia_Respondida(uint8_t identificacion) const;
+    // The model that answers with an identification byte; null when the byte names none or
+    // the installer, asked about a byte several models share, chose none.
+    const TModelo* Modelo_Respondido(uint8_t identificacion) const;
 
     QLabel* Label1;
     TGrupo_Tipos* RadioGroup1;

@@ -22,9 +22,8 @@ TF_Reprogram_Coinc::TF_Reprogram_Coinc(QWidget* parent)
     grupo_ = new QButtonGroup(this);
     auto* columna = new QVBoxLayout(RadioGroup1);
     QRadioButton** botones[] = {&R1, &R2, &R3};
-    const char* referencias[] = {"6745", "6713", "6734"};
     for (int i = 0; i < 3; ++i) {
-        const QString ref = QString::fromLatin1(referencias[i]);
+        const QString ref = QString::number(Referencias[i]);
         auto* r = new QRadioButton(
             ref + QStringLiteral(" - ") + Texto(QStringLiteral("List_") + ref), RadioGroup1);
         r->setObjectName(QStringLiteral("R%1").arg(i + 1));
@@ -46,6 +45,10 @@ TF_Reprogram_Coinc::TF_Reprogram_Coinc(QWidget* parent)
     todo->addWidget(Label1);
     todo->addWidget(RadioGroup1);
     todo->addWidget(B_Aceptar, 0, Qt::AlignRight);
+}
+
+int TF_Reprogram_Coinc::Referencia_Elegida() const {
+    return Tag >= 1 && Tag <= 3 ? Referencias[Tag - 1] : 0;
 }
 
 void TF_Reprogram_Coinc::B_AceptarClick() {

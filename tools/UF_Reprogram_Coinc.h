@@ -15,8 +15,11 @@ class TF_Reprogram_Coinc : public TVentana_Kalvex {
 public:
     explicit TF_Reprogram_Coinc(QWidget* parent = nullptr);
 
-    // 0 = no choice (the close box), 1 = 6745, 2 = 6713, 3 = 6734.
+    // 0 = no choice (the close box), n = the n-th of Referencias.
     int Tag = 0;
+    static constexpr int Referencias[] = {6745, 6713, 6734};
+    // The reference Tag names; 0 for no choice.
+    int Referencia_Elegida() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,10 +1,11 @@
 #include "UF_Test.h"
 
 #include "Dispositivos.h"
-#include "F_Principal.h"
+#include "Enrutado.h"
 #include "Idiomas.h"
 #include "Recursos.h"
 #include "Rotulos.h"
+#include "Teclas.h"
 #include "UComunicaciones.h"
 #include "Ventanas.h"
 
@@ -109,8 +110,10 @@ TF_Test::TF_Test(QWidget* parent)
         tipo = std::max(tipo, fm.horizontalAdvance(Texto(QString::fromLatin1(clave))));
     cabecera->resizeSection(2, tipo + 24);
     cabecera->setStretchLastSection(true);
-    Lista->setMinimumWidth(28 + cabecera->sectionSize(1) + cabecera->sectionSize(2) +
-                           fm.horizontalAdvance(Nombre_Referencia(0x44)) + 32);
+    int decoder = 0;
+    for (const TNombre_Referencia& r : Nombres_Referencia())
+        decoder = std::max(decoder, fm.horizontalAdvance(QString::fromLatin1(r.Nombre)));
+    Lista->setMinimumWidth(28 + cabecera->sectionSize(1) + cabecera->sectionSize(2) + decoder + 32);
     Lista->setMinimumHeight(fm.height() * 12);
 
     auto* arriba = new QHBoxLayout;
@@ -151,7 +154,7 @@ void TF_Test::setVisible(bool visible) {
 
 void TF_Test::FormShow() {
     // No editor takes the decoders' own frames while the test window is open.
-    Ventanas().F_Princ->Modelo_Activo = 0;
+    Enrutado().Modelo_Activo = 0;
     Edit1->clear();
     Edit2->clear();
     B_START->setEnabled(true);

@@ -1,7 +1,9 @@
 #include "BusSimulator.h"
 #include "Configuracion.h"
 #include "Conversion.h"
+#include "Creacion_Ventanas.h"
 #include "DECODER2.h"
+#include "Enrutado.h"
 #include "F_Language.h"
 #include "F_Principal.h"
 #include "Idiomas.h"
@@ -153,7 +155,7 @@ TEST_F(ShellTest, TheModelListHoldsTwelveEntriesAndIgnoresTypedKeys) {
     // Nothing is chosen at start, so Go! alone opens no editor and routes nothing.
     EXPECT_EQ(list->currentText(), "");
     QTest::mouseClick(main->findChild<QPushButton*>("B_Go"), Qt::LeftButton);
-    EXPECT_EQ(main->Modelo_Activo, 0);
+    EXPECT_EQ(Enrutado().Modelo_Activo, 0);
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_TRUE(w == main || !w->isVisible()) << w->objectName().toStdString();
     list->setCurrentIndex(4);
@@ -183,7 +185,7 @@ TEST_F(ShellTest, GoOpensTheChosenModelsEditorAndRoutesItsFrames) {
         SCOPED_TRACE(c.reference);
         list->setCurrentIndex(list->findText(QString::number(c.reference), Qt::MatchStartsWith));
         QTest::mouseClick(main->findChild<QPushButton*>("B_Go"), Qt::LeftButton);
-        EXPECT_EQ(main->Modelo_Activo, c.code);
+        EXPECT_EQ(Enrutado().Modelo_Activo, c.code);
         QWidget* shown = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w != main && w->isVisible())
@@ -192,7 +194,7 @@ TEST_F(ShellTest, GoOpensTheChosenModelsEditorAndRoutesItsFrames) {
         EXPECT_STREQ(shown->metaObject()->className(), c.editor);
         EXPECT_EQ(shown->findChild<QLabel*>("Label14")->text(), list->currentText());
         shown->close();
-        EXPECT_EQ(main->Modelo_Activo, 0);
+        EXPECT_EQ(Enrutado().Modelo_Activo, 0);
     }
     const struct {
         const char* item;
@@ -268,7 +270,7 @@ TEST_F(ShellTest, UnsolicitedFramesWithNoEditorOpenAreDropped) {
     ModalWatcher boxes;
     TF_Princ* main = Start();
     ASSERT_TRUE(main->Decod1->Connected());
-    EXPECT_EQ(main->Modelo_Activo, 0);
+    EXPECT_EQ(Enrutado().Modelo_Activo, 0);
     sim.PressButton("hall");
     // The decoder sends its first frame and waits for an acknowledgement that never comes.
     WaitUntil([] { return false; }, 300);

@@ -2,6 +2,7 @@
 // gives each key its own name as text, so what a window shows names the keys it looked up; a
 // key outside the file shows the missing-text marker.
 
+#include "Creacion_Ventanas.h"
 #include "F_About.h"
 #include "F_Language.h"
 #include "F_Mensa.h"

@@ -3,6 +3,7 @@
 // the key filters, the help window and the closing frame.
 
 #include "EditorFixture.h"
+#include "Enrutado.h"
 #include "UF_Decoder_6775.h"
 #include "UF_Decoder_6775_Help.h"
 
@@ -35,14 +36,14 @@ protected:
         Ventanas().F_Decoder_6775_Help = ayuda;
         // The main window's routing, for the one model whose table entry the tests stand in for.
         main->Decod1->OnDECRecibedNotDemand = [this](QObject*, Trama_Dec frame) {
-            if (main->Modelo_Activo == Codigo_6775)
+            if (Enrutado().Modelo_Activo == Codigo_6775)
                 editor->Lee_Decoder(frame);
         };
         // As Go! opens it.
-        main->Salida_Actual = 0;
+        Enrutado().Salida_Actual = 0;
         editor->Label14->setText("6775 - Quendal-Marlo Digitizer");
         editor->show();
-        main->Modelo_Activo = Codigo_6775;
+        Enrutado().Modelo_Activo = Codigo_6775;
     }
     void TearDown() override {
         delete ayuda;
@@ -94,11 +95,11 @@ TEST_F(DigitizerTest, OnlyEveryOtherAnnouncementFrameStartsThePoll) {
     editor->Lee_Decoder(Trama_Dec(0x57, 0xFF, 0xFF, 0x45));
     EXPECT_EQ(Texts(editor, 4, 6), QStringList({"x", "x", "x"}));
     EXPECT_FALSE(Timer1()->isActive());
-    EXPECT_EQ(main->Salida_Actual, 1);
+    EXPECT_EQ(Enrutado().Salida_Actual, 1);
 
     editor->Lee_Decoder(Trama_Dec(0x53, 0xFF, 0xFF, 0x12));
     EXPECT_EQ(Shown(), QStringList(8, QString()));
-    EXPECT_EQ(main->Salida_Actual, 0);
+    EXPECT_EQ(Enrutado().Salida_Actual, 0);
     ASSERT_TRUE(WaitUntil([&] { return Edit(editor, 6)->text() == "4"; }));
 }
 
@@ -279,7 +280,7 @@ TEST_F(DigitizerTest, ClosingSendsTheClosingFrameAndDropsAPendingPoll) {
     sim->ClearLog();
     editor->close();
     EXPECT_FALSE(Timer1()->isActive());
-    EXPECT_EQ(main->Modelo_Activo, 0);
+    EXPECT_EQ(Enrutado().Modelo_Activo, 0);
     EXPECT_EQ(SentAtLeast(2), (std::vector<std::string>{"C0 01 FF 9F", "C0 01 FF 9F"}));
 }
 

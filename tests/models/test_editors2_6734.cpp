@@ -1,5 +1,6 @@
 // The Torvik editor: its read-out, the range rule, the three writes and the flag.
 
+#include "Enrutado.h"
 #include "test_editors2_fixture.h"
 
 #include <QCheckBox>
@@ -48,7 +49,7 @@ TEST_F(TorvikTest, TheReadOutShowsTheAddressesAndTheEntranceFlagInBothColumns) {
         EXPECT_EQ(Texts(torvik, 1, 4), c.fields) << c.decoder;
         EXPECT_EQ(Check("C1")->isChecked(), c.entrance);
         EXPECT_EQ(Check("C2")->isChecked(), c.entrance);
-        EXPECT_EQ(main->Salida_Actual, 0);
+        EXPECT_EQ(Enrutado().Salida_Actual, 0);
         Close(torvik);
     }
 }

@@ -2,6 +2,7 @@
 // The sensors, relays and Torvik editors against a simulated installation.
 
 #include "EditorFixture.h"
+#include "Enrutado.h"
 
 #include "UF_Decoder_6734.h"
 #include "UF_Decoder_6758.h"
@@ -26,10 +27,10 @@ protected:
 
     // As Go! does: routing code, a fresh count, the list entry on the model label, shown.
     TF_Decoder* Open(TF_Decoder* editor, uint8_t codigo) {
-        main->Salida_Actual = 0;
+        Enrutado().Salida_Actual = 0;
         editor->Label14->setText(editor->Label14->text());
         editor->show();
-        main->Modelo_Activo = codigo;
+        Enrutado().Modelo_Activo = codigo;
         return editor;
     }
     // Opened, read out, the timer's reads done (they end with the time field `last` filled;

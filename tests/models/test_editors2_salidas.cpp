@@ -2,6 +2,7 @@
 // setting reads, Save frame by frame, arming, the closing frames, the toggles, the values
 // refused before anything is sent, and a decoder that stops answering part of the way.
 
+#include "Enrutado.h"
 #include "test_editors2_fixture.h"
 
 using namespace kalvex::test;
@@ -272,7 +273,7 @@ TEST_F(OutputsTest, TheSecondSensorsClosingFrameFollowsOnlyASaveSinceTheLastRead
         sim->ClearLog();
         Close(sensors, static_cast<int>(c.closing.size()));
         EXPECT_EQ(Sent(), c.closing) << c.what;
-        EXPECT_EQ(main->Modelo_Activo, 0);
+        EXPECT_EQ(Enrutado().Modelo_Activo, 0);
     }
     Ready(relays, Codigo_6759, "relays", 32);
     Save(relays);

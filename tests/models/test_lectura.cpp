@@ -2,6 +2,7 @@
 // check and the routing between open editors.
 
 #include "EditorFixture.h"
+#include "Enrutado.h"
 
 #include "F_Mensa.h"
 
@@ -48,13 +49,13 @@ TEST_F(ReadOutTest, GoOpensTheEditorAndEachFrameIsAcknowledgedAndShownInBothColu
     TF_Decoder* editor = Go(6745);
     ASSERT_TRUE(editor);
     EXPECT_EQ(editor->Label14->text(), "6745 - Audio Decoder 4");
-    EXPECT_EQ(main->Modelo_Activo, 2);
+    EXPECT_EQ(Enrutado().Modelo_Activo, 2);
     ReadOut("hall");
     EXPECT_EQ(Sent(), (std::vector<std::string>{"20 00 34 12", "20 00 35 12", "20 00 FF FF",
                                                 "20 00 07 00", "20 40 FF FF"}));
     EXPECT_EQ(Texts(editor, 1, 8),
               QStringList({"1234", "1235", "", "0007", "1234", "1235", "", "0007"}));
-    EXPECT_EQ(main->Salida_Actual, 0);
+    EXPECT_EQ(Enrutado().Salida_Actual, 0);
 }
 
 TEST_F(ReadOutTest, TheCodeOfEachModelIsTakenFromTheDataWord) {
@@ -74,7 +75,7 @@ TEST_F(ReadOutTest, TheCodeOfEachModelIsTakenFromTheDataWord) {
     // Every data frame replaces the value; the counter never moves.
     converter->Lee_Decoder(Trama_Dec(0x00, 0x00, 0x34, 0x12));
     EXPECT_EQ(Edit(converter, 1)->text(), "1234");
-    EXPECT_EQ(main->Salida_Actual, 0);
+    EXPECT_EQ(Enrutado().Salida_Actual, 0);
     EXPECT_FALSE(dialogs->Saw("F_Mensa02"));
 }
 
@@ -93,7 +94,7 @@ TEST_F(ReadOutTest, AFrameAfterTheLastValueStartsAgainAtOutputOneWithEmptyColumn
         QStringList expected(2 * c.salidas, QString());
         expected[0] = expected[c.salidas] = c.referencia == 6763 ? "2FF" : "12FF";
         EXPECT_EQ(Texts(editor, 1, 2 * c.salidas), expected) << c.referencia;
-        EXPECT_EQ(main->Salida_Actual, 1);
+        EXPECT_EQ(Enrutado().Salida_Actual, 1);
         // Not a data frame nor an identification: no answer, no change.
         SentAtLeast(static_cast<size_t>(c.salidas + 1)); // the acknowledgements so far
         sim->ClearLog();
@@ -123,7 +124,7 @@ TEST_F(ReadOutTest, AForeignDecoderIsNamedAndTheEditorClosesWithItsClosingFrame)
         sim->PressButton(c.decoder);
         ASSERT_TRUE(WaitUntil([&] { return !editor->isVisible(); }));
         EXPECT_EQ(row, c.row);
-        EXPECT_EQ(main->Modelo_Activo, 0);
+        EXPECT_EQ(Enrutado().Modelo_Activo, 0);
         const std::vector<std::string> tail{"20 40 FF FF", c.closing, c.closing};
         EXPECT_TRUE(WaitUntil([&] {
             const auto sent = Sent();
@@ -154,21 +155,21 @@ TEST_F(ReadOutTest, TheSharedIdentificationByteIsAcceptedAndAnEmptyDecoderReport
 TEST_F(ReadOutTest, TheLastGoReceivesAndClosingEitherEditorStopsTheRouting) {
     TF_Decoder* four = Go(6745);
     Edit(four, 1)->setText("42");
-    main->Salida_Actual = 3;
+    Enrutado().Salida_Actual = 3;
     // Go! on the editor already open: the counter starts again, the fields stay.
     ASSERT_EQ(Go(6745), four);
-    EXPECT_EQ(main->Salida_Actual, 0);
+    EXPECT_EQ(Enrutado().Salida_Actual, 0);
     EXPECT_EQ(Edit(four, 1)->text(), "42");
 
     TF_Decoder* eight = Go(6746);
     EXPECT_TRUE(four->isVisible());
-    EXPECT_EQ(main->Modelo_Activo, 3);
+    EXPECT_EQ(Enrutado().Modelo_Activo, 3);
     ReadOut("eight");
     EXPECT_EQ(Edit(eight, 16)->text(), "1008");
     EXPECT_EQ(Edit(four, 1)->text(), "42");
 
     Close(four);
-    EXPECT_EQ(main->Modelo_Activo, 0);
+    EXPECT_EQ(Enrutado().Modelo_Activo, 0);
     EXPECT_TRUE(eight->isVisible());
     sim->ClearLog();
     sim->PressButton("eight");

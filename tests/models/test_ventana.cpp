@@ -2,6 +2,7 @@
 // the closing frame on every way of closing.
 
 #include "EditorFixture.h"
+#include "Enrutado.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -132,11 +133,11 @@ TEST_F(WindowTest, EveryWayOfClosingStopsTheRoutingAndSendsTheClosingFrame) {
     for (const auto& m : models)
         for (const auto& way : ways) {
             TF_Decoder* editor = Go(m.referencia);
-            ASSERT_NE(main->Modelo_Activo, 0);
+            ASSERT_NE(Enrutado().Modelo_Activo, 0);
             sim->ClearLog();
             way(editor);
             EXPECT_FALSE(editor->isVisible());
-            EXPECT_EQ(main->Modelo_Activo, 0);
+            EXPECT_EQ(Enrutado().Modelo_Activo, 0);
             EXPECT_EQ(SentAtLeast(2), (std::vector<std::string>{m.closing, m.closing}))
                 << m.referencia;
         }

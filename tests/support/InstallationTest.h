@@ -5,6 +5,7 @@
 // from the simulator's log.
 
 #include "BusSimulator.h"
+#include "Creacion_Ventanas.h"
 #include "DECODER2.h"
 #include "F_Principal.h"
 #include "ModalWatcher.h"

@@ -1,3 +1,4 @@
+#include "Enrutado.h"
 #include "ToolsFixture.h"
 
 #include "Idiomas.h"
@@ -153,9 +154,9 @@ TEST_F(DevicesTest, TheFieldsFollowTheTypeAndShowingResetsThemButKeepsTheRows) {
 
     Range("R1", "7", "");
     window->close();
-    main->Modelo_Activo = 2;
+    Enrutado().Modelo_Activo = 2;
     window->show();
-    EXPECT_EQ(main->Modelo_Activo, 0);
+    EXPECT_EQ(Enrutado().Modelo_Activo, 0);
     EXPECT_EQ(Text("Edit1"), "");
     EXPECT_EQ(list->topLevelItemCount(), 1);
     Click(window, "B_Clear");

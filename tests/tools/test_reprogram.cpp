@@ -1,3 +1,4 @@
+#include "Enrutado.h"
 #include "ToolsFixture.h"
 
 #include "Modelos.h"
@@ -29,7 +30,8 @@ protected:
     void ExpectOpened(int referencia, const std::string& request) {
         TF_Decoder* editor = Editor(referencia);
         EXPECT_TRUE(editor->isVisible()) << referencia;
-        EXPECT_EQ(main->Modelo_Activo, Modelo_Por_Referencia(referencia)->Codigo) << referencia;
+        EXPECT_EQ(Enrutado().Modelo_Activo, Modelo_Por_Referencia(referencia)->Codigo)
+            << referencia;
         ASSERT_TRUE(WaitSent(3));
         EXPECT_EQ(SentCount(request), 2u) << referencia;
         ASSERT_TRUE(WaitReadOut()); // before the next query, which would take a read-out frame
@@ -51,11 +53,11 @@ protected:
 TEST_F(ReprogramTest, TheAnsweringDecoderIsOpenedAndItsReadOutFillsTheEditor) {
     Open("[tower]\nmodel = 6746\nserves = 0025\ncodes = 0301 0302 0303 0304 0305 0306 0307 0308\n");
     TF_Decoder* editor = Editor(6746);
-    main->Salida_Actual = 5;
+    Enrutado().Salida_Actual = 5;
     Find("25");
     EXPECT_EQ(Number(), "0025");
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(main->Modelo_Activo, 3);
+    EXPECT_EQ(Enrutado().Modelo_Activo, 3);
     ASSERT_TRUE(WaitSent(3));
     const auto sent = Sent();
     EXPECT_EQ(std::vector<std::string>(sent.begin(), sent.begin() + 3),
@@ -120,7 +122,7 @@ TEST_F(ReprogramTest, TheSharedByteOpensTheChosenModelAndTheChoiceIsKept) {
                 QTest::keyClick(Child<QRadioButton>(w, c.choice), Qt::Key_Return);
             }
         };
-        main->Modelo_Activo = 0;
+        Enrutado().Modelo_Activo = 0;
         Find("31");
         EXPECT_EQ(shown, last) << "the last choice is kept";
         if (c.choice) {
@@ -130,19 +132,19 @@ TEST_F(ReprogramTest, TheSharedByteOpensTheChosenModelAndTheChoiceIsKept) {
             EXPECT_EQ(Ventanas().F_Reprogram_Coinc->Tag, 0);
             EXPECT_TRUE(Quiet());
             EXPECT_EQ(Sent(), std::vector<std::string>{"70 01 31 00"});
-            EXPECT_EQ(main->Modelo_Activo, 0);
+            EXPECT_EQ(Enrutado().Modelo_Activo, 0);
         }
     }
 }
 
 TEST_F(ReprogramTest, AnUnansweredCodeShowsTheNotFoundPictureUntilTheNextSearch) {
     Open("[hall]\nmodel = 6746\nserves = 0025\n");
-    main->Modelo_Activo = 0;
+    Enrutado().Modelo_Activo = 0;
     Find("26");
     EXPECT_TRUE(NotFoundShown());
     EXPECT_EQ(Child<QLabel>(window, "Label3")->text(), QString::fromUtf8("\u00BF?"));
     EXPECT_EQ(Sent(), (std::vector<std::string>{"70 01 26 00", "70 01 26 00", "70 01 26 00"}));
-    EXPECT_EQ(main->Modelo_Activo, 0);
+    EXPECT_EQ(Enrutado().Modelo_Activo, 0);
     window->close();
     window->show();
     EXPECT_FALSE(NotFoundShown());

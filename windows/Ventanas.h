@@ -1,6 +1,7 @@
 #pragma once
-// The owner of every window: each is created once at start-up, in a fixed order, and lives
-// until the program ends; the rest of the program reaches them here.
+// The registry of every window: each is created once at start-up, in a fixed order, and lives
+// until the program ends; the rest of the program reaches them here. The program's start
+// (app/) creates them and fills this registry; the windows themselves only read it.
 
 class TF_Princ;
 class TF_Decoder;
@@ -58,8 +59,3 @@ struct TVentanas {
 };
 
 TVentanas& Ventanas();
-
-// Creates every window in the start-up order (the main window first) and fills Ventanas().
-void Crea_Ventanas();
-// Destroys them all, in reverse order.
-void Destruye_Ventanas();

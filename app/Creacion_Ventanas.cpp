@@ -1,9 +1,10 @@
-#include "Ventanas.h"
+#include "Creacion_Ventanas.h"
 
 #include "F_About.h"
 #include "F_Language.h"
 #include "F_Mensa.h"
 #include "F_Principal.h"
+#include "Modelos.h"
 #include "UF_Decoder_6734.h"
 #include "UF_Decoder_6758.h"
 #include "UF_Decoder_6759.h"
@@ -15,6 +16,7 @@
 #include "UF_Reprogram.h"
 #include "UF_Reprogram_Coinc.h"
 #include "UF_Test.h"
+#include "Ventanas.h"
 
 #include <memory>
 #include <vector>
@@ -31,47 +33,49 @@ template <typename T> T* Crea(T*& campo) {
     Creadas().emplace_back(campo);
     return campo;
 }
-} // namespace
 
-TVentanas& Ventanas() {
-    static TVentanas ventanas;
-    return ventanas;
+template <typename T> void Crea_Editor(T*& campo) {
+    T* editor = Crea(campo);
+    Registra_Editor(editor->Referencia(), editor);
 }
+} // namespace
 
 void Crea_Ventanas() {
     TVentanas& v = Ventanas();
     // The main window first: its creation opens the language file and loads the language
     // that every later window takes its texts from.
     Crea(v.F_Princ);
-    Crea(v.F_Decoder_6758);
-    Crea(v.F_Decoder_6747);
+    Crea_Editor(v.F_Decoder_6758);
+    Crea_Editor(v.F_Decoder_6747);
     Crea(v.F_Mensa00);
     Crea(v.F_Mensa01);
     Crea(v.F_Mensa04);
-    Crea(v.F_Decoder_6722);
-    Crea(v.F_Decoder_6721);
-    Crea(v.F_Decoder_6763);
-    Crea(v.F_Decoder_6746);
-    Crea(v.F_Decoder_6713);
-    Crea(v.F_Decoder_6734);
+    Crea_Editor(v.F_Decoder_6722);
+    Crea_Editor(v.F_Decoder_6721);
+    Crea_Editor(v.F_Decoder_6763);
+    Crea_Editor(v.F_Decoder_6746);
+    Crea_Editor(v.F_Decoder_6713);
+    Crea_Editor(v.F_Decoder_6734);
     Crea(v.F_Mensa02);
     Crea(v.AboutBox);
     Crea(v.F_Lang);
     Crea(v.F_Mensa03);
-    Crea(v.F_Decoder_6759);
-    Crea(v.F_Decoder_6745);
+    Crea_Editor(v.F_Decoder_6759);
+    Crea_Editor(v.F_Decoder_6745);
     Crea(v.F_Mensa05);
-    Crea(v.F_Decoder_6775);
+    Crea_Editor(v.F_Decoder_6775);
     Crea(v.F_Test);
     Crea(v.F_Reprogram);
     Crea(v.F_Reprogram_Coinc);
     Crea(v.F_Decoder_6775_Help);
-    Crea(v.F_Decoder_6786_II);
+    Crea_Editor(v.F_Decoder_6786_II);
 }
 
 void Destruye_Ventanas() {
     auto& ventanas = Creadas();
     while (!ventanas.empty())
         ventanas.pop_back();
+    for (const TModelo& m : Tabla_Modelos())
+        Registra_Editor(m.Referencia, nullptr);
     Ventanas() = TVentanas{};
 }

@@ -1,0 +1,6 @@
+#include "Enrutado.h"
+
+TEnrutado& Enrutado() {
+    static TEnrutado estado;
+    return estado;
+}

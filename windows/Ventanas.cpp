@@ -1,0 +1,6 @@
+#include "Ventanas.h"
+
+TVentanas& Ventanas() {
+    static TVentanas ventanas;
+    return ventanas;
+}
