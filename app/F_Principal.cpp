@@ -32,11 +32,15 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
 
 // The model list, in the order the user sees it.
+// How often a close that met work under way is tried again.
+constexpr int Reintento_Cierre_ms = 20;
+
 void Muestra_Sin_Modo(QWidget* ventana) {
     ventana->show();
     ventana->raise();
@@ -52,6 +56,10 @@ TF_Princ::TF_Princ(QWidget* parent) : QMainWindow(parent), Decod1(new TDECODER2(
         Decod1DECRecibedNotDemand(sender, frame);
     };
     Asigna_Enlace(Decod1);
+    cierre_pendiente_ = new QTimer(this);
+    cierre_pendiente_->setInterval(Reintento_Cierre_ms);
+    cierre_pendiente_->setSingleShot(true);
+    connect(cierre_pendiente_, &QTimer::timeout, this, &QWidget::close);
 
     // FormCreate: no editor receives frames yet, and a read-out starts at its first value.
     Enrutado() = TEnrutado{};
@@ -250,9 +258,27 @@ void TF_Princ::COM1Click(QAction* item) {
 }
 
 void TF_Princ::closeEvent(QCloseEvent* event) {
+    // Work under way (a devices test, a Save, a read) waits for the line in a nested event
+    // loop below this one: closing the port now would fail it and leave the program unable
+    // to end. The test is told to stop, and the close comes back once the line is free.
+    Ventanas().F_Test->B_STOPClick();
+    if (Decod1->En_Espera()) {
+        event->ignore();
+        cierre_pendiente_->start();
+        return;
+    }
+    Cierra_Editores();
     FormClose();
     event->accept();
     QApplication::quit();
+}
+
+void TF_Princ::Cierra_Editores() {
+    // Each sends its closing frames while the line is still open, so no decoder is left in
+    // programming mode.
+    for (const TModelo& modelo : Tabla_Modelos())
+        if (TF_Decoder* editor = modelo.Editor(); editor && editor->isVisible())
+            editor->close();
 }
 
 void TF_Princ::FormClose() {
@@ -262,7 +288,9 @@ void TF_Princ::FormClose() {
     try {
         Decod1->SetConnected(false);
     } catch (const std::exception& error) {
-        Muestra_Error(error); // the settings are written all the same
+        // The program is ending: a box would only hold the exit up. The settings are written
+        // all the same.
+        qWarning("%s", error.what());
     }
     Guarda_Configuracion();
     Libera_Fichero_Idiomas();

@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QTimer;
 class TDECODER2;
 
 class TF_Princ : public QMainWindow {
@@ -76,5 +77,9 @@ private:
     QAction* Help1;
     QAction* About2;
 
+    // Ends every open editor, each with its closing frames.
+    void Cierra_Editores();
+
+    QTimer* cierre_pendiente_;
     bool cerrado_ = false;
 };

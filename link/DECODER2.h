@@ -29,6 +29,8 @@ public:
     Trama_Dec Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh, uint8_t DataLow,
                        bool WaitReply) override;
     void Envia_Trama(const Trama_Dec& frame) override;
+    // A transaction is under way (its caller waits in a nested event loop).
+    bool En_Espera() const { return En_Transaccion; }
 
     TDECRecibedNotDemand OnDECRecibedNotDemand;
 

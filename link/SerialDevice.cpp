@@ -206,5 +206,13 @@ int SerialDevice::WriteAll(const uint8_t* bytes, int count, int timeoutMs, int& 
 int SerialDevice::Purge() {
     if (fd_ < 0)
         return EBADF;
+    // A write returns once the bytes are in the driver, not on the line: flushing the output
+    // queue would drop the closing frames written just before a close. Bounded, for an adapter
+    // that stopped sending; a few frames take milliseconds at 9600 baud.
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    int pendientes = 0;
+    while (::ioctl(fd_, TIOCOUTQ, &pendientes) == 0 && pendientes > 0 &&
+           std::chrono::steady_clock::now() < limite)
+        ::usleep(1000);
     return tcflush(fd_, TCIOFLUSH) == 0 ? 0 : errno;
 }

@@ -45,6 +45,8 @@ public:
     static bool BuildTermios(const SerialLineSettings& settings, termios& tio);
     // Writes every byte, waiting for room in the driver until timeoutMs has passed.
     int WriteAll(const uint8_t* bytes, int count, int timeoutMs, int& written);
+    // Lets what was written leave first (a written frame counts as sent), then empties both
+    // queues.
     int Purge();
 
 private:

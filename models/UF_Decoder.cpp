@@ -27,6 +27,12 @@ namespace {
 constexpr uint8_t Trama_Datos = 0x00;
 constexpr uint8_t Trama_Identificacion = 0x40;
 constexpr int Espera_Vacio_ms = 200;
+// A decoder sends its next frame as soon as it has the acknowledgement of the last one: the
+// gap inside a read-out is two frames on the line (10 ms at 9600 baud) plus the decoder's
+// turnaround and, with a USB adapter, up to two 16 ms latency timers, well under 100 ms. A
+// pause of 400 ms therefore means the read-out has stopped, and it is still far shorter than
+// any installer takes to press the programming button again.
+constexpr int Pausa_Lectura_ms = 400;
 // How often a closing frame that met a busy link is tried again.
 constexpr int Reintento_Cierre_ms = 20;
 constexpr int Hueco_Columnas = 28;
@@ -70,6 +76,16 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     connect(T_Estado_TiempoInicial, &QTimer::timeout, this,
             [this] { T_Estado_TiempoInicialTimer(); });
 
+    fin_lectura_ = new QTimer(this);
+    fin_lectura_->setInterval(Pausa_Lectura_ms);
+    fin_lectura_->setSingleShot(true);
+    connect(fin_lectura_, &QTimer::timeout, this, [this] { Fin_Lectura(); });
+
+    Lectura_Incompleta = Crea_Etiqueta(QStringLiteral("Lectura_Incompleta"), {}, this);
+    Lectura_Incompleta->setStyleSheet(QStringLiteral("color: #c0392b; font-weight: bold;"));
+    Lectura_Incompleta->setWordWrap(true);
+    Lectura_Incompleta->hide();
+
     cierre_pendiente_ = new QTimer(this);
     cierre_pendiente_->setInterval(Reintento_Cierre_ms);
     cierre_pendiente_->setSingleShot(true);
@@ -81,6 +97,7 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     derecha->addSpacing(6);
     derecha->addWidget(Label28);
     derecha->addWidget(Label10);
+    derecha->addWidget(Lectura_Incompleta);
     derecha->addSpacing(12);
     derecha->addLayout(cuerpo_);
     derecha->addStretch();
@@ -267,12 +284,14 @@ void TF_Decoder::setVisible(bool visible) {
 }
 
 void TF_Decoder::FormShow() {
+    Lectura_Incompleta->hide();
     Inicializa_Valores();
 }
 
 void TF_Decoder::FormClose() {
     // A check left pending would report an empty decoder for a window already gone.
     T_Estado_TiempoInicial->stop();
+    fin_lectura_->stop();
     Enrutado().Modelo_Activo = 0;
     Cierra_Decoder();
 }
@@ -301,6 +320,8 @@ void TF_Decoder::Lee_Decoder(const Trama_Dec& FTResul) {
     }
     if (FTResul[0] == Trama_Identificacion) {
         Envia_Trama_Directa(FTResul[0], FTResul[2], FTResul[3]);
+        // The identification frame is the last of a read-out.
+        Fin_Lectura();
         if (FTResul[1] == identificacion_)
             T_Estado_TiempoInicial->start();
         else
@@ -313,10 +334,30 @@ void TF_Decoder::Lee_Dato(const Trama_Dec& FTResul) {
     // The counter is shared with other windows; a position this model does not have is
     // taken as the start of a read-out rather than a field that does not exist.
     const int k = salida < Valores() ? salida : 0;
-    if (k == 0)
+    if (k == 0) {
         Inicializa_Valores();
+        Lectura_Incompleta->hide();
+    }
     Pon_Valor(k, FTResul);
     salida = static_cast<uint8_t>((k + 1) % Valores());
+    // Wait for the next frame only while values are missing; a full read-out needs no watch.
+    if (salida != 0)
+        fin_lectura_->start();
+    else
+        fin_lectura_->stop();
+}
+
+void TF_Decoder::Fin_Lectura() {
+    fin_lectura_->stop();
+    uint8_t& salida = Enrutado().Salida_Actual;
+    if (salida == 0 || salida >= Valores())
+        return;
+    // The decoder stopped part of the way (or a frame was lost): the next read-out must start
+    // at the first value, not continue where this one ended and shift every value.
+    Lectura_Incompleta->setText(
+        Texto(QStringLiteral("GEN_MEN037")).arg(salida).arg(Valores()));
+    Lectura_Incompleta->show();
+    salida = 0;
 }
 
 void TF_Decoder::Decoder_Erroneo(uint8_t identificacion) {

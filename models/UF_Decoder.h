@@ -144,6 +144,8 @@ protected:
     QLabel* Image1;
     QLabel* Label28;
     QLabel* Label10;
+    // "Read-out incomplete: 2 of 4 values …", shown until the next read-out starts.
+    QLabel* Lectura_Incompleta;
     QPushButton* B_Close;
     QPushButton* B_Save;
     QTimer* T_Estado_TiempoInicial;
@@ -154,12 +156,16 @@ private:
     // Sends the closing frames, now or, while another request waits, as soon as it is done.
     void Cierra_Decoder();
     void Decoder_Erroneo(uint8_t identificacion);
+    // A read-out has ended (its identification frame came, or the decoder paused): if values
+    // are missing the editor says so and the next data frame starts a new read-out.
+    void Fin_Lectura();
     QWidget* Crea_Celda(const TCelda& celda, bool nuevo);
 
     TModelo_Editor modelo_;
     uint8_t identificacion_; // byte 1 of the model's identification frame
     TRejilla rejilla_;
     QGridLayout* cuerpo_;
+    QTimer* fin_lectura_;
     QTimer* cierre_pendiente_;
 };
 

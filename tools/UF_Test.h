@@ -23,6 +23,8 @@ public:
     void setVisible(bool visible) override;
     // Every way of closing ends here: refused while a test runs.
     void reject() override;
+    // As Stop does: a running test ends after the code it is querying.
+    void B_STOPClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -30,7 +32,6 @@ protected:
 private:
     void FormShow();
     void B_STARTClick();
-    void B_STOPClick();
     void B_ClearClick();
     void R2Click();
 

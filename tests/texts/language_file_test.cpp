@@ -24,6 +24,8 @@ const char* const kClaves[] = {
     // devices test, re-programming, decoder-type choice, busy link
     "GEN_MEN025", "GEN_MEN026", "GEN_MEN027", "GEN_MEN028", "GEN_MEN029", "GEN_MEN030",
     "GEN_MEN031", "GEN_MEN032", "GEN_MEN033", "GEN_MEN034", "GEN_MEN036",
+    // what the program adds: the incomplete read-out
+    "GEN_MEN037",
     // language window
     "GEN_MEN017", "GEN_MEN018", "GEN_MEN019", "GEN_MEN020",
     // message dialogs
