@@ -1,7 +1,7 @@
 // Save: the frames written, what the decoder then holds, the result dialogs, and the cursor
 // and button that come back however the Save ends.
 
-#include "EditorFixture.h"
+#include "editor_fixture.h"
 
 #include <QMessageBox>
 

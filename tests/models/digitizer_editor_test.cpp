@@ -2,7 +2,7 @@
 // starts, Save with the device moving to its new address, the refusals that send nothing,
 // the key filters, the help window and the closing frame.
 
-#include "EditorFixture.h"
+#include "editor_fixture.h"
 #include "Enrutado.h"
 #include "UF_Decoder_6775.h"
 #include "UF_Decoder_6775_Help.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The sensors, relays and Torvik editors against a simulated installation.
 
-#include "EditorFixture.h"
+#include "editor_fixture.h"
 #include "Enrutado.h"
 
 #include "UF_Decoder_6734.h"

@@ -1,7 +1,7 @@
 // The Torvik editor: its read-out, the range rule, the three writes and the flag.
 
 #include "Enrutado.h"
-#include "test_editors2_fixture.h"
+#include "output_editors_fixture.h"
 
 #include <QCheckBox>
 

@@ -3,7 +3,7 @@
 // refused before anything is sent, and a decoder that stops answering part of the way.
 
 #include "Enrutado.h"
-#include "test_editors2_fixture.h"
+#include "output_editors_fixture.h"
 
 using namespace kalvex::test;
 using kalvex::sim::Fault;
