@@ -2,6 +2,7 @@
 // the closing frame on every way of closing.
 
 #include "editor_fixture.h"
+
 #include "Enrutado.h"
 
 #include <QLabel>

@@ -2,6 +2,7 @@
 // check and the routing between open editors.
 
 #include "editor_fixture.h"
+
 #include "Enrutado.h"
 
 #include "F_Mensa.h"
