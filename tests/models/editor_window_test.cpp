@@ -1,7 +1,8 @@
 // The editor window itself: fill and clear, the key filter, the tab order, the texts, and
 // the closing frame on every way of closing.
 
-#include "EditorFixture.h"
+#include "editor_fixture.h"
+
 #include "Enrutado.h"
 
 #include <QLabel>

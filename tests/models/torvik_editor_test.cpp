@@ -1,7 +1,8 @@
 // The Torvik editor: its read-out, the range rule, the three writes and the flag.
 
-#include "Enrutado.h"
-#include "test_editors2_fixture.h"
+#include "editor_fixture.h"
+
+#include "UF_Decoder_6734.h"
 
 #include <QCheckBox>
 
@@ -29,11 +30,16 @@ model = 6734
 
 enum { Torvik, Other, Blank };
 
-class TorvikTest : public Editors2Test {
+class TorvikTest : public EditorTest {
 protected:
-    void SetUp() override { Start(Installation); }
+    void SetUp() override {
+        Start(Installation);
+        torvik = Ventanas().F_Decoder_6734;
+    }
 
     QCheckBox* Check(const char* name) const { return torvik->findChild<QCheckBox*>(name); }
+
+    TF_Decoder_6734* torvik = nullptr;
 };
 
 TEST_F(TorvikTest, TheReadOutShowsTheAddressesAndTheEntranceFlagInBothColumns) {
@@ -44,7 +50,7 @@ TEST_F(TorvikTest, TheReadOutShowsTheAddressesAndTheEntranceFlagInBothColumns) {
     } cases[] = {{"torvik", {"0100", "0299", "0100", "0299"}, true},
                  {"other", {"0999", "", "0999", ""}, false}}; // any word but FFFF is "no"
     for (const auto& c : cases) {
-        Open(torvik, Codigo_6734);
+        Open(torvik);
         ReadOut(c.decoder);
         EXPECT_EQ(Texts(torvik, 1, 4), c.fields) << c.decoder;
         EXPECT_EQ(Check("C1")->isChecked(), c.entrance);
@@ -55,7 +61,7 @@ TEST_F(TorvikTest, TheReadOutShowsTheAddressesAndTheEntranceFlagInBothColumns) {
 }
 
 TEST_F(TorvikTest, ADecoderWithoutAddressesIsReportedEmpty) {
-    Open(torvik, Codigo_6734);
+    Open(torvik);
     ReadOut("blank");
     ASSERT_TRUE(WaitDialog("F_Mensa02"));
     EXPECT_FALSE(Check("C1")->isChecked()); // the erased flag word reads as yes, then is cleared
@@ -78,7 +84,7 @@ TEST_F(TorvikTest, SaveWritesStartEndAndFlagOnlyForAnAcceptableRange) {
         {"", "5", true, {}, "F_Mensa03"},
     };
     for (const auto& c : cases) {
-        Ready(torvik, Codigo_6734, "torvik", 0);
+        Ready(Open(torvik), "torvik");
         Edit(torvik, 1)->setText(c.start);
         Edit(torvik, 2)->setText(c.end);
         Check("C1")->setChecked(c.entrance);
@@ -94,7 +100,7 @@ TEST_F(TorvikTest, SaveWritesStartEndAndFlagOnlyForAnAcceptableRange) {
 }
 
 TEST_F(TorvikTest, TheDecoderHoldsWhatWasSaved) {
-    Ready(torvik, Codigo_6734, "torvik", 0);
+    Ready(Open(torvik), "torvik");
     Edit(torvik, 1)->setText("2000");
     Edit(torvik, 2)->setText("2150");
     Check("C1")->setChecked(false);
@@ -108,7 +114,7 @@ TEST_F(TorvikTest, TheDecoderHoldsWhatWasSaved) {
 TEST_F(TorvikTest, AnAddressWithABlankIsRefusedBeforeAnythingIsSent) {
     const QString cases[][2] = {{"12 4", "300"}, {" 124", "300"}};
     for (const auto& c : cases) {
-        Open(torvik, Codigo_6734);
+        Open(torvik);
         sim->ClearLog();
         Edit(torvik, 1)->setText(c[0]);
         Edit(torvik, 2)->setText(c[1]);
@@ -121,7 +127,7 @@ TEST_F(TorvikTest, AnAddressWithABlankIsRefusedBeforeAnythingIsSent) {
 }
 
 TEST_F(TorvikTest, AnUnansweredWriteLeavesTheOthersMadeAndIsReported) {
-    Ready(torvik, Codigo_6734, "torvik", 0);
+    Ready(Open(torvik), "torvik");
     sim->SetFault(Fault{FaultKind::Silent, Torvik, 0x00, -1});
     Edit(torvik, 1)->setText("300");
     Edit(torvik, 2)->setText("301");

@@ -1,5 +1,5 @@
 #include "Enrutado.h"
-#include "ToolsFixture.h"
+#include "tools_fixture.h"
 
 #include "Idiomas.h"
 #include "Recursos.h"

@@ -2,10 +2,9 @@
 // starts, Save with the device moving to its new address, the refusals that send nothing,
 // the key filters, the help window and the closing frame.
 
-#include "EditorFixture.h"
-#include "Enrutado.h"
+#include "editor_fixture.h"
+
 #include "UF_Decoder_6775.h"
-#include "UF_Decoder_6775_Help.h"
 
 #include <QTimer>
 
@@ -24,33 +23,12 @@ opening = 4
 minimum = 2
 )";
 
-constexpr uint8_t Codigo_6775 = 11;
-
 class DigitizerTest : public EditorTest {
 protected:
     void SetUp() override {
         Start(Installation);
-        editor = new TF_Decoder_6775;
-        ayuda = new TF_Decoder_6775_Help;
-        Ventanas().F_Decoder_6775 = editor;
-        Ventanas().F_Decoder_6775_Help = ayuda;
-        // The main window's routing, for the one model whose table entry the tests stand in for.
-        main->Decod1->OnDECRecibedNotDemand = [this](QObject*, Trama_Dec frame) {
-            if (Enrutado().Modelo_Activo == Codigo_6775)
-                editor->Lee_Decoder(frame);
-        };
-        // As Go! opens it.
-        Enrutado().Salida_Actual = 0;
-        editor->Label14->setText("6775 - Quendal-Marlo Digitizer");
-        editor->show();
-        Enrutado().Modelo_Activo = Codigo_6775;
-    }
-    void TearDown() override {
-        delete ayuda;
-        delete editor;
-        Ventanas().F_Decoder_6775 = nullptr;
-        Ventanas().F_Decoder_6775_Help = nullptr;
-        EditorTest::TearDown();
+        editor = Ventanas().F_Decoder_6775;
+        ASSERT_EQ(Go(6775), editor);
     }
 
     QComboBox* Combo(const char* name) const { return editor->findChild<QComboBox*>(name); }
@@ -75,7 +53,6 @@ protected:
     }
 
     TF_Decoder_6775* editor = nullptr;
-    TF_Decoder_6775_Help* ayuda = nullptr;
 };
 
 TEST_F(DigitizerTest, TheSecondAnnouncementFillsBothColumnsFromTheFrameAndTwoReads) {
@@ -193,8 +170,7 @@ TEST_F(DigitizerTest, AValueThatCannotBeWrittenStopsSaveBeforeTheFirstFrame) {
         ASSERT_EQ(dialogs->Dialogs().size(), before + 1) << c.message;
         EXPECT_EQ(dialogs->Dialogs().back().text, c.message);
         EXPECT_TRUE(Sent().empty()) << c.message;
-        EXPECT_TRUE(Button(editor, "B_Save")->isEnabled());
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        ExpectRestored(editor);
         EXPECT_EQ(Edit(editor, 5)->text(), c.nuevos[1]) << "refused before any field is rewritten";
     }
     EXPECT_EQ(sim->Register(0, 0x21), 3);

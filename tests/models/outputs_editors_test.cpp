@@ -2,8 +2,12 @@
 // setting reads, Save frame by frame, arming, the closing frames, the toggles, the values
 // refused before anything is sent, and a decoder that stops answering part of the way.
 
-#include "Enrutado.h"
-#include "test_editors2_fixture.h"
+#include "editor_fixture.h"
+
+#include "UF_Decoder_6758.h"
+#include "UF_Decoder_6759.h"
+
+#include <functional>
 
 using namespace kalvex::test;
 using kalvex::sim::Fault;
@@ -32,26 +36,45 @@ model = 6759
 
 enum { Sensors, Relays, NoSensors, NoRelays };
 
-class OutputsTest : public Editors2Test {
+class OutputsTest : public EditorTest {
 protected:
-    void SetUp() override { Start(Installation); }
+    void SetUp() override {
+        Start(Installation);
+        sensors = Ventanas().F_Decoder_6758;
+        relays = Ventanas().F_Decoder_6759;
+    }
 
-    TF_Decoder* ReadySensors() { return Ready(sensors, Codigo_6758, "sensors", 32); }
-    TF_Decoder* ReadyRelays() { return Ready(relays, Codigo_6759, "relays", 32); }
+    static QComboBox* Combo(QWidget* editor, int n) {
+        return editor->findChild<QComboBox*>(QStringLiteral("ComboBoxEx%1").arg(n));
+    }
+    static QStringList Combos(QWidget* editor, int from, int to) {
+        QStringList out;
+        for (int n = from; n <= to; ++n)
+            out << Combo(editor, n)->currentText();
+        return out;
+    }
+    // New codes, New times and New settings of the eight outputs.
+    static void Type8(QWidget* editor, const QStringList& codes, const QStringList& times = {},
+                      const QStringList& settings = {}) {
+        for (int n = 1; n <= 8; ++n) {
+            Edit(editor, 8 + n)->setText(codes.value(n - 1));
+            Edit(editor, 16 + n)->setText(times.value(n - 1));
+            Combo(editor, n)->setCurrentIndex(Combo(editor, n)->findText(settings.value(n - 1)));
+        }
+    }
+
+    TF_Decoder_6758* sensors = nullptr;
+    TF_Decoder_6759* relays = nullptr;
 };
-
-const QStringList NoChange(8, QString());
 
 TEST_F(OutputsTest, TheTimerReadsTheTimeOfEachCodedOutputIntoBothColumns) {
     const struct {
         TF_Decoder* editor;
-        uint8_t codigo;
         const char* decoder;
         std::vector<std::string> reads;
         QStringList codes, times, settings;
     } cases[] = {
         {sensors,
-         Codigo_6758,
          "sensors",
          {"60 20 01 A1", "60 22 02 A1", "60 26 04 A1", "60 28 05 A1", "60 2A 06 A1", "60 2C 07 A1",
           "60 2E 08 A1"},
@@ -59,7 +82,6 @@ TEST_F(OutputsTest, TheTimerReadsTheTimeOfEachCodedOutputIntoBothColumns) {
          {"5", "5", "", "127", "0", "10", "1", "2"},
          {"Minutes", "Seconds", "", "Minutes", "Seconds", "Seconds", "Minutes", "Seconds"}},
         {relays,
-         Codigo_6759,
          "relays",
          {"60 20 01 B2", "60 21 01 B2", "60 22 02 B2", "60 23 02 B2", "60 26 04 B2", "60 27 04 B2",
           "60 2E 08 B2", "60 2F 08 B2"},
@@ -68,7 +90,7 @@ TEST_F(OutputsTest, TheTimerReadsTheTimeOfEachCodedOutputIntoBothColumns) {
          {"ON", "OFF", "", "ON", "", "", "", "OFF"}}, // data byte 2 is not ON
     };
     for (const auto& c : cases) {
-        Open(c.editor, c.codigo);
+        Open(c.editor);
         ReadOut(c.decoder);
         ASSERT_TRUE(WaitUntil([&] { return !Edit(c.editor, 32)->text().isEmpty(); })) << c.decoder;
         const auto sent = Sent();
@@ -87,11 +109,10 @@ TEST_F(OutputsTest, TheTimerReadsTheTimeOfEachCodedOutputIntoBothColumns) {
 TEST_F(OutputsTest, ADecoderWithoutCodesIsReportedEmptyAndNotRead) {
     const struct {
         TF_Decoder* editor;
-        uint8_t codigo;
         const char* decoder;
-    } cases[] = {{sensors, Codigo_6758, "nosensors"}, {relays, Codigo_6759, "norelays"}};
+    } cases[] = {{sensors, "nosensors"}, {relays, "norelays"}};
     for (const auto& c : cases) {
-        Open(c.editor, c.codigo);
+        Open(c.editor);
         ReadOut(c.decoder);
         ASSERT_TRUE(WaitDialog("F_Mensa02")) << c.decoder;
         EXPECT_EQ(Sent().size(), 9u); // the acknowledgements only
@@ -104,7 +125,6 @@ TEST_F(OutputsTest, SaveWritesCodeAndTimeOfEachOutputInOrderThenArmsTheSensors) 
     const QStringList empty4(4, QString());
     const struct {
         TF_Decoder* editor;
-        uint8_t codigo;
         const char* decoder;
         int index;
         QStringList codes, times, settings;
@@ -112,7 +132,6 @@ TEST_F(OutputsTest, SaveWritesCodeAndTimeOfEachOutputInOrderThenArmsTheSensors) 
         std::vector<std::pair<uint8_t, uint8_t>> memory; // register, byte
     } cases[] = {
         {sensors,
-         Codigo_6758,
          "sensors",
          Sensors,
          QStringList{"5", "102", "", "999"} + empty4,
@@ -124,7 +143,6 @@ TEST_F(OutputsTest, SaveWritesCodeAndTimeOfEachOutputInOrderThenArmsTheSensors) 
           "80 01 99 A9"},
          {{0x00, 0xA0}, {0x01, 0x05}, {0x20, 0x0A}, {0x22, 0xE4}, {0x04, 0xFF}, {0x26, 0x80}}},
         {relays,
-         Codigo_6759,
          "relays",
          Relays,
          QStringList{"7", "202", "", "15"} + empty4,
@@ -142,7 +160,7 @@ TEST_F(OutputsTest, SaveWritesCodeAndTimeOfEachOutputInOrderThenArmsTheSensors) 
           {0x26, 0x03}}},
     };
     for (const auto& c : cases) {
-        Ready(c.editor, c.codigo, c.decoder, 32);
+        Ready(Open(c.editor), c.decoder, 32);
         Type8(c.editor, c.codes, c.times, c.settings);
         Save(c.editor);
         EXPECT_EQ(Sent(), c.frames) << c.decoder;
@@ -160,20 +178,18 @@ TEST_F(OutputsTest, SaveWritesCodeAndTimeOfEachOutputInOrderThenArmsTheSensors) 
 TEST_F(OutputsTest, WhatTheDecoderCouldNotStoreAsTypedIsRefusedBeforeAnythingIsSent) {
     const struct {
         TF_Decoder* editor;
-        uint8_t codigo;
         const char* decoder;
         int field;
         QString typed, message;
     } cases[] = {
-        {sensors, Codigo_6758, "sensors", 17, "200",
-         "'200' is not a valid integer value"}, // 7 bits
-        {sensors, Codigo_6758, "sensors", 18, "128", "'128' is not a valid integer value"},
-        {relays, Codigo_6759, "relays", 24, "300", "'300' is not a valid integer value"}, // 8 bits
-        {sensors, Codigo_6758, "sensors", 10, "1 2", "'1 2' is not a valid integer value"},
-        {relays, Codigo_6759, "relays", 20, " 5", "' 5' is not a valid integer value"},
+        {sensors, "sensors", 17, "200", "'200' is not a valid integer value"}, // 7 bits
+        {sensors, "sensors", 18, "128", "'128' is not a valid integer value"},
+        {relays, "relays", 24, "300", "'300' is not a valid integer value"}, // 8 bits
+        {sensors, "sensors", 10, "1 2", "'1 2' is not a valid integer value"},
+        {relays, "relays", 20, " 5", "' 5' is not a valid integer value"},
     };
     for (const auto& c : cases) {
-        Ready(c.editor, c.codigo, c.decoder, 32);
+        Ready(Open(c.editor), c.decoder, 32);
         Edit(c.editor, c.field)->clear();
         QTest::keyClicks(Edit(c.editor, c.field), c.typed);
         ASSERT_EQ(Edit(c.editor, c.field)->text(), c.typed);
@@ -188,7 +204,7 @@ TEST_F(OutputsTest, WhatTheDecoderCouldNotStoreAsTypedIsRefusedBeforeAnythingIsS
 
 TEST_F(OutputsTest, AFailedTimeReadShowsMinusOneWhichSaveRefusesToWrite) {
     sim->SetFault(Fault{FaultKind::Silent, Sensors, 0x22, 3}); // every attempt for output 2
-    Ready(sensors, Codigo_6758, "sensors", 32);
+    Ready(Open(sensors), "sensors", 32);
     EXPECT_EQ(Texts(sensors, 17, 19), QStringList({"5", "-1", ""}));
     EXPECT_EQ(Edit(sensors, 26)->text(), "-1");
     EXPECT_EQ(Combo(sensors, 2)->currentText(), "Seconds");
@@ -201,7 +217,7 @@ TEST_F(OutputsTest, AFailedTimeReadShowsMinusOneWhichSaveRefusesToWrite) {
 
 TEST_F(OutputsTest, AFailedRelayTimeReadLeavesTheTimeEmpty) {
     sim->SetFault(Fault{FaultKind::Silent, Relays, 0x22, 3});
-    Ready(relays, Codigo_6759, "relays", 32);
+    Ready(Open(relays), "relays", 32);
     EXPECT_EQ(Texts(relays, 17, 18), QStringList({"10", ""}));
     EXPECT_EQ(Texts(relays, 25, 26), QStringList({"10", ""}));
     EXPECT_EQ(Combo(relays, 2)->currentText(), "OFF");
@@ -226,7 +242,7 @@ TEST_F(OutputsTest, ADecoderThatStopsAnsweringPartOfTheWayIsWrittenToTheEndButNo
           "80 01 08 A1"}},
     };
     for (const auto& c : cases) {
-        Ready(sensors, Codigo_6758, "sensors", 32);
+        Ready(Open(sensors), "sensors", 32);
         sim->SetFault(Fault{FaultKind::Silent, Sensors, c.reg, c.times});
         Save(sensors); // the read-out as it was
         const auto sent = Sent();
@@ -268,14 +284,14 @@ TEST_F(OutputsTest, TheSecondSensorsClosingFrameFollowsOnlyASaveSinceTheLastRead
          one},
     };
     for (const auto& c : cases) {
-        Ready(sensors, Codigo_6758, "sensors", 32);
+        Ready(Open(sensors), "sensors", 32);
         c.before();
         sim->ClearLog();
         Close(sensors, static_cast<int>(c.closing.size()));
         EXPECT_EQ(Sent(), c.closing) << c.what;
         EXPECT_EQ(Enrutado().Modelo_Activo, 0);
     }
-    Ready(relays, Codigo_6759, "relays", 32);
+    Ready(Open(relays), "relays", 32);
     Save(relays);
     sim->ClearLog();
     Close(relays);
@@ -286,7 +302,7 @@ TEST_F(OutputsTest, TheTogglesSetEveryOutputAtOnce) {
     auto same_picture = [](const QIcon& icon, const QLabel* label) {
         return icon.pixmap(16, 16).toImage() == label->pixmap().toImage();
     };
-    Open(sensors, Codigo_6758);
+    Open(sensors);
     QPushButton* units = Button(sensors, "B_IniState");
     EXPECT_EQ(units->text(), "M");
     const struct {
@@ -303,7 +319,7 @@ TEST_F(OutputsTest, TheTogglesSetEveryOutputAtOnce) {
     EXPECT_EQ(Combos(sensors, 1, 8), QStringList(8, QString()));
     EXPECT_EQ(units->text(), "M");
 
-    Open(relays, Codigo_6759);
+    Open(relays);
     QPushButton* states = Button(relays, "B_IniState");
     const auto* yes = relays->findChild<QLabel*>("I_Yes");
     const auto* no = relays->findChild<QLabel*>("I_No");
@@ -327,7 +343,7 @@ TEST_F(OutputsTest, FillConsecutiveCodesStopsAt999AndLeavesTimesAlone) {
                  {"995", {"995", "996", "997", "998", "999", "", "", ""}}};
     for (TF_Decoder* editor :
          {static_cast<TF_Decoder*>(sensors), static_cast<TF_Decoder*>(relays)}) {
-        Open(editor, editor == sensors ? Codigo_6758 : Codigo_6759);
+        Open(editor);
         for (const auto& c : cases) {
             Type8(editor, {c.first}, {"9"});
             QTest::mouseClick(Button(editor, "BitBtn1"), Qt::LeftButton);

@@ -1,7 +1,8 @@
 // Read-outs: what the decoder sends on its own, its acknowledgements, the identification
 // check and the routing between open editors.
 
-#include "EditorFixture.h"
+#include "editor_fixture.h"
+
 #include "Enrutado.h"
 
 #include "F_Mensa.h"

@@ -1,7 +1,7 @@
 // Save: the frames written, what the decoder then holds, the result dialogs, and the cursor
 // and button that come back however the Save ends.
 
-#include "EditorFixture.h"
+#include "editor_fixture.h"
 
 #include <QMessageBox>
 
@@ -38,18 +38,6 @@ enum { Hall, Seltra, Eight, Panel, Converter };
 class SaveTest : public EditorTest {
 protected:
     void SetUp() override { Start(Installation); }
-
-    // After the read-out, nothing but the Save is on the log.
-    TF_Decoder* Ready(int referencia, const char* decoder) {
-        TF_Decoder* editor = Go(referencia);
-        ReadOut(decoder);
-        sim->ClearLog();
-        return editor;
-    }
-    void ExpectRestored(QWidget* editor) {
-        EXPECT_TRUE(Button(editor, "B_Save")->isEnabled());
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    }
 };
 
 TEST_F(SaveTest, TheNewColumnIsPaddedAndWrittenOutputByOutput) {
@@ -94,7 +82,7 @@ TEST_F(SaveTest, TheNewColumnIsPaddedAndWrittenOutputByOutput) {
          {"", "", "", ""}},
     };
     for (const auto& c : cases) {
-        TF_Decoder* editor = Ready(c.referencia, c.decoder);
+        TF_Decoder* editor = Ready(Go(c.referencia), c.decoder);
         const int n = static_cast<int>(c.after.size());
         Type(editor, c.nuevos + QStringList(n - c.nuevos.size(), QString()));
         const QStringList current = Texts(editor, n + 1, 2 * n);
@@ -118,7 +106,7 @@ TEST_F(SaveTest, TheFocusReturnsToTheFirstFieldOnlyWhereTheModelSaysSo) {
         bool back;
     } cases[] = {{6745, "hall", true}, {6747, "seltra", false}, {6746, "eight", true}};
     for (const auto& c : cases) {
-        TF_Decoder* editor = Ready(c.referencia, c.decoder);
+        TF_Decoder* editor = Ready(Go(c.referencia), c.decoder);
         Save(editor); // the click leaves the focus on the button
         EXPECT_EQ(editor->focusWidget() == Edit(editor, 1), c.back) << c.referencia;
         Close(editor);
@@ -126,7 +114,7 @@ TEST_F(SaveTest, TheFocusReturnsToTheFirstFieldOnlyWhereTheModelSaysSo) {
 }
 
 TEST_F(SaveTest, AnUnansweredWriteIsRetriedTheOthersAreStillMadeAndTheFailureReported) {
-    TF_Decoder* editor = Ready(6745, "hall");
+    TF_Decoder* editor = Ready(Go(6745), "hall");
     sim->SetFault(Fault{FaultKind::Silent, Hall, 0x02, -1});
     Type(editor, {"1", "2", "3", "4"});
     Save(editor);
@@ -144,7 +132,7 @@ TEST_F(SaveTest, AFirstOutputWithoutCodeBeforeOthersIsRefusedUnsent) {
         int salidas, field;
     } cases[] = {{6745, "hall", 4, 3}, {6746, "eight", 8, 8}, {6763, "panel", 4, 4}};
     for (const auto& c : cases) {
-        TF_Decoder* editor = Ready(c.referencia, c.decoder);
+        TF_Decoder* editor = Ready(Go(c.referencia), c.decoder);
         QStringList nuevos(c.salidas, QString());
         nuevos[c.field - 1] = "5";
         Type(editor, nuevos);
@@ -166,7 +154,7 @@ TEST_F(SaveTest, ACodeWithABlankIsRefusedBeforeAnythingIsSent) {
     } cases[] = {
         {6745, "hall", 2, "12 4"}, {6763, "panel", 1, "1 "}, {6786, "converter", 3, " 56"}};
     for (const auto& c : cases) {
-        TF_Decoder* editor = Ready(c.referencia, c.decoder);
+        TF_Decoder* editor = Ready(Go(c.referencia), c.decoder);
         Edit(editor, c.field)->clear();
         QTest::keyClicks(Edit(editor, c.field), c.typed); // the key filter lets the blank through
         ASSERT_EQ(Edit(editor, c.field)->text(), c.typed);
@@ -182,7 +170,7 @@ TEST_F(SaveTest, ACodeWithABlankIsRefusedBeforeAnythingIsSent) {
 }
 
 TEST_F(SaveTest, TheConverterReportsOnlyAFailure) {
-    TF_Decoder* editor = Ready(6786, "converter");
+    TF_Decoder* editor = Ready(Go(6786), "converter");
     const struct {
         QString typed;
         bool silent;
@@ -212,7 +200,7 @@ TEST_F(SaveTest, TheConverterReportsOnlyAFailure) {
 }
 
 TEST_F(SaveTest, ASaveRefusedBecauseTheLinkIsBusyGivesItsButtonBack) {
-    TF_Decoder* four = Ready(6745, "hall");
+    TF_Decoder* four = Ready(Go(6745), "hall");
     TF_Decoder* eight = Go(6746);
     sim->SetFault(Fault{FaultKind::Silent, Hall, -1, -1});
     bool enabledAfterRefusal = false;
