@@ -207,12 +207,14 @@ int SerialDevice::Purge() {
     if (fd_ < 0)
         return EBADF;
     // A write returns once the bytes are in the driver, not on the line: flushing the output
-    // queue would drop the closing frames written just before a close. Bounded, for an adapter
-    // that stopped sending; a few frames take milliseconds at 9600 baud.
+    // queue would drop the closing frames written just before a close. So the output is let
+    // go, bounded for an adapter that stopped sending (a few frames take milliseconds at 9600
+    // baud), and only what is left then is thrown away. A pseudo-terminal reports an empty
+    // queue while its far end has not read yet; flushing there would drop those bytes too.
     const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
     int pendientes = 0;
     while (::ioctl(fd_, TIOCOUTQ, &pendientes) == 0 && pendientes > 0 &&
            std::chrono::steady_clock::now() < limite)
         ::usleep(1000);
-    return tcflush(fd_, TCIOFLUSH) == 0 ? 0 : errno;
+    return tcflush(fd_, pendientes > 0 ? TCIOFLUSH : TCIFLUSH) == 0 ? 0 : errno;
 }

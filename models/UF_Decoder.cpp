@@ -1,5 +1,6 @@
 #include "UF_Decoder.h"
 
+#include "Configuracion.h"
 #include "Conversion.h"
 #include "DECODER2.h"
 #include "Enrutado.h"
@@ -57,10 +58,8 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
                           1.25, this);
     Label28 = Crea_Etiqueta(QStringLiteral("Label28"), {}, this);
     Label28->setText(QStringLiteral("*Press programming button"));
-    Label28->setEnabled(false);
     Label10 = Crea_Etiqueta(QStringLiteral("Label10"), {}, this);
     Label10->setText(QStringLiteral(" to get values"));
-    Label10->setEnabled(false);
 
     B_Close = Crea_Boton(QStringLiteral("B_Close"), QStringLiteral("cerrar.png"), {});
     B_Close->setText(QStringLiteral("Close"));
@@ -253,6 +252,8 @@ void TF_Decoder::Aplica_Textos() {
         if (QLabel* l = nombre.isEmpty() ? nullptr : findChild<QLabel*>(nombre))
             l->setText(texto);
     };
+    setWindowTitle(Titulo_Kalvex(modelo_.Referencia + QStringLiteral(" - ") +
+                                 Texto(QStringLiteral("List_") + modelo_.Referencia)));
     Label28->setText(Texto(QStringLiteral("GEN_MEN014")));
     Label10->setText(Texto(QStringLiteral("GEN_MEN015")));
     pon(rejilla_.Nombre_Actual, Texto(QStringLiteral("GEN_MEN01")));
@@ -354,8 +355,7 @@ void TF_Decoder::Fin_Lectura() {
         return;
     // The decoder stopped part of the way (or a frame was lost): the next read-out must start
     // at the first value, not continue where this one ended and shift every value.
-    Lectura_Incompleta->setText(
-        Texto(QStringLiteral("GEN_MEN037")).arg(salida).arg(Valores()));
+    Lectura_Incompleta->setText(Texto(QStringLiteral("GEN_MEN037")).arg(salida).arg(Valores()));
     Lectura_Incompleta->show();
     salida = 0;
 }
@@ -380,6 +380,8 @@ void TF_Decoder::B_SaveClick() {
         return;
     }
     Comprueba_Nuevos();
+    if (!Confirma_Grabacion())
+        return;
     Rellena_TODOS_CEROS_IZ();
     Informa_Grabacion(Graba());
 }
@@ -421,12 +423,44 @@ QWidget* TF_Decoder::Celda(int fila, int columna, TLado lado) const {
     return findChild<QWidget*>(celdas.at(columna).Nombre);
 }
 
-void TF_Decoder::Exige_Hexadecimal(const QString& texto) {
-    for (QChar c : texto) {
-        const char16_t u = c.toUpper().unicode();
-        if (!((u >= '0' && u <= '9') || (u >= 'A' && u <= 'F')))
-            throw EConvertError(texto);
-    }
+void TF_Decoder::Rechaza(QWidget* campo, const QString& mensaje) const {
+    // Focus first: when the message box closes, the focus comes back to this field.
+    campo->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(campo))
+        edit->selectAll();
+    throw ERechazo(mensaje);
+}
+
+void TF_Decoder::Exige_Digitos(QLineEdit* campo, const QString& lugar) const {
+    const QString texto = campo->text();
+    for (QChar c : texto)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            Rechaza(campo, Texto(QStringLiteral("GEN_MEN040")).arg(lugar, texto));
+}
+
+void TF_Decoder::Exige_Maximo(QLineEdit* campo, const QString& lugar, int mayor,
+                              const QString& clave) const {
+    Exige_Digitos(campo, lugar);
+    const QString texto = campo->text();
+    if (!texto.isEmpty() && texto.toInt() > mayor)
+        Rechaza(campo, Texto(clave).arg(lugar, texto).arg(mayor));
+}
+
+QString TF_Decoder::Lugar_Codigo(int n) {
+    return Texto(QStringLiteral("GEN_MEN038")).arg(n);
+}
+
+QString TF_Decoder::Lugar_Tiempo(int n) {
+    return Texto(QStringLiteral("GEN_MEN039")).arg(n);
+}
+
+QString TF_Decoder::Lugar_Fila(int fila) const {
+    const QLabel* rotulo = findChild<QLabel*>(rejilla_.Filas.at(fila).Nombre_Nuevo);
+    QString texto = rotulo ? rotulo->text() : rejilla_.Filas.at(fila).Rotulo;
+    // Labels end in " :" or "?" in some languages; the message adds its own colon.
+    while (texto.endsWith(QLatin1Char(':')) || texto.endsWith(QLatin1Char(' ')))
+        texto.chop(1);
+    return texto;
 }
 
 QString TF_Decoder::Palabra(const Trama_Dec& FTResul) {

@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <stdexcept>
 
 class QGridLayout;
 class QKeyEvent;
@@ -61,6 +62,13 @@ struct TRejilla {
     TCabecera Rotulos;         // heading over the row labels ("Output"); no key = no heading row
     QList<TCabecera> Columnas; // heading over each control of a row ("Value", "Time" …)
     QList<TFila> Filas;
+};
+
+// A New value refused before Save sends anything: the message, in the user's language, names
+// the field and what it takes; the field has the keyboard focus.
+class ERechazo : public std::runtime_error {
+public:
+    explicit ERechazo(const QString& mensaje) : std::runtime_error(mensaje.toStdString()) {}
 };
 
 class TF_Decoder : public TVentana_Kalvex {
@@ -110,8 +118,10 @@ protected:
     // Whether Save shows the hourglass over the screen (B_Save is disabled in any case).
     virtual bool Reloj_Al_Grabar() const { return true; }
     virtual bool Comienza_Grabacion() { return true; }
-    // Raises EConvertError for a New value that would not reach the decoder as typed.
+    // Raises ERechazo for a New value that would not reach the decoder as typed.
     virtual void Comprueba_Nuevos() = 0;
+    // Last word before anything is sent; false leaves the window as it is.
+    virtual bool Confirma_Grabacion() { return true; }
     virtual void Rellena_TODOS_CEROS_IZ() {}
     // Writes every register, also after a failure; true when each one was acknowledged.
     virtual bool Graba() = 0;
@@ -133,9 +143,18 @@ protected:
     template <typename T> T* Celda(int fila, int columna, TLado lado) const {
         return qobject_cast<T*>(Celda(fila, columna, lado));
     }
-    // Raises EConvertError unless every character is a hexadecimal digit, as the text goes
-    // into the frame digit by digit.
-    static void Exige_Hexadecimal(const QString& texto);
+    // Refusals of a New field, named by where it is ("Output 2, time", or its row's label):
+    // each puts the focus in the field and raises ERechazo.
+    // Every character must be a digit, as the text goes into the frame digit by digit.
+    void Exige_Digitos(QLineEdit* campo, const QString& lugar) const;
+    // At most `mayor`; `clave` words the limit ("the longest time this decoder stores").
+    void Exige_Maximo(QLineEdit* campo, const QString& lugar, int mayor,
+                      const QString& clave) const;
+    [[noreturn]] void Rechaza(QWidget* campo, const QString& mensaje) const;
+    // "Output n, code" and "Output n, time", and the label of a grid row as the user reads it.
+    static QString Lugar_Codigo(int n);
+    static QString Lugar_Tiempo(int n);
+    QString Lugar_Fila(int fila) const;
     // Four hexadecimal digits of a data frame's word, high byte (b3) first.
     static QString Palabra(const Trama_Dec& FTResul);
 

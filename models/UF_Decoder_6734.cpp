@@ -97,6 +97,8 @@ bool TF_Decoder_6734::Comprueba_Rango() const {
 }
 
 void TF_Decoder_6734::B_SaveClick() {
+    // Digits first: the range check would read "12 4" as a conversion error naming no field.
+    Comprueba_Nuevos();
     if (Comprueba_Rango()) {
         Ventanas().F_Mensa03->exec();
         return;
@@ -106,8 +108,8 @@ void TF_Decoder_6734::B_SaveClick() {
 
 void TF_Decoder_6734::Comprueba_Nuevos() {
     // The range check reads " 124" as 124, but the address goes out digit by digit.
-    Exige_Hexadecimal(Edit(Inicio)->text());
-    Exige_Hexadecimal(Edit(Fin)->text());
+    Exige_Digitos(Edit(Inicio), Lugar_Fila(0));
+    Exige_Digitos(Edit(Fin), Lugar_Fila(1));
 }
 
 void TF_Decoder_6734::Rellena_TODOS_CEROS_IZ() {

@@ -1,5 +1,6 @@
 #include "UF_Decoder_6775.h"
 
+#include "Configuracion.h"
 #include "Conversion.h"
 #include "Enrutado.h"
 #include "Idiomas.h"
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -32,13 +34,8 @@ QString Cero_Si_Vacio(const QString& texto) {
     return texto.isEmpty() ? QStringLiteral("0") : texto;
 }
 
-uint8_t Numero(const QString& texto, int mayor) {
-    const int valor = StrToInt(texto);
-    // Only the low byte would reach the device: 300 would arrive as 44.
-    if (valor < 0 || valor > mayor)
-        throw EConvertError(texto);
-    return static_cast<uint8_t>(valor);
-}
+// The block is typed as two decimal digits and sent as the two nibbles of its byte.
+constexpr int Mayor_Bloque = 99;
 
 // The list holds "1", "2" and "3"; a value read from the device stands as it is, in the list
 // or not, so that Save writes back what the device holds.
@@ -166,29 +163,59 @@ void TF_Decoder_6775::Averigua_Valores() {
 
 TF_Decoder_6775::TNuevos TF_Decoder_6775::Nuevos() const {
     TNuevos n{};
-    n.Panel = Numero(Cero_Si_Vacio(Edit(4)->text()), Mayor_Panel);
-    // Typed as decimal digits, sent digit by digit as the two nibbles of the byte.
-    const QString bloque = Rellena_Ceros_Iz(Cero_Si_Vacio(Edit(5)->text()), 2);
-    Exige_Hexadecimal(bloque);
-    if (bloque.size() != 2)
-        throw EConvertError(bloque);
-    n.Bloque = Hex_A_Byte(bloque);
-    n.Apertura = Numero(Cero_Si_Vacio(Edit(6)->text()), Mayor_Byte);
-    // Empty until a poll or the installer has chosen one.
-    n.Minimo = Numero(C2->currentText(), Mayor_Byte);
+    n.Panel = static_cast<uint8_t>(Cero_Si_Vacio(Edit(4)->text()).toInt());
+    n.Bloque = Hex_A_Byte(Rellena_Ceros_Iz(Cero_Si_Vacio(Edit(5)->text()), 2));
+    n.Apertura = static_cast<uint8_t>(Cero_Si_Vacio(Edit(6)->text()).toInt());
+    n.Minimo = static_cast<uint8_t>(C2->currentText().toInt());
     return n;
 }
 
 // Every value is judged before the first write: the panel and block writes move the device,
-// so a refusal half way through would leave it at a new address with its old times.
+// so a refusal half way through would leave it at a new address with its old times. Only the
+// low byte (or nibble) of a larger number would reach the device: 300 would arrive as 44.
 void TF_Decoder_6775::Comprueba_Nuevos() {
-    Nuevos();
+    const QString mayor = QStringLiteral("GEN_MEN042");
+    Exige_Maximo(Edit(4), Lugar_Fila(0), Mayor_Panel, mayor);
+    Exige_Maximo(Edit(5), Lugar_Fila(1), Mayor_Bloque, mayor);
+    Exige_Maximo(Edit(6), Lugar_Fila(2), Mayor_Byte, mayor);
+    // Empty until a poll or the installer has chosen one.
+    const QString minimo = C2->currentText();
+    if (minimo.isEmpty())
+        Rechaza(C2, Texto(QStringLiteral("GEN_MEN043")).arg(Lugar_Fila(3)));
+    for (QChar c : minimo)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            Rechaza(C2, Texto(QStringLiteral("GEN_MEN040")).arg(Lugar_Fila(3), minimo));
+    if (minimo.toInt() > Mayor_Byte)
+        Rechaza(C2, Texto(mayor).arg(Lugar_Fila(3), minimo).arg(Mayor_Byte));
 }
 
 void TF_Decoder_6775::Rellena_TODOS_CEROS_IZ() {
     Edit(4)->setText(Cero_Si_Vacio(Edit(4)->text()));
     Edit(5)->setText(Rellena_Ceros_Iz(Cero_Si_Vacio(Edit(5)->text()), 2));
     Edit(6)->setText(Cero_Si_Vacio(Edit(6)->text()));
+}
+
+bool TF_Decoder_6775::Confirma_Grabacion() {
+    const TNuevos n = Nuevos();
+    if (n.Panel == panel_ && n.Bloque == bloque_)
+        return true;
+    // A new panel or block moves the device to another address on the bus: the installer
+    // says so knowingly.
+    QMessageBox pregunta(QMessageBox::Question, Titulo_Kalvex(),
+                         Texto(QStringLiteral("GEN_MEN044"))
+                             .arg(panel_)
+                             .arg(bloque_, 2, 16, QLatin1Char('0'))
+                             .arg(n.Panel)
+                             .arg(n.Bloque, 2, 16, QLatin1Char('0')),
+                         QMessageBox::NoButton, this);
+    pregunta.setObjectName(QStringLiteral("Confirma_Direccion"));
+    QPushButton* mover =
+        pregunta.addButton(Texto(QStringLiteral("GEN_MEN045")), QMessageBox::AcceptRole);
+    mover->setObjectName(QStringLiteral("B_Mover"));
+    pregunta.setDefaultButton(
+        pregunta.addButton(Texto(QStringLiteral("GEN_MEN046")), QMessageBox::RejectRole));
+    pregunta.exec();
+    return pregunta.clickedButton() == mover;
 }
 
 bool TF_Decoder_6775::Graba() {

@@ -62,6 +62,8 @@ private:
     QTimer* Timer1;
 
     // The device's address as the editor last learnt it.
+    bool Confirma_Grabacion() override;
+
     uint8_t panel_ = 0;
     uint8_t bloque_ = 0;
 };

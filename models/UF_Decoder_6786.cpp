@@ -56,7 +56,7 @@ void TF_Decoder_6786_II::T_Estado_TiempoInicialTimer() {
 }
 
 void TF_Decoder_6786_II::Comprueba_Nuevos() {
-    Exige_Hexadecimal(Edit(3)->text());
+    Exige_Digitos(Edit(3), Lugar_Fila(0));
 }
 
 void TF_Decoder_6786_II::Rellena_TODOS_CEROS_IZ() {

@@ -111,7 +111,7 @@ bool TF_Decoder_Codigos::Comienza_Grabacion() {
 void TF_Decoder_Codigos::Comprueba_Nuevos() {
     // The key filter lets a blank through, and "12 4" would be written as another code.
     for (int k = 1; k <= datos_.Salidas; ++k)
-        Exige_Hexadecimal(Nuevo(k));
+        Exige_Digitos(Codigo(k, TLado::Nuevo), Lugar_Codigo(k));
 }
 
 void TF_Decoder_Codigos::Rellena_TODOS_CEROS_IZ() {

@@ -175,13 +175,9 @@ void TF_Decoder_Salidas::Comprueba_Nuevos() {
     // The key filter lets a blank through; a time the time byte cannot hold would be stored
     // as another time; and "-1" marks a time that could not be read, not one to write.
     for (int n = 1; n <= Salidas; ++n) {
-        Exige_Hexadecimal(Codigo_Nuevo(n));
-        const QString tiempo = Tiempo_Nuevo(n);
-        if (tiempo.isEmpty())
-            continue;
-        Exige_Hexadecimal(tiempo);
-        if (StrToInt(tiempo) > datos_.Tiempo_Maximo)
-            throw EConvertError(tiempo);
+        Exige_Digitos(Codigo(n, TLado::Nuevo), Lugar_Codigo(n));
+        Exige_Maximo(Tiempo(n, TLado::Nuevo), Lugar_Tiempo(n), datos_.Tiempo_Maximo,
+                     QStringLiteral("GEN_MEN041"));
     }
 }
 

@@ -33,3 +33,7 @@ void Guarda_Configuracion() {
 QString Titulo_Kalvex() {
     return QStringLiteral("Kalvex ") + VERSION_APP;
 }
+
+QString Titulo_Kalvex(const QString& ventana) {
+    return Titulo_Kalvex() + QStringLiteral(" \u2014 ") + ventana;
+}

@@ -20,3 +20,6 @@ void Guarda_Configuracion();
 
 // "Kalvex 3.3", the title of the program's windows.
 QString Titulo_Kalvex();
+// "Kalvex 3.3 — Devices Test": the title of a window that tells what it is, so windows can be
+// told apart in the task bar.
+QString Titulo_Kalvex(const QString& ventana);

@@ -1,5 +1,6 @@
 #include "UF_Reprogram.h"
 
+#include "Configuracion.h"
 #include "Dispositivos.h"
 #include "Enrutado.h"
 #include "Idiomas.h"
@@ -43,6 +44,7 @@ TF_Reprogram::TF_Reprogram(QWidget* parent)
     : TVentana_Kalvex(QStringLiteral("F_Reprogram"), Qt::Tool | Qt::WindowStaysOnTopHint, parent) {
     Label1 = Crea_Rotulo(QStringLiteral("Label1"),
                          Texto(QStringLiteral("Main_Reprogramming2_caption")), 1.6, this);
+    setWindowTitle(Titulo_Kalvex(Label1->text()));
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(Imagen(QStringLiteral("bus.png")));

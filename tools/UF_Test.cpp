@@ -1,5 +1,6 @@
 #include "UF_Test.h"
 
+#include "Configuracion.h"
 #include "Dispositivos.h"
 #include "Enrutado.h"
 #include "Idiomas.h"
@@ -52,6 +53,7 @@ TF_Test::TF_Test(QWidget* parent)
                   QIcon(Imagen(QStringLiteral("sin_respuesta.png")))};
 
     Label1 = Crea_Rotulo(QStringLiteral("Label1"), Texto(QStringLiteral("GEN_MEN025")), 1.6, this);
+    setWindowTitle(Titulo_Kalvex(Label1->text()));
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(Imagen(QStringLiteral("bus.png")));

@@ -58,6 +58,11 @@ const QString kOutputsEditor = QStringLiteral(
     "GEN_MEN00 GEN_MEN01 GEN_MEN02 GEN_MEN03 GEN_MEN04 GEN_MEN05 GEN_MEN09 GEN_MEN010 "
     "GEN_MEN011 GEN_MEN012 GEN_MEN013");
 
+// An editor's title names its model as the main window's list does.
+QSet<QString> Editor(const char* referencia, const QString& keys) {
+    return Keys(keys + QStringLiteral(" List_") + QString::fromLatin1(referencia));
+}
+
 struct Window_Keys {
     const char* name;
     std::function<QWidget*()> window;
@@ -73,27 +78,28 @@ std::vector<Window_Keys> Expected() {
               "Main_Reprogramming2_caption Main_Test1_caption Main_About1_caption List_6713 "
               "List_6721 List_6722 List_6734 List_6745 List_6746 List_6747 List_6758 List_6759 "
               "List_6763 List_6775 List_6786")},
-        {"6713", [&]() -> QWidget* { return v.F_Decoder_6713; }, Keys(kCallEditor)},
-        {"6721", [&]() -> QWidget* { return v.F_Decoder_6721; }, Keys(kCallEditor)},
-        {"6722", [&]() -> QWidget* { return v.F_Decoder_6722; }, Keys(kCallEditor)},
-        {"6745", [&]() -> QWidget* { return v.F_Decoder_6745; }, Keys(kCallEditor)},
-        {"6746", [&]() -> QWidget* { return v.F_Decoder_6746; }, Keys(kCallEditor)},
-        {"6747", [&]() -> QWidget* { return v.F_Decoder_6747; }, Keys(kCallEditor)},
-        {"6763", [&]() -> QWidget* { return v.F_Decoder_6763; }, Keys(kCallEditor)},
+        {"6713", [&]() -> QWidget* { return v.F_Decoder_6713; }, Editor("6713", kCallEditor)},
+        {"6721", [&]() -> QWidget* { return v.F_Decoder_6721; }, Editor("6721", kCallEditor)},
+        {"6722", [&]() -> QWidget* { return v.F_Decoder_6722; }, Editor("6722", kCallEditor)},
+        {"6745", [&]() -> QWidget* { return v.F_Decoder_6745; }, Editor("6745", kCallEditor)},
+        {"6746", [&]() -> QWidget* { return v.F_Decoder_6746; }, Editor("6746", kCallEditor)},
+        {"6747", [&]() -> QWidget* { return v.F_Decoder_6747; }, Editor("6747", kCallEditor)},
+        {"6763", [&]() -> QWidget* { return v.F_Decoder_6763; }, Editor("6763", kCallEditor)},
         {"6758", [&]() -> QWidget* { return v.F_Decoder_6758; },
-         Keys(kOutputsEditor + " GEN_MEN06")},
+         Editor("6758", kOutputsEditor + " GEN_MEN06")},
         {"6759", [&]() -> QWidget* { return v.F_Decoder_6759; },
-         Keys(kOutputsEditor + " GEN_MEN016")},
+         Editor("6759", kOutputsEditor + " GEN_MEN016")},
         {"6734", [&]() -> QWidget* { return v.F_Decoder_6734; },
-         Keys("GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 F_GEN00 F_GEN01 F_GEN02 GEN_MEN09 "
-              "GEN_MEN010")},
+         Editor("6734", "GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 F_GEN00 F_GEN01 F_GEN02 "
+                        "GEN_MEN09 GEN_MEN010")},
         {"6775", [&]() -> QWidget* { return v.F_Decoder_6775; },
-         Keys("GEN_MEN09 GEN_MEN010 GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 GEN_MEN021 "
-              "GEN_MEN022 GEN_MEN023 GEN_MEN024")},
+         Editor("6775", "GEN_MEN09 GEN_MEN010 GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 "
+                        "GEN_MEN021 GEN_MEN022 GEN_MEN023 GEN_MEN024")},
         {"6775_Help", [&]() -> QWidget* { return v.F_Decoder_6775_Help; },
          Keys("GEN_MEN09 List_help_6775_1 List_help_6775_2 List_help_6775_3")},
         {"6786_II", [&]() -> QWidget* { return v.F_Decoder_6786_II; },
-         Keys("GEN_MEN09 GEN_MEN010 GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 GEN_MEN035")},
+         Editor("6786", "GEN_MEN09 GEN_MEN010 GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 "
+                        "GEN_MEN035")},
         {"F_Mensa00", [&]() -> QWidget* { return v.F_Mensa00; },
          Keys("F_MENSA00 F_MENSA01 F_MENSA02 F_MENSA03 GEN_MEN09")},
         {"F_Mensa01", [&]() -> QWidget* { return v.F_Mensa01; },

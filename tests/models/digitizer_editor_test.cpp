@@ -6,6 +6,7 @@
 
 #include "UF_Decoder_6775.h"
 
+#include <QMessageBox>
 #include <QTimer>
 
 using namespace kalvex::test;
@@ -29,6 +30,15 @@ protected:
         Start(Installation);
         editor = Ventanas().F_Decoder_6775;
         ASSERT_EQ(Go(6775), editor);
+    }
+
+    // Answers the question a new panel or block asks with "Save and move"; false for any other
+    // dialog.
+    static bool Move(QWidget* w) {
+        if (w->objectName() != "Confirma_Direccion")
+            return false;
+        w->findChild<QPushButton*>("B_Mover")->click();
+        return true;
     }
 
     QComboBox* Combo(const char* name) const { return editor->findChild<QComboBox*>(name); }
@@ -110,7 +120,9 @@ TEST_F(DigitizerTest, SaveMovesTheDeviceAndTheEditorFollowsIt) {
     };
     // While the result is shown, only Save is disabled: this window keeps the normal cursor.
     int results = 0;
-    inspect = [&](QWidget*) {
+    inspect = [&](QWidget* w) {
+        if (Move(w))
+            return;
         ++results;
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_FALSE(Button(editor, "B_Save")->isEnabled());
@@ -141,6 +153,7 @@ TEST_F(DigitizerTest, SaveMovesTheDeviceAndTheEditorFollowsIt) {
 TEST_F(DigitizerTest, TheAddressWriteCountsOnlyWithTheNewPanelsStatus) {
     Announce();
     SetNew("5", "12", "4", "2");
+    inspect = [this](QWidget* w) { Move(w); };
     // The device takes the write, yet answers with a status of no panel.
     sim->SetFault({FaultKind::WrongStatus, 0, 0x21, 1});
     sim->ClearLog();
@@ -151,16 +164,53 @@ TEST_F(DigitizerTest, TheAddressWriteCountsOnlyWithTheNewPanelsStatus) {
     EXPECT_TRUE(Button(editor, "B_Save")->isEnabled());
 }
 
+TEST_F(DigitizerTest, ANewAddressIsAskedForFirstAndCancelSendsNothing) {
+    Announce();
+    QString asked;
+    inspect = [&](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w);
+            box && w->objectName() == "Confirma_Direccion")
+            asked = box->text();
+    };
+    SetNew("5", "07", "4", "2");
+    sim->ClearLog();
+    Save(editor);
+    EXPECT_EQ(asked, "Saving moves the digitizer from panel 3, block 12 to panel 5, block 07. It "
+                     "will answer only at its new address.");
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(sim->Register(0, 0x21), 3);
+    EXPECT_EQ(Texts(editor, 4, 6), QStringList({"5", "07", "4"}));
+    ExpectRestored(editor);
+
+    // The same address: the times are saved without a question.
+    asked.clear();
+    SetNew("3", "12", "9", "2");
+    Save(editor);
+    ASSERT_TRUE(WaitDialog("F_Mensa05"));
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_EQ(sim->Register(0, 0x23), 9);
+}
+
 TEST_F(DigitizerTest, AValueThatCannotBeWrittenStopsSaveBeforeTheFirstFrame) {
     const struct {
         QStringList nuevos;
         const char* message;
+        const char* field;
     } cases[] = {
-        {{"5", "7", "3", ""}, "'' is not a valid integer value"},     // no poll has filled the list
-        {{"5", "1 ", "3", "2"}, "'1 ' is not a valid integer value"}, // a blank inside the block
-        {{"5", "7", " ", "2"}, "' ' is not a valid integer value"},
-        {{"16", "7", "3", "2"}, "'16' is not a valid integer value"}, // beyond the command's nibble
-        {{"5", "7", "300", "2"}, "'300' is not a valid integer value"},
+        // no poll has filled the list
+        {{"5", "7", "3", ""}, "Minimum Time: choose a value", "C2"},
+        // a blank inside the block
+        {{"5", "1 ", "3", "2"}, "Block: '1 ' is not a number \u2014 type digits only", "Edit5"},
+        {{"5", "7", " ", "2"},
+         "Opening Time: ' ' is not a number \u2014 type digits only",
+         "Edit6"},
+        // beyond the command's nibble
+        {{"16", "7", "3", "2"},
+         "Panel: 16 is more than 15, the largest value this device stores",
+         "Edit4"},
+        {{"5", "7", "300", "2"},
+         "Opening Time: 300 is more than 255, the largest value this device stores",
+         "Edit6"},
     };
     for (const auto& c : cases) {
         SetNew(c.nuevos[0], c.nuevos[1], c.nuevos[2], c.nuevos[3]);
@@ -168,7 +218,8 @@ TEST_F(DigitizerTest, AValueThatCannotBeWrittenStopsSaveBeforeTheFirstFrame) {
         const size_t before = dialogs->Dialogs().size();
         Save(editor);
         ASSERT_EQ(dialogs->Dialogs().size(), before + 1) << c.message;
-        EXPECT_EQ(dialogs->Dialogs().back().text, c.message);
+        EXPECT_EQ(dialogs->Dialogs().back().text, QString::fromUtf8(c.message));
+        EXPECT_EQ(editor->focusWidget()->objectName(), c.field);
         EXPECT_TRUE(Sent().empty()) << c.message;
         ExpectRestored(editor);
         EXPECT_EQ(Edit(editor, 5)->text(), c.nuevos[1]) << "refused before any field is rewritten";
@@ -214,7 +265,7 @@ TEST_F(DigitizerTest, TheWindowShowsItsTextsPictureAndTabOrder) {
                  {"Label6", "Panel", true},
                  {"Label5", "Minimum Time", false},
                  {"Label9", "Minimum Time", true},
-                 {"Label28", "*Press programming button", false}};
+                 {"Label28", "*Press programming button", true}};
     for (const auto& c : cases) {
         auto* label = editor->findChild<QLabel*>(c.label);
         ASSERT_NE(label, nullptr) << c.label;
@@ -223,7 +274,8 @@ TEST_F(DigitizerTest, TheWindowShowsItsTextsPictureAndTabOrder) {
     }
     EXPECT_FALSE(editor->findChild<QLabel*>("Image2")->pixmap().isNull());
     EXPECT_FALSE(Combo("C1")->isEnabled());
-    EXPECT_EQ(editor->windowTitle(), "Kalvex 3.3");
+    EXPECT_TRUE(editor->windowTitle().startsWith("Kalvex 3.3 \u2014 6775 - "))
+        << editor->windowTitle().toStdString();
 
     QStringList order;
     for (QWidget* w = Edit(editor, 4)->nextInFocusChain(); order.size() < 6;

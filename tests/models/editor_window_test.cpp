@@ -116,7 +116,7 @@ TEST_F(WindowTest, TextsComeFromTheLanguageFile) {
     EXPECT_EQ(Button(editor, "B_Save")->text(), "Save");
     EXPECT_EQ(Button(editor, "B_Close")->text(), "Close");
     EXPECT_FALSE(Button(editor, "BitBtn1")->toolTip().isEmpty());
-    EXPECT_EQ(editor->windowTitle(), "Kalvex 3.3");
+    EXPECT_EQ(editor->windowTitle(), "Kalvex 3.3 \u2014 6745 - Audio Decoder 4");
     EXPECT_EQ(Go(6786)->findChild<QLabel*>("Label11")->text(), "Quendal address");
 }
 

@@ -182,11 +182,18 @@ TEST_F(OutputsTest, WhatTheDecoderCouldNotStoreAsTypedIsRefusedBeforeAnythingIsS
         int field;
         QString typed, message;
     } cases[] = {
-        {sensors, "sensors", 17, "200", "'200' is not a valid integer value"}, // 7 bits
-        {sensors, "sensors", 18, "128", "'128' is not a valid integer value"},
-        {relays, "relays", 24, "300", "'300' is not a valid integer value"}, // 8 bits
-        {sensors, "sensors", 10, "1 2", "'1 2' is not a valid integer value"},
-        {relays, "relays", 20, " 5", "' 5' is not a valid integer value"},
+        // 7 bits
+        {sensors, "sensors", 17, "200",
+         "Output 1, time: 200 is more than 127, the longest time this decoder stores"},
+        {sensors, "sensors", 18, "128",
+         "Output 2, time: 128 is more than 127, the longest time this decoder stores"},
+        // 8 bits
+        {relays, "relays", 24, "300",
+         "Output 8, time: 300 is more than 255, the longest time this decoder stores"},
+        {sensors, "sensors", 10, "1 2",
+         "Output 2, code: '1 2' is not a number \u2014 type digits only"},
+        {relays, "relays", 20, " 5",
+         "Output 4, time: ' 5' is not a number \u2014 type digits only"},
     };
     for (const auto& c : cases) {
         Ready(Open(c.editor), c.decoder, 32);
@@ -196,6 +203,7 @@ TEST_F(OutputsTest, WhatTheDecoderCouldNotStoreAsTypedIsRefusedBeforeAnythingIsS
         Save(c.editor);
         EXPECT_TRUE(Sent().empty()) << c.typed.toStdString();
         EXPECT_EQ(LastMessage(), c.message);
+        EXPECT_EQ(c.editor->focusWidget(), Edit(c.editor, c.field));
         EXPECT_EQ(Edit(c.editor, 9)->text(), Edit(c.editor, 1)->text()); // nothing padded either
         ExpectRestored(c.editor);
         Close(c.editor);
@@ -210,7 +218,8 @@ TEST_F(OutputsTest, AFailedTimeReadShowsMinusOneWhichSaveRefusesToWrite) {
     EXPECT_EQ(Combo(sensors, 2)->currentText(), "Seconds");
     Save(sensors);
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(LastMessage(), "'-1' is not a valid integer value");
+    EXPECT_EQ(LastMessage(), "Output 2, time: '-1' is not a number \u2014 type digits only");
+    EXPECT_EQ(sensors->focusWidget(), Edit(sensors, 18));
     EXPECT_EQ(sim->Register(Sensors, 0x22), 0x05); // the decoder keeps its time
     ExpectRestored(sensors);
 }

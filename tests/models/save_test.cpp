@@ -151,8 +151,10 @@ TEST_F(SaveTest, ACodeWithABlankIsRefusedBeforeAnythingIsSent) {
         const char* decoder;
         int field;
         QString typed;
-    } cases[] = {
-        {6745, "hall", 2, "12 4"}, {6763, "panel", 1, "1 "}, {6786, "converter", 3, " 56"}};
+        QString where;
+    } cases[] = {{6745, "hall", 2, "12 4", "Output 2, code"},
+                 {6763, "panel", 1, "1 ", "Output 1, code"},
+                 {6786, "converter", 3, " 56", "Quendal address"}};
     for (const auto& c : cases) {
         TF_Decoder* editor = Ready(Go(c.referencia), c.decoder);
         Edit(editor, c.field)->clear();
@@ -162,7 +164,9 @@ TEST_F(SaveTest, ACodeWithABlankIsRefusedBeforeAnythingIsSent) {
         EXPECT_TRUE(Sent().empty()) << c.referencia;
         ASSERT_FALSE(dialogs->Dialogs().empty());
         EXPECT_EQ(dialogs->Dialogs().back().text,
-                  QStringLiteral("'%1' is not a valid integer value").arg(c.typed));
+                  QStringLiteral("%1: '%2' is not a number \u2014 type digits only")
+                      .arg(c.where, c.typed));
+        EXPECT_EQ(editor->focusWidget(), Edit(editor, c.field));
         EXPECT_EQ(Edit(editor, c.field)->text(), c.typed);
         ExpectRestored(editor);
         Close(editor);

@@ -112,7 +112,7 @@ TEST_F(TorvikTest, TheDecoderHoldsWhatWasSaved) {
 }
 
 TEST_F(TorvikTest, AnAddressWithABlankIsRefusedBeforeAnythingIsSent) {
-    const QString cases[][2] = {{"12 4", "300"}, {" 124", "300"}};
+    const QString cases[][2] = {{"12 4", "300"}, {" 124", "300"}, {"0100", "3 0"}};
     for (const auto& c : cases) {
         Open(torvik);
         sim->ClearLog();
@@ -120,7 +120,11 @@ TEST_F(TorvikTest, AnAddressWithABlankIsRefusedBeforeAnythingIsSent) {
         Edit(torvik, 2)->setText(c[1]);
         Save(torvik);
         EXPECT_TRUE(Sent().empty()) << c[0].toStdString();
-        EXPECT_EQ(LastMessage(), QStringLiteral("'%1' is not a valid integer value").arg(c[0]));
+        const bool inicio = c[0].contains(' ');
+        EXPECT_EQ(LastMessage(),
+                  QStringLiteral("%1: '%2' is not a number \u2014 type digits only")
+                      .arg(inicio ? "Start adress" : "End adress", c[inicio ? 0 : 1]));
+        EXPECT_EQ(torvik->focusWidget(), Edit(torvik, inicio ? 1 : 2));
         ExpectRestored(torvik);
         Close(torvik);
     }

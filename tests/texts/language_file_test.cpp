@@ -24,8 +24,11 @@ const char* const kClaves[] = {
     // devices test, re-programming, decoder-type choice, busy link
     "GEN_MEN025", "GEN_MEN026", "GEN_MEN027", "GEN_MEN028", "GEN_MEN029", "GEN_MEN030",
     "GEN_MEN031", "GEN_MEN032", "GEN_MEN033", "GEN_MEN034", "GEN_MEN036",
-    // what the program adds: the incomplete read-out
-    "GEN_MEN037",
+    // what the program adds: the incomplete read-out, refusals that name the field
+    "GEN_MEN037", "GEN_MEN038", "GEN_MEN039", "GEN_MEN040", "GEN_MEN041", "GEN_MEN042",
+    "GEN_MEN043",
+    // the digitizer's move to a new address
+    "GEN_MEN044", "GEN_MEN045", "GEN_MEN046",
     // language window
     "GEN_MEN017", "GEN_MEN018", "GEN_MEN019", "GEN_MEN020",
     // message dialogs
