@@ -5,6 +5,7 @@
 #include "DECODER2.h"
 #include "Enrutado.h"
 #include "F_About.h"
+#include "F_Ayuda.h"
 #include "F_Language.h"
 #include "Idiomas.h"
 #include "Lanzador.h"
@@ -23,7 +24,6 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFile>
 #include <QGridLayout>
 #include <QLabel>
@@ -33,7 +33,6 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 
@@ -360,7 +359,9 @@ QString TF_Princ::Fichero_Ayuda(const QString& idioma) {
 }
 
 void TF_Princ::Help1Click() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(Fichero_Ayuda(Idioma)));
+    if (!ayuda_)
+        ayuda_ = new TF_Ayuda(this);
+    ayuda_->Muestra(Fichero_Ayuda(Idioma));
 }
 
 void TF_Princ::est1Click() {

@@ -15,6 +15,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
+class TF_Ayuda;
 class TDECODER2;
 
 class TF_Princ : public QMainWindow {
@@ -81,5 +82,7 @@ private:
     void Cierra_Editores();
 
     QTimer* cierre_pendiente_;
+    // Made at the first Help, kept for the run.
+    TF_Ayuda* ayuda_ = nullptr;
     bool cerrado_ = false;
 };

@@ -1,23 +1,50 @@
 #include "Lanzador.h"
 
+#include "Configuracion.h"
+#include "Idiomas.h"
+
+#include <QApplication>
 #include <QDesktopServices>
+#include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStringList>
 #include <QUrl>
 
-void Abre_Web() {
-    QDesktopServices::openUrl(QUrl(WEB_FABRICANTE));
+namespace {
+
+// Desktop system-information tools, most specific first; the last one at least shows the
+// machine's processes and resources.
+const char* const kProgramas[] = {"hardinfo", "kinfocenter", "gnome-system-monitor"};
+
+void Avisa(const QString& texto) {
+    QMessageBox aviso(QMessageBox::Warning, Titulo_Kalvex(), texto, QMessageBox::Ok,
+                      QApplication::activeWindow());
+    aviso.setObjectName(QStringLiteral("Aviso_Lanzador"));
+    aviso.exec();
 }
 
-void Lanza_Info_Sistema() {
-    // Desktop system-information tools, most specific first; the last one at least shows the
-    // machine's processes and resources.
-    static const char* const kProgramas[] = {"hardinfo", "kinfocenter", "gnome-system-monitor"};
+} // namespace
+
+bool Abre_Direccion(const QUrl& direccion) {
+    if (QDesktopServices::openUrl(direccion))
+        return true;
+    Avisa(Texto(QStringLiteral("GEN_MEN048")).arg(direccion.toString()));
+    return false;
+}
+
+bool Abre_Web() {
+    return Abre_Direccion(QUrl(WEB_FABRICANTE));
+}
+
+bool Lanza_Info_Sistema() {
+    QStringList probados;
     for (const char* nombre : kProgramas) {
-        const QString programa = QStandardPaths::findExecutable(QString::fromLatin1(nombre));
-        if (!programa.isEmpty()) {
-            QProcess::startDetached(programa, {});
-            return;
-        }
+        probados << QString::fromLatin1(nombre);
+        const QString programa = QStandardPaths::findExecutable(probados.back());
+        if (!programa.isEmpty() && QProcess::startDetached(programa, {}))
+            return true;
     }
+    Avisa(Texto(QStringLiteral("GEN_MEN049")).arg(probados.join(QStringLiteral(", "))));
+    return false;
 }

@@ -29,6 +29,8 @@ const char* const kClaves[] = {
     "GEN_MEN043",
     // the digitizer's move to a new address
     "GEN_MEN044", "GEN_MEN045", "GEN_MEN046",
+    // the help window, and programs that could not be started
+    "GEN_MEN047", "GEN_MEN048", "GEN_MEN049",
     // language window
     "GEN_MEN017", "GEN_MEN018", "GEN_MEN019", "GEN_MEN020",
     // message dialogs
