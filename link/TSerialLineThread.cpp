@@ -1,7 +1,5 @@
 #include "TSerialLineThread.h"
 
-#include "USerialLine.h"
-
 #include <QMetaObject>
 
 #include <cerrno>
@@ -10,17 +8,32 @@
 #include <system_error>
 #include <unistd.h>
 
-TSerialLineThread::TSerialLineThread(TCustomSerialLine& owner, int deviceFd)
-    : owner_(owner), fd_(deviceFd), stopFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
-      state_(std::make_shared<HandOver>()) {
-    if (stopFd_ < 0)
-        throw std::system_error(errno, std::generic_category(), "eventfd");
-    thread_ = std::thread([this] { Run(); });
-}
+TSerialLineThread::TSerialLineThread(TSerialLineEvents& port, int deviceFd, bool handOverRxChar)
+    : port_(port), fd_(deviceFd), handOverRxChar_(handOverRxChar),
+      state_(std::make_shared<HandOver>()) {}
 
 TSerialLineThread::~TSerialLineThread() {
     Stop();
-    ::close(stopFd_);
+    if (stopFd_ >= 0)
+        ::close(stopFd_);
+}
+
+int TSerialLineThread::Start() {
+    if (thread_.joinable())
+        return 0;
+    if (stopFd_ < 0) {
+        stopFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+        if (stopFd_ < 0)
+            return errno;
+    }
+    try {
+        thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error& e) {
+        ::close(stopFd_);
+        stopFd_ = -1;
+        return e.code().value() > 0 ? e.code().value() : EAGAIN;
+    }
+    return 0;
 }
 
 void TSerialLineThread::Stop() {
@@ -29,8 +42,10 @@ void TSerialLineThread::Stop() {
         state_->stopped = true;
     }
     state_->done.notify_all();
-    uint64_t one = 1;
-    [[maybe_unused]] ssize_t n = ::write(stopFd_, &one, sizeof one);
+    if (stopFd_ >= 0) {
+        uint64_t one = 1;
+        [[maybe_unused]] ssize_t n = ::write(stopFd_, &one, sizeof one);
+    }
     if (thread_.joinable())
         thread_.join();
 }
@@ -42,6 +57,9 @@ bool TSerialLineThread::DeviceGone() const {
 
 void TSerialLineThread::Run() {
     uint8_t chunk[512];
+    // From when the line has been seen idle: bytes that were already waiting when the thread
+    // came back from a hand-over have no silence before them that the thread saw.
+    TLineClock::time_point quietSince = TLineClock::now();
     for (;;) {
         pollfd fds[2] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
         int r = ::poll(fds, 2, -1);
@@ -57,7 +75,9 @@ void TSerialLineThread::Run() {
         if (fds[0].revents & (POLLIN | POLLHUP)) {
             ssize_t n = ::read(fd_, chunk, sizeof chunk);
             if (n > 0) {
-                owner_.QueueInput(chunk, static_cast<int>(n));
+                const TLineClock::time_point now = TLineClock::now();
+                port_.InputArrived(chunk, static_cast<int>(n), now, now - quietSince);
+                quietSince = now;
                 arrived = true;
             } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
                 // A hang-up or a read error on a readable device: the device went away.
@@ -65,8 +85,11 @@ void TSerialLineThread::Run() {
                 gone = true;
             }
         }
-        if (arrived && (owner_.Events() & evRxChar) && !HandOverRxChar())
-            return;
+        if (arrived && handOverRxChar_) {
+            if (!HandOverRxChar())
+                return;
+            quietSince = TLineClock::now();
+        }
         if (gone)
             break;
     }
@@ -82,10 +105,10 @@ bool TSerialLineThread::HandOverRxChar() {
             return false;
         state->handled = false;
     }
-    TCustomSerialLine* owner = &owner_;
+    TSerialLineEvents* port = &port_;
     QMetaObject::invokeMethod(
-        owner,
-        [owner, state] {
+        &receiver_,
+        [port, state] {
             // Signals completion however the handlers end, an exception included.
             struct Done {
                 HandOver& s;
@@ -103,7 +126,7 @@ bool TSerialLineThread::HandOverRxChar() {
                 stopped = state->stopped;
             }
             if (!stopped)
-                owner->DispatchEvents(evRxChar);
+                port->RxCharHandedOver();
         },
         Qt::QueuedConnection);
     std::unique_lock<std::mutex> g(state->lock);

@@ -10,6 +10,10 @@
 //    received-character event to the user-interface thread and blocks until the handlers there
 //    have run (or until Close stops it). Handlers (OnRxChar) always run on the user-interface
 //    thread, inside its event loop.
+//  - The thread reaches the component only through TSerialLineEvents: it puts bytes into the
+//    input queue and asks for the hand-over. What it needs of the settings (the event mask,
+//    Buffer.InputSize, DiscardNull) is copied when the port opens; changing them while open
+//    takes effect at the next Open.
 //  - Close stops the event thread and waits for it; the thread's wait for the hand-over also
 //    ends on the stop event, so Close never waits on a hand-over that the user-interface thread
 //    would have to serve.
@@ -24,10 +28,10 @@
 #include <memory>
 #include <mutex>
 #include <stdexcept>
+#include <vector>
 
 #include "SerialDevice.h"
-
-class TSerialLineThread;
+#include "TSerialLineThread.h"
 
 // Error of every failing port operation: a code of the table below and the operating
 // system's error number (errno; -1 when there is none).
@@ -44,14 +48,15 @@ public:
         CE_ClearCommFailed = 10,
         CE_ModemStatFailed = 11,
     };
-    ESerialLine(Code code, int winCode = -1);
+    ESerialLine(Code code, int errnoValue = -1);
     Code ErrorCode() const { return code_; }
-    int WinCode() const { return winCode_; }
+    // The errno of the failing call, -1 when there is none.
+    int Errno() const { return errno_; }
     static QString Text(Code code);
 
 private:
     Code code_;
-    int winCode_;
+    int errno_;
 };
 
 enum class TBaudRate {
@@ -127,10 +132,17 @@ enum TLineEvent : unsigned {
 using TLineEvents = unsigned;
 constexpr TLineEvents AllLineEvents = (1u << 10) - 1;
 
+// One read from the device, as it waits in the input queue.
+struct TInputArrival {
+    int Count;                        // its bytes still waiting
+    TLineClock::time_point At;        // when the event thread read them
+    TLineClock::duration QuietBefore; // how long the thread had found the line idle before
+};
+
 using TRxCharEvent = std::function<void(QObject* Sender, int Count)>;
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 
-class TCustomSerialLine : public QObject {
+class TCustomSerialLine : public QObject, private TSerialLineEvents {
     Q_OBJECT
 public:
     explicit TCustomSerialLine(QObject* owner = nullptr);
@@ -171,19 +183,23 @@ public:
     // Returns at once with up to count of the bytes waiting.
     int Read(void* buffer, int count);
     int BytesWaiting();
+    // How the bytes waiting arrived, oldest first, for users that take the input in frames
+    // and have to tell the pieces of one frame from debris left on the line.
+    std::vector<TInputArrival> InputArrivals();
+    // The time one character takes on the line with the current settings (start bit, data
+    // bits, parity bit and stop bits at the baud rate).
+    TLineClock::duration CharacterTime() const;
 
     TRxCharEvent OnRxChar;
     TNotifyEvent OnBeforeOpen, OnAfterOpen, OnBeforeClose, OnAfterClose;
 
 private:
-    friend class TSerialLineThread;
-
     void ApplyLineSettings();
     void ApplyIfOpen();
-    // Event-thread side of the input queue.
-    void QueueInput(const uint8_t* bytes, int count);
-    // Runs on the user-interface thread for each hand-over of the event thread.
-    void DispatchEvents(TLineEvents events);
+    // TSerialLineEvents: the event thread's side.
+    void InputArrived(const uint8_t* bytes, int count, TLineClock::time_point at,
+                      TLineClock::duration quietBefore) override;
+    void RxCharHandedOver() override;
 
     QString port_ = QStringLiteral("COM1");
     TBaudRate baudRate_ = TBaudRate::br9600;
@@ -201,8 +217,16 @@ private:
     SerialDevice device_;
     std::unique_ptr<TSerialLineThread> thread_;
 
-    std::mutex queueLock_;
-    std::deque<uint8_t> inputQueue_;
+    // The input queue, the one thing shared with the event thread.
+    struct InputQueue {
+        std::mutex lock;
+        std::deque<uint8_t> bytes;
+        std::deque<TInputArrival> arrivals; // their counts add up to bytes.size()
+        int limit = 0;                      // Buffer.InputSize when the port opened
+        bool discardNull = false;           // DiscardNull when the port opened
+
+        void Reset(int newLimit, bool newDiscardNull);
+    } input_;
 };
 
 class TSerialLine : public TCustomSerialLine {
