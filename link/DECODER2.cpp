@@ -4,12 +4,21 @@
 #include <QEventLoop>
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 namespace {
 constexpr int Intentos_Con_Respuesta = 3;
 constexpr int Intentos_Sin_Respuesta = 2;
 constexpr int Espera_Respuesta_ms = 250;
+
+// A decoder sends a frame's four bytes back to back (5 ms at 9600 baud), but a USB adapter
+// passes on what it has received when its latency timer runs out (16 ms by default), so one
+// frame may reach us in two pieces up to that far apart. A partial frame that has waited
+// longer than this is debris (a stray byte, line noise) and is dropped before new bytes are
+// taken. Three latency timers leave room for a loaded machine and a slower adapter; it is
+// still a fifth of the reply wait.
+constexpr auto Hueco_Maximo_En_Trama = std::chrono::milliseconds(50);
 } // namespace
 
 EDecoderBusy::EDecoderBusy()
@@ -56,7 +65,7 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
     do {
         --intentos;
         Trama_Respuesta = Trama_Sin_Respuesta;
-        Write(Trama_Peticion.Bytes.data(), 4);
+        Escribe(Trama_Peticion);
         Peticion_Pendiente = true;
         if (WaitReply) {
             Esperando_Respuesta = true;
@@ -80,17 +89,46 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
 }
 
 void TDECODER2::Envia_Trama(const Trama_Dec& frame) {
+    Escribe(frame);
+}
+
+void TDECODER2::Escribe(const Trama_Dec& frame) {
+    Inicio_Escritura = TLineClock::now();
     Write(frame.Bytes.data(), 4);
 }
 
+void TDECODER2::Descarta_Restos() {
+    const std::vector<TInputArrival> llegadas = InputArrivals();
+    // Nothing can answer a frame before its four bytes have left the line, so bytes that
+    // came before then are left over from earlier traffic: the tail of a reply that a stray
+    // byte pushed out of its frame, for one. Without this the tail would take the place of
+    // the first byte of the next reply, and with replies following each other closer than the
+    // gap below, of every reply after it.
+    const TLineClock::time_point respuesta_posible = Inicio_Escritura + 4 * CharacterTime();
+    int antes = 0;
+    int restos = 0;
+    for (size_t i = 0; i < llegadas.size(); ++i) {
+        const TInputArrival& llegada = llegadas[i];
+        if (i > 0 && (llegada.QuietBefore > Hueco_Maximo_En_Trama ||
+                      (llegadas[i - 1].At <= respuesta_posible && llegada.At > respuesta_posible)))
+            restos = antes;
+        antes += llegada.Count;
+    }
+    if (restos == 0)
+        return;
+    std::vector<uint8_t> tirados(static_cast<size_t>(restos));
+    Read(tirados.data(), restos);
+}
+
 void TDECODER2::Recibe_Trama(QObject*, int) {
+    Descarta_Restos();
     const int waiting = BytesWaiting();
     if (waiting < 4)
         return; // the rest of the frame is still on its way
-    Trama_Respuesta = Trama_Sin_Respuesta;
     // Every waiting byte is read; those beyond the frame are dropped.
     std::vector<uint8_t> bytes(static_cast<size_t>(waiting));
     int n = Read(bytes.data(), waiting);
+    Trama_Respuesta = Trama_Sin_Respuesta;
     std::copy_n(bytes.begin(), std::min(n, 4), Trama_Respuesta.Bytes.begin());
     Respuesta_Recibida = true;
     if (Peticion_Pendiente)

@@ -37,6 +37,10 @@ public:
 private:
     void Recibe_Trama(QObject* Sender, int Count);
     void Fin_Espera();
+    // Drops the bytes waiting that cannot start a frame any more (see Recibe_Trama).
+    void Descarta_Restos();
+    // Writes a frame and notes when, for Descarta_Restos.
+    void Escribe(const Trama_Dec& frame);
 
     Trama_Dec Trama_Peticion;
     Trama_Dec Trama_Respuesta = Trama_Sin_Respuesta;
@@ -44,4 +48,7 @@ private:
     bool Esperando_Respuesta = false;
     bool Respuesta_Recibida = false;
     bool En_Transaccion = false;
+
+    // When the last frame was handed to the port.
+    TLineClock::time_point Inicio_Escritura{};
 };

@@ -18,6 +18,7 @@ model = 6745
 serves = 1001
 codes = 1001 1002 1003 1004
 )";
+constexpr int Hall = 0;
 
 class EngineEndToEnd : public testing::Test {
 protected:
@@ -47,6 +48,17 @@ protected:
             return sim.WaitForFrames(Direction::FromProgram, 5, 0ms) && sim.InProgramming(0);
         }));
         sim.ClearLog();
+    }
+
+    // Writes registers 0 to 6 as a Save does, each waiting for its acknowledgement; per write,
+    // whether the decoder's own acknowledgement of it came back.
+    std::vector<bool> Save(uint8_t high) {
+        std::vector<bool> acknowledged;
+        for (uint8_t reg = 0; reg < 8; reg += 2) {
+            const Trama_Dec r = Decod1.Transact(0xB0, reg, high, reg, true);
+            acknowledged.push_back(r == Trama_Dec(0x20, reg, reg, high));
+        }
+        return acknowledged;
     }
 
     int argc = 0;
@@ -95,8 +107,11 @@ TEST_F(EngineEndToEnd, LateReplyIsTakenByTheNextAttempt) {
     EXPECT_EQ(sim.Word(0, 0x00), 0x5566);
 }
 
+// At the line's rate: a far end that answers before the request can have reached it, and
+// then in pieces, is one the link takes for debris (nothing real can answer that early).
 TEST_F(EngineEndToEnd, SplitReplyIsStillOneReply) {
     ReadOut();
+    sim.SetPacing(true);
     sim.SetFault({FaultKind::Split});
     EXPECT_EQ(Decod1.Transact(0x60, 0x00, 0xFF, 0xFF, true), Trama_Dec(0x20, 0x10, 0xFF, 0xFF));
 }
@@ -106,6 +121,31 @@ TEST_F(EngineEndToEnd, StrayByteShiftsTheReply) {
     sim.SetFault({FaultKind::Stray});
     EXPECT_EQ(Decod1.Transact(0x60, 0x00, 0xFF, 0xFF, true),
               Trama_Dec(StrayByte, 0x20, 0x10, 0xFF));
+}
+
+const std::vector<bool> AllFour(4, true);
+
+TEST_F(EngineEndToEnd, NoiseWhileIdleCostsNoWrite) {
+    ReadOut();
+    sim.SetPacing(true);
+    sim.SetFault({FaultKind::Noise, AnyDecoder, -1, 1});
+    ASSERT_TRUE(Until([this] { return Decod1.BytesWaiting() > 0; }));
+    EXPECT_EQ(Save(0x11), AllFour);
+    EXPECT_EQ(sim.Log().size(), 8u) << "each write once, each answered";
+}
+
+// At the line's rate a reply arrives byte by byte: a stray byte in front of one pushes its
+// last byte out of the frame, where it must not take the place of the next reply's first.
+TEST_F(EngineEndToEnd, AStrayByteBeforeAReplyCostsAtMostThatWrite) {
+    ReadOut();
+    sim.SetPacing(true);
+    sim.SetFault({FaultKind::Stray, Hall, 0x02, 1});
+    std::vector<bool> first = Save(0x11);
+    first[1] = true; // the write whose reply the stray byte preceded may be lost
+    EXPECT_EQ(first, AllFour);
+    EXPECT_EQ(Save(0x22), AllFour);
+    for (uint8_t reg = 0; reg < 8; reg += 2)
+        EXPECT_EQ(sim.Word(Hall, reg), 0x2200 | reg);
 }
 
 } // namespace
