@@ -11,6 +11,7 @@ namespace {
 constexpr int Intentos_Con_Respuesta = 3;
 constexpr int Intentos_Sin_Respuesta = 2;
 constexpr int Espera_Respuesta_ms = 250;
+constexpr auto Espera_Respuesta = std::chrono::milliseconds(Espera_Respuesta_ms);
 
 // A decoder sends a frame's four bytes back to back (5 ms at 9600 baud), but a USB adapter
 // passes on what it has received when its latency timer runs out (16 ms by default), so one
@@ -55,17 +56,23 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
             d.Peticion_Pendiente = false;
             d.Esperando_Respuesta = false;
             d.Respuesta_Recibida = false;
+            d.Descartando = false;
             d.En_Transaccion = false;
         }
     } idle{*this};
     En_Transaccion = true;
+    Espera_Respuestas_Rezagadas();
 
     Trama_Peticion = Trama_Dec(Command, Address, DataLow, DataHigh);
     int intentos = WaitReply ? Intentos_Con_Respuesta : Intentos_Sin_Respuesta;
+    bool sin_respuesta_a_tiempo = false;
+    TLineClock::time_point primer_intento{};
     do {
         --intentos;
         Trama_Respuesta = Trama_Sin_Respuesta;
         Escribe(Trama_Peticion);
+        if (primer_intento == TLineClock::time_point{})
+            primer_intento = Inicio_Escritura;
         Peticion_Pendiente = true;
         if (WaitReply) {
             Esperando_Respuesta = true;
@@ -80,8 +87,20 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
             // A frame taken in the same pass as the time-out does not count.
             if (!Esperando_Respuesta)
                 Respuesta_Recibida = false;
-            if (Respuesta_Recibida)
+            if (Respuesta_Recibida) {
                 intentos = 0;
+                // A reply after a timed-out attempt may be the late answer to an earlier
+                // attempt, and then the answers to the later ones are still on their way. A
+                // reply carries nothing that ties it to its request, so the next request
+                // must not go out while they may come: they are given as long as the reply
+                // taken needed since the first attempt, from the last attempt on, plus one
+                // more reply window. A silent decoder never gets here.
+                if (sin_respuesta_a_tiempo)
+                    Descartar_Hasta =
+                        Inicio_Escritura + (TLineClock::now() - primer_intento) + Espera_Respuesta;
+            } else {
+                sin_respuesta_a_tiempo = true;
+            }
             Respuesta_Recibida = false;
         }
     } while (intentos > 0);
@@ -95,6 +114,26 @@ void TDECODER2::Envia_Trama(const Trama_Dec& frame) {
 void TDECODER2::Escribe(const Trama_Dec& frame) {
     Inicio_Escritura = TLineClock::now();
     Write(frame.Bytes.data(), 4);
+}
+
+void TDECODER2::Espera_Respuestas_Rezagadas() {
+    if (TLineClock::now() >= Descartar_Hasta)
+        return;
+    Descartando = true;
+    QTimer fin;
+    fin.setSingleShot(true);
+    fin.setTimerType(Qt::PreciseTimer);
+    bool vencido = false;
+    connect(&fin, &QTimer::timeout, this, [&vencido] { vencido = true; });
+    for (auto ahora = TLineClock::now(); ahora < Descartar_Hasta; ahora = TLineClock::now()) {
+        const auto falta =
+            std::chrono::ceil<std::chrono::milliseconds>(Descartar_Hasta - ahora).count();
+        vencido = false;
+        fin.start(static_cast<int>(falta));
+        while (!vencido)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    Descartando = false;
 }
 
 void TDECODER2::Descarta_Restos() {
@@ -128,6 +167,8 @@ void TDECODER2::Recibe_Trama(QObject*, int) {
     // Every waiting byte is read; those beyond the frame are dropped.
     std::vector<uint8_t> bytes(static_cast<size_t>(waiting));
     int n = Read(bytes.data(), waiting);
+    if (Descartando)
+        return;
     Trama_Respuesta = Trama_Sin_Respuesta;
     std::copy_n(bytes.begin(), std::min(n, 4), Trama_Respuesta.Bytes.begin());
     Respuesta_Recibida = true;

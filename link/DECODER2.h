@@ -41,6 +41,8 @@ private:
     void Descarta_Restos();
     // Writes a frame and notes when, for Descarta_Restos.
     void Escribe(const Trama_Dec& frame);
+    // Serves events until Descartar_Hasta, dropping every frame that arrives meanwhile.
+    void Espera_Respuestas_Rezagadas();
 
     Trama_Dec Trama_Peticion;
     Trama_Dec Trama_Respuesta = Trama_Sin_Respuesta;
@@ -51,4 +53,7 @@ private:
 
     // When the last frame was handed to the port.
     TLineClock::time_point Inicio_Escritura{};
+    // Replies to the attempts of a finished transaction may still arrive until then.
+    TLineClock::time_point Descartar_Hasta{};
+    bool Descartando = false;
 };

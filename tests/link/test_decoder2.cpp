@@ -162,6 +162,26 @@ TEST_F(DecoderLinkTest, AReplyAfterTheLastAttemptIsUnsolicited) {
     EXPECT_EQ(unsolicited[0], Trama_Dec(0x20, 0x11, 0, 0));
 }
 
+// Replies carry nothing that names their request: a late decoder's answer to the repeat of one
+// write must not pass for the acknowledgement of the next.
+TEST_F(DecoderLinkTest, AStaleReplyIsNotTakenForTheNextRequest) {
+    far.OnRequest([](ScriptedFarEnd& f, const QByteArray& request, int index) {
+        // The first write is answered 300 ms late, its repeat 200 ms after it; the second
+        // write is never answered; the third at once.
+        if (request[1] == 0x00 && index < 2)
+            f.SendLater(index == 0 ? 300 : 200, Bytes({0x20, 0x00, 0x34, 0x12}));
+        if (request[1] == 0x04)
+            f.Send(Bytes({0x20, 0x04, 0x78, 0x56}));
+    });
+    EXPECT_EQ(link.Transact(0xB0, 0x00, 0x12, 0x34, true), Trama_Dec(0x20, 0x00, 0x34, 0x12));
+    EXPECT_EQ(link.Transact(0xB0, 0x02, 0x12, 0x34, true), Trama_Sin_Respuesta);
+    EXPECT_EQ(far.Received(), Bytes({0xB0, 0x00, 0x34, 0x12}).repeated(2) +
+                                  Bytes({0xB0, 0x02, 0x34, 0x12}).repeated(3));
+    EXPECT_EQ(link.Transact(0xB0, 0x04, 0x56, 0x78, true), Trama_Dec(0x20, 0x04, 0x78, 0x56));
+    EXPECT_EQ(far.Requests(), 6);
+    EXPECT_TRUE(unsolicited.empty());
+}
+
 TEST_F(DecoderLinkTest, ASecondTransactionDuringTheWaitIsRefusedAndTheFirstCarriesOn) {
     far.OnRequest([](ScriptedFarEnd& f, const QByteArray&, int) {
         f.SendLater(100, Bytes({0x20, 0x33, 0, 0}));

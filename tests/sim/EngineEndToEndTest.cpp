@@ -123,6 +123,18 @@ TEST_F(EngineEndToEnd, StrayByteShiftsTheReply) {
               Trama_Dec(StrayByte, 0x20, 0x10, 0xFF));
 }
 
+// The decoder answers the first write, and its repeat, 300 ms late; the second write it does
+// not answer. The answer to the repeat arrives while the second write waits.
+TEST_F(EngineEndToEnd, AStaleReplyIsNotTakenForTheNextWrite) {
+    ReadOut();
+    sim.SetFault({FaultKind::Late, Hall, 0x00, 2});
+    sim.SetFault({FaultKind::Silent, Hall, 0x02});
+    EXPECT_EQ(Decod1.Transact(0xB0, 0x00, 0x12, 0x34, true), Trama_Dec(0x20, 0x00, 0x34, 0x12));
+    EXPECT_EQ(Decod1.Transact(0xB0, 0x02, 0x56, 0x78, true), Trama_Sin_Respuesta);
+    sim.ClearFaults();
+    EXPECT_EQ(Decod1.Transact(0xB0, 0x04, 0x9A, 0xBC, true), Trama_Dec(0x20, 0x04, 0xBC, 0x9A));
+}
+
 const std::vector<bool> AllFour(4, true);
 
 TEST_F(EngineEndToEnd, NoiseWhileIdleCostsNoWrite) {
