@@ -8,8 +8,9 @@
 #include <system_error>
 #include <unistd.h>
 
-TSerialLineThread::TSerialLineThread(TSerialLineEvents& port, int deviceFd, bool handOverRxChar)
-    : port_(port), fd_(deviceFd), handOverRxChar_(handOverRxChar),
+TSerialLineThread::TSerialLineThread(TLineInputQueue& input, std::function<void()> rxChar,
+                                     int deviceFd, bool handOverRxChar)
+    : input_(input), rxChar_(std::move(rxChar)), fd_(deviceFd), handOverRxChar_(handOverRxChar),
       state_(std::make_shared<HandOver>()) {}
 
 TSerialLineThread::~TSerialLineThread() {
@@ -76,7 +77,7 @@ void TSerialLineThread::Run() {
             ssize_t n = ::read(fd_, chunk, sizeof chunk);
             if (n > 0) {
                 const TLineClock::time_point now = TLineClock::now();
-                port_.InputArrived(chunk, static_cast<int>(n), now, now - quietSince);
+                input_.Append(chunk, static_cast<int>(n), now, now - quietSince);
                 quietSince = now;
                 arrived = true;
             } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
@@ -105,10 +106,10 @@ bool TSerialLineThread::HandOverRxChar() {
             return false;
         state->handled = false;
     }
-    TSerialLineEvents* port = &port_;
+    const std::function<void()>* rxChar = &rxChar_;
     QMetaObject::invokeMethod(
         &receiver_,
-        [port, state] {
+        [rxChar, state] {
             // Signals completion however the handlers end, an exception included.
             struct Done {
                 HandOver& s;
@@ -126,7 +127,7 @@ bool TSerialLineThread::HandOverRxChar() {
                 stopped = state->stopped;
             }
             if (!stopped)
-                port->RxCharHandedOver();
+                (*rxChar)();
         },
         Qt::QueuedConnection);
     std::unique_lock<std::mutex> g(state->lock);

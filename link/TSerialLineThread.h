@@ -1,37 +1,25 @@
 #pragma once
 // The event thread of an open port (see the threading contract in USerialLine.h).
 
+#include "TLineInputQueue.h"
+
 #include <QObject>
 
-#include <chrono>
 #include <condition_variable>
-#include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
 
-using TLineClock = std::chrono::steady_clock;
-
-// The port as its event thread sees it, and all that the thread may touch of it.
-class TSerialLineEvents {
-public:
-    // On the event thread: bytes just read from the device, when they were read, and how long
-    // the thread had found the line idle just before them. Must be safe against the
-    // user-interface thread.
-    virtual void InputArrived(const uint8_t* bytes, int count, TLineClock::time_point at,
-                              TLineClock::duration quietBefore) = 0;
-    // On the user-interface thread, once per hand-over: runs the received-character handlers.
-    virtual void RxCharHandedOver() = 0;
-
-protected:
-    ~TSerialLineEvents() = default;
-};
-
+// All that the thread reaches of its port: the input queue, which has its own lock, and the
+// received-character handlers, which it only asks the user-interface thread to run.
 class TSerialLineThread {
 public:
-    // Nothing runs until Start. handOverRxChar is the received-character bit of the event mask
-    // as it was when the port opened.
-    TSerialLineThread(TSerialLineEvents& port, int deviceFd, bool handOverRxChar);
+    // Nothing runs until Start. rxChar runs on the user-interface thread, once per hand-over,
+    // and only when handOverRxChar (the received-character bit of the event mask as it was
+    // when the port opened) is set.
+    TSerialLineThread(TLineInputQueue& input, std::function<void()> rxChar, int deviceFd,
+                      bool handOverRxChar);
     ~TSerialLineThread(); // stops and joins
     TSerialLineThread(const TSerialLineThread&) = delete;
     TSerialLineThread& operator=(const TSerialLineThread&) = delete;
@@ -61,7 +49,8 @@ private:
     // thread is stopped. Returns false when stopped.
     bool HandOverRxChar();
 
-    TSerialLineEvents& port_;
+    TLineInputQueue& input_;
+    const std::function<void()> rxChar_;
     const int fd_;
     const bool handOverRxChar_;
     int stopFd_ = -1;

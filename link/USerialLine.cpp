@@ -165,9 +165,8 @@ void TCustomSerialLine::Open() {
             throw ESerialLine(ESerialLine::CE_SetTimeoutsFailed, EINVAL);
         input_.Reset(buffer_.InputSize, discardNull_);
         if (events_ != 0) {
-            TSerialLineEvents& events = *this;
-            auto thread = std::make_unique<TSerialLineThread>(events, device_.Fd(),
-                                                              (events_ & evRxChar) != 0);
+            auto thread = std::make_unique<TSerialLineThread>(
+                input_, [this] { RxCharHandedOver(); }, device_.Fd(), (events_ & evRxChar) != 0);
             // A port without its event thread would never report a byte: the open fails.
             if (int err = thread->Start())
                 throw ESerialLine(ESerialLine::CE_OpenFailed, err);
@@ -217,31 +216,17 @@ int TCustomSerialLine::Write(const void* buffer, int count) {
 int TCustomSerialLine::Read(void* buffer, int count) {
     if (!connected_)
         throw ESerialLine(ESerialLine::CE_ReadFailed, EBADF);
-    std::lock_guard<std::mutex> g(input_.lock);
-    const int n = std::clamp(count, 0, static_cast<int>(input_.bytes.size()));
-    std::copy_n(input_.bytes.begin(), n, static_cast<uint8_t*>(buffer));
-    input_.bytes.erase(input_.bytes.begin(), input_.bytes.begin() + n);
-    for (int left = n; left > 0;) {
-        TInputArrival& first = input_.arrivals.front();
-        const int taken = std::min(left, first.Count);
-        first.Count -= taken;
-        left -= taken;
-        if (first.Count == 0)
-            input_.arrivals.pop_front();
-    }
-    return n;
+    return input_.Read(static_cast<uint8_t*>(buffer), count);
 }
 
 int TCustomSerialLine::BytesWaiting() {
     if (!connected_)
         throw ESerialLine(ESerialLine::CE_ClearCommFailed, EBADF);
-    std::lock_guard<std::mutex> g(input_.lock);
-    return static_cast<int>(input_.bytes.size());
+    return input_.Size();
 }
 
 std::vector<TInputArrival> TCustomSerialLine::InputArrivals() {
-    std::lock_guard<std::mutex> g(input_.lock);
-    return {input_.arrivals.begin(), input_.arrivals.end()};
+    return input_.Arrivals();
 }
 
 TLineClock::duration TCustomSerialLine::CharacterTime() const {
@@ -255,30 +240,6 @@ TLineClock::duration TCustomSerialLine::CharacterTime() const {
                        stopHalves[static_cast<int>(stopBits_)];
     return std::chrono::duration_cast<TLineClock::duration>(
         std::chrono::nanoseconds(500'000'000LL * halves / baud));
-}
-
-void TCustomSerialLine::InputQueue::Reset(int newLimit, bool newDiscardNull) {
-    std::lock_guard<std::mutex> g(lock);
-    bytes.clear();
-    arrivals.clear();
-    limit = newLimit;
-    discardNull = newDiscardNull;
-}
-
-void TCustomSerialLine::InputArrived(const uint8_t* bytes, int count, TLineClock::time_point at,
-                                     TLineClock::duration quietBefore) {
-    std::lock_guard<std::mutex> g(input_.lock);
-    int queued = 0;
-    for (int i = 0; i < count; ++i) {
-        if (static_cast<int>(input_.bytes.size()) >= input_.limit)
-            break; // a full driver queue drops what does not fit
-        if (input_.discardNull && bytes[i] == 0)
-            continue;
-        input_.bytes.push_back(bytes[i]);
-        ++queued;
-    }
-    if (queued > 0)
-        input_.arrivals.push_back({queued, at, quietBefore});
 }
 
 void TCustomSerialLine::RxCharHandedOver() {

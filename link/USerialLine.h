@@ -10,10 +10,9 @@
 //    received-character event to the user-interface thread and blocks until the handlers there
 //    have run (or until Close stops it). Handlers (OnRxChar) always run on the user-interface
 //    thread, inside its event loop.
-//  - The thread reaches the component only through TSerialLineEvents: it puts bytes into the
-//    input queue and asks for the hand-over. What it needs of the settings (the event mask,
-//    Buffer.InputSize, DiscardNull) is copied when the port opens; changing them while open
-//    takes effect at the next Open.
+//  - The thread reaches nothing of the component but the input queue (TLineInputQueue) and the
+//    hand-over. What it needs of the settings (the event mask, Buffer.InputSize, DiscardNull)
+//    is copied when the port opens; changing them while open takes effect at the next Open.
 //  - Close stops the event thread and waits for it; the thread's wait for the hand-over also
 //    ends on the stop event, so Close never waits on a hand-over that the user-interface thread
 //    would have to serve.
@@ -23,15 +22,15 @@
 #include <QString>
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <stdexcept>
 #include <vector>
 
 #include "SerialDevice.h"
-#include "TSerialLineThread.h"
+#include "TLineInputQueue.h"
+
+class TSerialLineThread;
 
 // Error of every failing port operation: a code of the table below and the operating
 // system's error number (errno; -1 when there is none).
@@ -132,17 +131,10 @@ enum TLineEvent : unsigned {
 using TLineEvents = unsigned;
 constexpr TLineEvents AllLineEvents = (1u << 10) - 1;
 
-// One read from the device, as it waits in the input queue.
-struct TInputArrival {
-    int Count;                        // its bytes still waiting
-    TLineClock::time_point At;        // when the event thread read them
-    TLineClock::duration QuietBefore; // how long the thread had found the line idle before
-};
-
 using TRxCharEvent = std::function<void(QObject* Sender, int Count)>;
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 
-class TCustomSerialLine : public QObject, private TSerialLineEvents {
+class TCustomSerialLine : public QObject {
     Q_OBJECT
 public:
     explicit TCustomSerialLine(QObject* owner = nullptr);
@@ -196,10 +188,8 @@ public:
 private:
     void ApplyLineSettings();
     void ApplyIfOpen();
-    // TSerialLineEvents: the event thread's side.
-    void InputArrived(const uint8_t* bytes, int count, TLineClock::time_point at,
-                      TLineClock::duration quietBefore) override;
-    void RxCharHandedOver() override;
+    // Runs on the user-interface thread for each hand-over of the event thread.
+    void RxCharHandedOver();
 
     QString port_ = QStringLiteral("COM1");
     TBaudRate baudRate_ = TBaudRate::br9600;
@@ -215,18 +205,8 @@ private:
 
     bool connected_ = false;
     SerialDevice device_;
+    TLineInputQueue input_; // the one thing shared with the event thread
     std::unique_ptr<TSerialLineThread> thread_;
-
-    // The input queue, the one thing shared with the event thread.
-    struct InputQueue {
-        std::mutex lock;
-        std::deque<uint8_t> bytes;
-        std::deque<TInputArrival> arrivals; // their counts add up to bytes.size()
-        int limit = 0;                      // Buffer.InputSize when the port opened
-        bool discardNull = false;           // DiscardNull when the port opened
-
-        void Reset(int newLimit, bool newDiscardNull);
-    } input_;
 };
 
 class TSerialLine : public TCustomSerialLine {
