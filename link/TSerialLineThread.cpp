@@ -1,7 +1,5 @@
 #include "TSerialLineThread.h"
 
-#include <QMetaObject>
-
 #include <cerrno>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -10,28 +8,39 @@
 
 TSerialLineThread::TSerialLineThread(TLineInputQueue& input, std::function<void()> rxChar,
                                      int deviceFd, bool handOverRxChar)
-    : input_(input), rxChar_(std::move(rxChar)), fd_(deviceFd), handOverRxChar_(handOverRxChar),
-      state_(std::make_shared<HandOver>()) {}
+    : input_(input), rxChar_(std::move(rxChar)), fd_(deviceFd), handOverRxChar_(handOverRxChar) {}
 
 TSerialLineThread::~TSerialLineThread() {
     Stop();
-    if (stopFd_ >= 0)
-        ::close(stopFd_);
+    CloseEvents();
+}
+
+void TSerialLineThread::CloseEvents() {
+    handOverNotifier_.reset();
+    for (int* fd : {&stopFd_, &handOverFd_}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
+    }
 }
 
 int TSerialLineThread::Start() {
     if (thread_.joinable())
         return 0;
-    if (stopFd_ < 0) {
-        stopFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-        if (stopFd_ < 0)
-            return errno;
+    stopFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    handOverFd_ = stopFd_ < 0 ? -1 : eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (handOverFd_ < 0) {
+        const int err = errno;
+        CloseEvents();
+        return err;
     }
+    handOverNotifier_ = std::make_unique<QSocketNotifier>(handOverFd_, QSocketNotifier::Read);
+    QObject::connect(handOverNotifier_.get(), &QSocketNotifier::activated,
+                     [this] { ServeHandOver(); });
     try {
         thread_ = std::thread([this] { Run(); });
     } catch (const std::system_error& e) {
-        ::close(stopFd_);
-        stopFd_ = -1;
+        CloseEvents();
         return e.code().value() > 0 ? e.code().value() : EAGAIN;
     }
     return 0;
@@ -39,10 +48,10 @@ int TSerialLineThread::Start() {
 
 void TSerialLineThread::Stop() {
     {
-        std::lock_guard<std::mutex> g(state_->lock);
-        state_->stopped = true;
+        std::lock_guard<std::mutex> g(lock_);
+        stopped_ = true;
     }
-    state_->done.notify_all();
+    done_.notify_all();
     if (stopFd_ >= 0) {
         uint64_t one = 1;
         [[maybe_unused]] ssize_t n = ::write(stopFd_, &one, sizeof one);
@@ -52,8 +61,8 @@ void TSerialLineThread::Stop() {
 }
 
 bool TSerialLineThread::DeviceGone() const {
-    std::lock_guard<std::mutex> g(state_->lock);
-    return state_->deviceGone;
+    std::lock_guard<std::mutex> g(lock_);
+    return deviceGone_;
 }
 
 void TSerialLineThread::Run() {
@@ -94,43 +103,40 @@ void TSerialLineThread::Run() {
         if (gone)
             break;
     }
-    std::lock_guard<std::mutex> g(state_->lock);
-    state_->deviceGone = true;
+    std::lock_guard<std::mutex> g(lock_);
+    deviceGone_ = true;
 }
 
 bool TSerialLineThread::HandOverRxChar() {
-    auto state = state_;
+    std::unique_lock<std::mutex> g(lock_);
+    if (stopped_)
+        return false;
+    pending_ = true;
+    const uint64_t one = 1;
+    [[maybe_unused]] ssize_t n = ::write(handOverFd_, &one, sizeof one);
+    done_.wait(g, [&] { return !pending_ || stopped_; });
+    return !stopped_;
+}
+
+void TSerialLineThread::ServeHandOver() {
+    uint64_t count;
+    [[maybe_unused]] ssize_t n = ::read(handOverFd_, &count, sizeof count);
     {
-        std::lock_guard<std::mutex> g(state->lock);
-        if (state->stopped)
-            return false;
-        state->handled = false;
+        std::lock_guard<std::mutex> g(lock_);
+        // A hand-over that outlived Stop runs nothing.
+        if (!pending_ || stopped_)
+            return;
     }
-    const std::function<void()>* rxChar = &rxChar_;
-    QMetaObject::invokeMethod(
-        &receiver_,
-        [rxChar, state] {
-            // Signals completion however the handlers end, an exception included.
-            struct Done {
-                HandOver& s;
-                ~Done() {
-                    {
-                        std::lock_guard<std::mutex> g(s.lock);
-                        s.handled = true;
-                    }
-                    s.done.notify_all();
-                }
-            } done{*state};
-            bool stopped;
+    // Ends the thread's wait however the handlers end, an exception included.
+    struct Done {
+        TSerialLineThread& t;
+        ~Done() {
             {
-                std::lock_guard<std::mutex> g(state->lock);
-                stopped = state->stopped;
+                std::lock_guard<std::mutex> g(t.lock_);
+                t.pending_ = false;
             }
-            if (!stopped)
-                (*rxChar)();
-        },
-        Qt::QueuedConnection);
-    std::unique_lock<std::mutex> g(state->lock);
-    state->done.wait(g, [&] { return state->handled || state->stopped; });
-    return !state->stopped;
+            t.done_.notify_all();
+        }
+    } done{*this};
+    rxChar_();
 }

@@ -3,7 +3,7 @@
 
 #include "TLineInputQueue.h"
 
-#include <QObject>
+#include <QSocketNotifier>
 
 #include <condition_variable>
 #include <functional>
@@ -34,29 +34,28 @@ public:
     bool DeviceGone() const;
 
 private:
-    // State shared with the hand-overs queued to the user-interface thread; it outlives the
-    // thread so that a hand-over still queued after Stop finds it and does nothing.
-    struct HandOver {
-        std::mutex lock;
-        std::condition_variable done;
-        bool handled = false;
-        bool stopped = false; // set by Stop, on the user-interface thread
-        bool deviceGone = false;
-    };
-
     void Run();
-    // Hands the received-character event over and blocks until it has been handled or the
-    // thread is stopped. Returns false when stopped.
+    // Event thread: hands the received-character event over and blocks until it has been
+    // handled or the thread is stopped. Returns false when stopped.
     bool HandOverRxChar();
+    // User-interface thread, when the hand-over event fires.
+    void ServeHandOver();
+    void CloseEvents();
 
     TLineInputQueue& input_;
     const std::function<void()> rxChar_;
     const int fd_;
     const bool handOverRxChar_;
     int stopFd_ = -1;
-    std::shared_ptr<HandOver> state_;
-    // Lives on the user-interface thread: hand-overs are queued to it, and those still queued
-    // when it goes are dropped with it.
-    QObject receiver_;
+    // Signalled by the thread for each hand-over; the notifier lives on the user-interface
+    // thread, so a hand-over is served wherever that thread serves its events.
+    int handOverFd_ = -1;
+    std::unique_ptr<QSocketNotifier> handOverNotifier_;
+
+    mutable std::mutex lock_;
+    std::condition_variable done_;
+    bool pending_ = false;    // a hand-over waits to be served
+    bool stopped_ = false;    // set by Stop
+    bool deviceGone_ = false; // set by the thread as it ends
     std::thread thread_;
 };
