@@ -138,12 +138,14 @@ void TDECODER2::Espera_Respuestas_Rezagadas() {
 
 void TDECODER2::Descarta_Restos() {
     const std::vector<TInputArrival> llegadas = InputArrivals();
-    // Nothing can answer a frame before its four bytes have left the line, so bytes that
-    // came before then are left over from earlier traffic: the tail of a reply that a stray
-    // byte pushed out of its frame, for one. Without this the tail would take the place of
-    // the first byte of the next reply, and with replies following each other closer than the
-    // gap below, of every reply after it.
-    const TLineClock::time_point respuesta_posible = Inicio_Escritura + 4 * CharacterTime();
+    // Nothing can answer a frame before its four bytes have left the line, and the first byte
+    // of an answer takes a character time of its own: bytes that came before then are left
+    // over from earlier traffic, such as the tail of a reply that a stray byte pushed out of
+    // its frame. Left in place, the tail would take the place of the next reply's first byte,
+    // and with replies following each other closer than Hueco_Maximo_En_Trama, of every reply
+    // after it. Arrival times are those of the event thread's reads, never earlier than the
+    // bytes' own.
+    const TLineClock::time_point respuesta_posible = Inicio_Escritura + 5 * CharacterTime();
     int antes = 0;
     int restos = 0;
     for (size_t i = 0; i < llegadas.size(); ++i) {
