@@ -89,12 +89,12 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
                 Respuesta_Recibida = false;
             if (Respuesta_Recibida) {
                 intentos = 0;
-                // A reply after a timed-out attempt may be the late answer to an earlier
-                // attempt, and then the answers to the later ones are still on their way. A
-                // reply carries nothing that ties it to its request, so the next request
-                // must not go out while they may come: they are given as long as the reply
-                // taken needed since the first attempt, from the last attempt on, plus one
-                // more reply window. A silent decoder never gets here.
+                // A reply that came only after an attempt had timed out may be the late
+                // answer to an earlier attempt, and then the answers to the later attempts
+                // are still on their way; a reply carries nothing that ties it to its
+                // request. So the next request waits, dropping what arrives, until the last
+                // attempt has had as long as this reply needed since the first attempt, plus
+                // one more reply window. A silent decoder never gets here: it costs nothing.
                 if (sin_respuesta_a_tiempo)
                     Descartar_Hasta =
                         Inicio_Escritura + (TLineClock::now() - primer_intento) + Espera_Respuesta;

@@ -37,7 +37,9 @@ public:
 private:
     void Recibe_Trama(QObject* Sender, int Count);
     void Fin_Espera();
-    // Drops the bytes waiting that cannot start a frame any more (see Recibe_Trama).
+    // Drops the bytes waiting that cannot be the start of a frame any more: a partial frame
+    // that waited too long, or one that came before the last frame written can have been
+    // answered.
     void Descarta_Restos();
     // Writes a frame and notes when, for Descarta_Restos.
     void Escribe(const Trama_Dec& frame);

@@ -24,8 +24,8 @@ public:
     TSerialLineThread(const TSerialLineThread&) = delete;
     TSerialLineThread& operator=(const TSerialLineThread&) = delete;
 
-    // Creates the stop event and the thread: 0, or the errno of what failed (then nothing
-    // runs and nothing is left open).
+    // Creates the stop and hand-over events and the thread: 0, or the errno of what failed
+    // (then nothing runs and nothing is left open).
     int Start();
     // Called on the user-interface thread: ends the loop, also a wait for a hand-over in
     // flight, and joins the thread. Safe to call more than once.

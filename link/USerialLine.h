@@ -16,7 +16,8 @@
 //  - Close stops the event thread and waits for it; the thread's wait for the hand-over also
 //    ends on the stop event, so Close never waits on a hand-over that the user-interface thread
 //    would have to serve.
-//  - The input queue is the only data the two threads share; it has its own lock.
+//  - Of the component's data, the input queue is the only part the two threads share; it has
+//    its own lock. The hand-over's state lives in the thread object, under a lock of its own.
 
 #include <QObject>
 #include <QString>
