@@ -4,12 +4,22 @@
 #include <QEventLoop>
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 namespace {
 constexpr int Intentos_Con_Respuesta = 3;
 constexpr int Intentos_Sin_Respuesta = 2;
 constexpr int Espera_Respuesta_ms = 250;
+constexpr auto Espera_Respuesta = std::chrono::milliseconds(Espera_Respuesta_ms);
+
+// A decoder sends a frame's four bytes back to back (5 ms at 9600 baud), but a USB adapter
+// passes on what it has received when its latency timer runs out (16 ms by default), so one
+// frame may reach us in two pieces up to that far apart. A partial frame that has waited
+// longer than this is debris (a stray byte, line noise) and is dropped before new bytes are
+// taken. Three latency timers leave room for a loaded machine and a slower adapter; it is
+// still a fifth of the reply wait.
+constexpr auto Hueco_Maximo_En_Trama = std::chrono::milliseconds(50);
 } // namespace
 
 EDecoderBusy::EDecoderBusy()
@@ -46,17 +56,23 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
             d.Peticion_Pendiente = false;
             d.Esperando_Respuesta = false;
             d.Respuesta_Recibida = false;
+            d.Descartando = false;
             d.En_Transaccion = false;
         }
     } idle{*this};
     En_Transaccion = true;
+    Espera_Respuestas_Rezagadas();
 
     Trama_Peticion = Trama_Dec(Command, Address, DataLow, DataHigh);
     int intentos = WaitReply ? Intentos_Con_Respuesta : Intentos_Sin_Respuesta;
+    bool sin_respuesta_a_tiempo = false;
+    TLineClock::time_point primer_intento{};
     do {
         --intentos;
         Trama_Respuesta = Trama_Sin_Respuesta;
-        Write(Trama_Peticion.Bytes.data(), 4);
+        Escribe(Trama_Peticion);
+        if (primer_intento == TLineClock::time_point{})
+            primer_intento = Inicio_Escritura;
         Peticion_Pendiente = true;
         if (WaitReply) {
             Esperando_Respuesta = true;
@@ -71,8 +87,20 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
             // A frame taken in the same pass as the time-out does not count.
             if (!Esperando_Respuesta)
                 Respuesta_Recibida = false;
-            if (Respuesta_Recibida)
+            if (Respuesta_Recibida) {
                 intentos = 0;
+                // A reply that came only after an attempt had timed out may be the late
+                // answer to an earlier attempt, and then the answers to the later attempts
+                // are still on their way; a reply carries nothing that ties it to its
+                // request. So the next request waits, dropping what arrives, until the last
+                // attempt has had as long as this reply needed since the first attempt, plus
+                // one more reply window. A silent decoder never gets here: it costs nothing.
+                if (sin_respuesta_a_tiempo)
+                    Descartar_Hasta =
+                        Inicio_Escritura + (TLineClock::now() - primer_intento) + Espera_Respuesta;
+            } else {
+                sin_respuesta_a_tiempo = true;
+            }
             Respuesta_Recibida = false;
         }
     } while (intentos > 0);
@@ -80,17 +108,70 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
 }
 
 void TDECODER2::Envia_Trama(const Trama_Dec& frame) {
+    Escribe(frame);
+}
+
+void TDECODER2::Escribe(const Trama_Dec& frame) {
+    Inicio_Escritura = TLineClock::now();
     Write(frame.Bytes.data(), 4);
 }
 
+void TDECODER2::Espera_Respuestas_Rezagadas() {
+    if (TLineClock::now() >= Descartar_Hasta)
+        return;
+    Descartando = true;
+    QTimer fin;
+    fin.setSingleShot(true);
+    fin.setTimerType(Qt::PreciseTimer);
+    bool vencido = false;
+    connect(&fin, &QTimer::timeout, this, [&vencido] { vencido = true; });
+    for (auto ahora = TLineClock::now(); ahora < Descartar_Hasta; ahora = TLineClock::now()) {
+        const auto falta =
+            std::chrono::ceil<std::chrono::milliseconds>(Descartar_Hasta - ahora).count();
+        vencido = false;
+        fin.start(static_cast<int>(falta));
+        while (!vencido)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    Descartando = false;
+}
+
+void TDECODER2::Descarta_Restos() {
+    const std::vector<TInputArrival> llegadas = InputArrivals();
+    // Nothing can answer a frame before its four bytes have left the line, and the first byte
+    // of an answer takes a character time of its own: bytes that came before then are left
+    // over from earlier traffic, such as the tail of a reply that a stray byte pushed out of
+    // its frame. Left in place, the tail would take the place of the next reply's first byte,
+    // and with replies following each other closer than Hueco_Maximo_En_Trama, of every reply
+    // after it. Arrival times are those of the event thread's reads, never earlier than the
+    // bytes' own.
+    const TLineClock::time_point respuesta_posible = Inicio_Escritura + 5 * CharacterTime();
+    int antes = 0;
+    int restos = 0;
+    for (size_t i = 0; i < llegadas.size(); ++i) {
+        const TInputArrival& llegada = llegadas[i];
+        if (i > 0 && (llegada.QuietBefore > Hueco_Maximo_En_Trama ||
+                      (llegadas[i - 1].At <= respuesta_posible && llegada.At > respuesta_posible)))
+            restos = antes;
+        antes += llegada.Count;
+    }
+    if (restos == 0)
+        return;
+    std::vector<uint8_t> tirados(static_cast<size_t>(restos));
+    Read(tirados.data(), restos);
+}
+
 void TDECODER2::Recibe_Trama(QObject*, int) {
+    Descarta_Restos();
     const int waiting = BytesWaiting();
     if (waiting < 4)
         return; // the rest of the frame is still on its way
-    Trama_Respuesta = Trama_Sin_Respuesta;
     // Every waiting byte is read; those beyond the frame are dropped.
     std::vector<uint8_t> bytes(static_cast<size_t>(waiting));
     int n = Read(bytes.data(), waiting);
+    if (Descartando)
+        return;
+    Trama_Respuesta = Trama_Sin_Respuesta;
     std::copy_n(bytes.begin(), std::min(n, 4), Trama_Respuesta.Bytes.begin());
     Respuesta_Recibida = true;
     if (Peticion_Pendiente)

@@ -39,6 +39,14 @@ public:
 private:
     void Recibe_Trama(QObject* Sender, int Count);
     void Fin_Espera();
+    // Drops the bytes waiting that cannot be the start of a frame any more: a partial frame
+    // that waited too long, or one that came before the last frame written can have been
+    // answered.
+    void Descarta_Restos();
+    // Writes a frame and notes when, for Descarta_Restos.
+    void Escribe(const Trama_Dec& frame);
+    // Serves events until Descartar_Hasta, dropping every frame that arrives meanwhile.
+    void Espera_Respuestas_Rezagadas();
 
     Trama_Dec Trama_Peticion;
     Trama_Dec Trama_Respuesta = Trama_Sin_Respuesta;
@@ -46,4 +54,10 @@ private:
     bool Esperando_Respuesta = false;
     bool Respuesta_Recibida = false;
     bool En_Transaccion = false;
+
+    // When the last frame was handed to the port.
+    TLineClock::time_point Inicio_Escritura{};
+    // Replies to the attempts of a finished transaction may still arrive until then.
+    TLineClock::time_point Descartar_Hasta{};
+    bool Descartando = false;
 };

@@ -1,20 +1,32 @@
 #pragma once
 // The event thread of an open port (see the threading contract in USerialLine.h).
 
+#include "TLineInputQueue.h"
+
+#include <QSocketNotifier>
+
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
 
-class TCustomSerialLine;
-
+// All that the thread reaches of its port: the input queue, which has its own lock, and the
+// received-character handlers, which it only asks the user-interface thread to run.
 class TSerialLineThread {
 public:
-    TSerialLineThread(TCustomSerialLine& owner, int deviceFd);
+    // Nothing runs until Start. rxChar runs on the user-interface thread, once per hand-over,
+    // and only when handOverRxChar (the received-character bit of the event mask as it was
+    // when the port opened) is set.
+    TSerialLineThread(TLineInputQueue& input, std::function<void()> rxChar, int deviceFd,
+                      bool handOverRxChar);
     ~TSerialLineThread(); // stops and joins
     TSerialLineThread(const TSerialLineThread&) = delete;
     TSerialLineThread& operator=(const TSerialLineThread&) = delete;
 
+    // Creates the stop and hand-over events and the thread: 0, or the errno of what failed
+    // (then nothing runs and nothing is left open).
+    int Start();
     // Called on the user-interface thread: ends the loop, also a wait for a hand-over in
     // flight, and joins the thread. Safe to call more than once.
     void Stop();
@@ -22,24 +34,28 @@ public:
     bool DeviceGone() const;
 
 private:
-    // State shared with the hand-overs queued to the user-interface thread; it outlives the
-    // thread so that a hand-over still queued after Stop finds it and does nothing.
-    struct HandOver {
-        std::mutex lock;
-        std::condition_variable done;
-        bool handled = false;
-        bool stopped = false; // set by Stop, on the user-interface thread
-        bool deviceGone = false;
-    };
-
     void Run();
-    // Hands the received-character event over and blocks until it has been handled or the
-    // thread is stopped. Returns false when stopped.
+    // Event thread: hands the received-character event over and blocks until it has been
+    // handled or the thread is stopped. Returns false when stopped.
     bool HandOverRxChar();
+    // User-interface thread, when the hand-over event fires.
+    void ServeHandOver();
+    void CloseEvents();
 
-    TCustomSerialLine& owner_;
-    int fd_;
-    int stopFd_;
-    std::shared_ptr<HandOver> state_;
+    TLineInputQueue& input_;
+    const std::function<void()> rxChar_;
+    const int fd_;
+    const bool handOverRxChar_;
+    int stopFd_ = -1;
+    // Signalled by the thread for each hand-over; the notifier lives on the user-interface
+    // thread, so a hand-over is served wherever that thread serves its events.
+    int handOverFd_ = -1;
+    std::unique_ptr<QSocketNotifier> handOverNotifier_;
+
+    mutable std::mutex lock_;
+    std::condition_variable done_;
+    bool pending_ = false;    // a hand-over waits to be served
+    bool stopped_ = false;    // set by Stop
+    bool deviceGone_ = false; // set by the thread as it ends
     std::thread thread_;
 };

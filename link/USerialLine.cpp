@@ -7,10 +7,11 @@
 
 namespace {
 
-std::string MessageFor(ESerialLine::Code code, int winCode) {
+std::string MessageFor(ESerialLine::Code code, int errnoValue) {
     QString text = ESerialLine::Text(code);
-    if (winCode != -1)
-        text += QStringLiteral(" (win error code: %1)").arg(winCode);
+    // The program's message keeps its wording; the number in it is the errno.
+    if (errnoValue != -1)
+        text += QStringLiteral(" (win error code: %1)").arg(errnoValue);
     return text.toStdString();
 }
 
@@ -28,8 +29,8 @@ SerialLineSettings::Parity ParityOf(TParityBits bits) {
 
 } // namespace
 
-ESerialLine::ESerialLine(Code code, int winCode)
-    : std::runtime_error(MessageFor(code, winCode)), code_(code), winCode_(winCode) {}
+ESerialLine::ESerialLine(Code code, int errnoValue)
+    : std::runtime_error(MessageFor(code, errnoValue)), code_(code), errno_(errnoValue) {}
 
 QString ESerialLine::Text(Code code) {
     switch (code) {
@@ -162,17 +163,20 @@ void TCustomSerialLine::Open() {
         if (timeouts_.ReadTotalMultiplier < 0 || timeouts_.ReadTotalConstant < 0 ||
             timeouts_.WriteTotalMultiplier < 0 || timeouts_.WriteTotalConstant < 0)
             throw ESerialLine(ESerialLine::CE_SetTimeoutsFailed, EINVAL);
+        input_.Reset(buffer_.InputSize, discardNull_);
+        if (events_ != 0) {
+            auto thread = std::make_unique<TSerialLineThread>(
+                input_, [this] { RxCharHandedOver(); }, device_.Fd(), (events_ & evRxChar) != 0);
+            // A port without its event thread would never report a byte: the open fails.
+            if (int err = thread->Start())
+                throw ESerialLine(ESerialLine::CE_OpenFailed, err);
+            thread_ = std::move(thread);
+        }
     } catch (...) {
         device_.Close();
         connected_ = false;
         throw;
     }
-    {
-        std::lock_guard<std::mutex> g(queueLock_);
-        inputQueue_.clear();
-    }
-    if (events_ != 0)
-        thread_ = std::make_unique<TSerialLineThread>(*this, device_.Fd());
     if (OnAfterOpen)
         OnAfterOpen(this);
 }
@@ -190,10 +194,7 @@ void TCustomSerialLine::Close() {
     }
     device_.Close();
     connected_ = false;
-    {
-        std::lock_guard<std::mutex> g(queueLock_);
-        inputQueue_.clear();
-    }
+    input_.Reset(0, false);
     if (OnAfterClose)
         OnAfterClose(this);
     // Close always completes, so the settings can still be written after a failure; a device
@@ -215,34 +216,34 @@ int TCustomSerialLine::Write(const void* buffer, int count) {
 int TCustomSerialLine::Read(void* buffer, int count) {
     if (!connected_)
         throw ESerialLine(ESerialLine::CE_ReadFailed, EBADF);
-    std::lock_guard<std::mutex> g(queueLock_);
-    int n = std::min<int>(count, static_cast<int>(inputQueue_.size()));
-    auto* out = static_cast<uint8_t*>(buffer);
-    std::copy_n(inputQueue_.begin(), n, out);
-    inputQueue_.erase(inputQueue_.begin(), inputQueue_.begin() + n);
-    return n;
+    return input_.Read(static_cast<uint8_t*>(buffer), count);
 }
 
 int TCustomSerialLine::BytesWaiting() {
     if (!connected_)
         throw ESerialLine(ESerialLine::CE_ClearCommFailed, EBADF);
-    std::lock_guard<std::mutex> g(queueLock_);
-    return static_cast<int>(inputQueue_.size());
+    return input_.Size();
 }
 
-void TCustomSerialLine::QueueInput(const uint8_t* bytes, int count) {
-    std::lock_guard<std::mutex> g(queueLock_);
-    for (int i = 0; i < count; ++i) {
-        if (static_cast<int>(inputQueue_.size()) >= buffer_.InputSize)
-            break; // a full driver queue drops what does not fit
-        if (discardNull_ && bytes[i] == 0)
-            continue;
-        inputQueue_.push_back(bytes[i]);
-    }
+std::vector<TInputArrival> TCustomSerialLine::InputArrivals() {
+    return input_.Arrivals();
 }
 
-void TCustomSerialLine::DispatchEvents(TLineEvents events) {
-    if (!(events & evRxChar) || !connected_)
+TLineClock::duration TCustomSerialLine::CharacterTime() const {
+    const int baud = RateOf(baudRate_, customBaudRate_);
+    if (baud <= 0)
+        return TLineClock::duration::zero();
+    // In half bits, for the one and a half stop bits.
+    static const int stopHalves[] = {2, 3, 4};
+    const int halves = 2 * (1 + 5 + static_cast<int>(dataBits_)) +
+                       (parity_.Bits == TParityBits::prNone ? 0 : 2) +
+                       stopHalves[static_cast<int>(stopBits_)];
+    return std::chrono::duration_cast<TLineClock::duration>(
+        std::chrono::nanoseconds(500'000'000LL * halves / baud));
+}
+
+void TCustomSerialLine::RxCharHandedOver() {
+    if (!connected_)
         return;
     int count = BytesWaiting();
     if (count > 0 && OnRxChar)

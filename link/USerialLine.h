@@ -10,22 +10,26 @@
 //    received-character event to the user-interface thread and blocks until the handlers there
 //    have run (or until Close stops it). Handlers (OnRxChar) always run on the user-interface
 //    thread, inside its event loop.
+//  - The thread reaches nothing of the component but the input queue (TLineInputQueue) and the
+//    hand-over. What it needs of the settings (the event mask, Buffer.InputSize, DiscardNull)
+//    is copied when the port opens; changing them while open takes effect at the next Open.
 //  - Close stops the event thread and waits for it; the thread's wait for the hand-over also
 //    ends on the stop event, so Close never waits on a hand-over that the user-interface thread
 //    would have to serve.
-//  - The input queue is the only data the two threads share; it has its own lock.
+//  - Of the component's data, the input queue is the only part the two threads share; it has
+//    its own lock. The hand-over's state lives in the thread object, under a lock of its own.
 
 #include <QObject>
 #include <QString>
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <stdexcept>
+#include <vector>
 
 #include "SerialDevice.h"
+#include "TLineInputQueue.h"
 
 class TSerialLineThread;
 
@@ -44,14 +48,15 @@ public:
         CE_ClearCommFailed = 10,
         CE_ModemStatFailed = 11,
     };
-    ESerialLine(Code code, int winCode = -1);
+    ESerialLine(Code code, int errnoValue = -1);
     Code ErrorCode() const { return code_; }
-    int WinCode() const { return winCode_; }
+    // The errno of the failing call, -1 when there is none.
+    int Errno() const { return errno_; }
     static QString Text(Code code);
 
 private:
     Code code_;
-    int winCode_;
+    int errno_;
 };
 
 enum class TBaudRate {
@@ -171,19 +176,21 @@ public:
     // Returns at once with up to count of the bytes waiting.
     int Read(void* buffer, int count);
     int BytesWaiting();
+    // How the bytes waiting arrived, oldest first, for users that take the input in frames
+    // and have to tell the pieces of one frame from debris left on the line.
+    std::vector<TInputArrival> InputArrivals();
+    // The time one character takes on the line with the current settings (start bit, data
+    // bits, parity bit and stop bits at the baud rate).
+    TLineClock::duration CharacterTime() const;
 
     TRxCharEvent OnRxChar;
     TNotifyEvent OnBeforeOpen, OnAfterOpen, OnBeforeClose, OnAfterClose;
 
 private:
-    friend class TSerialLineThread;
-
     void ApplyLineSettings();
     void ApplyIfOpen();
-    // Event-thread side of the input queue.
-    void QueueInput(const uint8_t* bytes, int count);
     // Runs on the user-interface thread for each hand-over of the event thread.
-    void DispatchEvents(TLineEvents events);
+    void RxCharHandedOver();
 
     QString port_ = QStringLiteral("COM1");
     TBaudRate baudRate_ = TBaudRate::br9600;
@@ -199,10 +206,8 @@ private:
 
     bool connected_ = false;
     SerialDevice device_;
+    TLineInputQueue input_; // the one thing shared with the event thread
     std::unique_ptr<TSerialLineThread> thread_;
-
-    std::mutex queueLock_;
-    std::deque<uint8_t> inputQueue_;
 };
 
 class TSerialLine : public TCustomSerialLine {

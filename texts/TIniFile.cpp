@@ -27,6 +27,21 @@ bool Es_Blanco(char c) {
     return c == ' ' || c == '\t';
 }
 
+// Some editors begin a file with the UTF-8 byte-order mark: it is not part of the first line,
+// and it says that the names and values are UTF-8 rather than Windows-1252.
+const QByteArray Bom_Utf8("\xEF\xBB\xBF");
+
+struct Codificacion {
+    bool utf8 = false;
+
+    explicit Codificacion(const QByteArray& texto) : utf8(texto.startsWith(Bom_Utf8)) {}
+    qsizetype Inicio() const { return utf8 ? Bom_Utf8.size() : 0; }
+    QString Desde(const QByteArray& bytes) const {
+        return utf8 ? QString::fromUtf8(bytes) : Desde_Cp1252(bytes);
+    }
+    QByteArray A(const QString& texto) const { return utf8 ? texto.toUtf8() : A_Cp1252(texto); }
+};
+
 Linea Analiza(const QByteArray& texto, qsizetype inicio, qsizetype fin, qsizetype siguiente) {
     Linea linea;
     linea.fin = fin;
@@ -54,30 +69,37 @@ Linea Analiza(const QByteArray& texto, qsizetype inicio, qsizetype fin, qsizetyp
     return linea;
 }
 
+// A line ends at LF, at CR LF, or at a CR alone: two lines are never read as one, whichever
+// editor wrote them.
 std::vector<Linea> Lineas(const QByteArray& texto) {
     std::vector<Linea> lineas;
-    qsizetype inicio = 0;
+    qsizetype inicio = Codificacion(texto).Inicio();
     while (inicio < texto.size()) {
-        qsizetype salto = texto.indexOf('\n', inicio);
-        const qsizetype siguiente = salto < 0 ? texto.size() : salto + 1;
-        if (salto < 0) {
-            salto = texto.size();
+        qsizetype fin = inicio;
+        while (fin < texto.size() && texto[fin] != '\n' && texto[fin] != '\r') {
+            ++fin;
         }
-        const qsizetype fin = (salto > inicio && texto[salto - 1] == '\r') ? salto - 1 : salto;
+        qsizetype siguiente = fin;
+        if (siguiente < texto.size()) {
+            const bool crlf = texto[siguiente] == '\r' && siguiente + 1 < texto.size() &&
+                              texto[siguiente + 1] == '\n';
+            siguiente += crlf ? 2 : 1;
+        }
         lineas.push_back(Analiza(texto, inicio, fin, siguiente));
         inicio = siguiente;
     }
     return lineas;
 }
 
-bool Mismo_Nombre(const QByteArray& enFichero, const QString& buscado) {
-    return Desde_Cp1252(enFichero).compare(buscado.trimmed(), Qt::CaseInsensitive) == 0;
+bool Mismo_Nombre(const Codificacion& cod, const QByteArray& enFichero, const QString& buscado) {
+    return cod.Desde(enFichero).compare(buscado.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
 // Index of the first header of the section, or lineas.size().
-size_t Busca_Seccion(const std::vector<Linea>& lineas, const QString& seccion) {
+size_t Busca_Seccion(const Codificacion& cod, const std::vector<Linea>& lineas,
+                     const QString& seccion) {
     for (size_t i = 0; i < lineas.size(); ++i) {
-        if (lineas[i].tipo == Tipo::Seccion && Mismo_Nombre(lineas[i].nombre, seccion)) {
+        if (lineas[i].tipo == Tipo::Seccion && Mismo_Nombre(cod, lineas[i].nombre, seccion)) {
             return i;
         }
     }
@@ -106,48 +128,66 @@ std::optional<QByteArray> Lee_Fichero(const QString& fileName) {
     return texto;
 }
 
-QString Quita_Comillas(QByteArray valor) {
+QString Quita_Comillas(const Codificacion& cod, QByteArray valor) {
     if (valor.size() >= 2 && (valor.front() == '"' || valor.front() == '\'') &&
         valor.back() == valor.front()) {
         valor = valor.mid(1, valor.size() - 2);
     }
-    return Desde_Cp1252(valor);
+    return cod.Desde(valor);
 }
 
+// The line break of the file's first line.
 QByteArray Fin_De_Linea(const QByteArray& texto) {
-    const qsizetype salto = texto.indexOf('\n');
-    if (salto == 0 || (salto > 0 && texto[salto - 1] != '\r')) {
-        return "\n";
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        if (texto[i] == '\n') {
+            return "\n";
+        }
+        if (texto[i] == '\r') {
+            return (i + 1 < texto.size() && texto[i + 1] == '\n') ? "\r\n" : "\r";
+        }
     }
     return "\r\n"; // the format's own, also for a new file
 }
 
+// A CR alone ends a line only for readers that look no further when no LF follows. Before a
+// line is added after one, in a file whose lines end otherwise, the CR gets its LF, so that
+// no reader can take the two lines for one.
+bool Falta_Lf(const QByteArray& texto, qsizetype fin, qsizetype siguiente, const QByteArray& eol) {
+    return siguiente == fin + 1 && texto[fin] == '\r' && eol != "\r";
+}
+
 // A line break inside a value would turn the rest of it into lines of their own.
-QByteArray Una_Linea(const QString& texto) {
-    QByteArray bytes = A_Cp1252(texto);
+QByteArray Una_Linea(const Codificacion& cod, const QString& texto) {
+    QByteArray bytes = cod.A(texto);
     bytes.replace('\r', ' ').replace('\n', ' ');
     return bytes;
 }
 
 QByteArray Con_Clave(QByteArray texto, const QString& section, const QString& key,
                      const QString& value) {
+    const Codificacion cod(texto);
     const QByteArray eol = Fin_De_Linea(texto);
-    const QByteArray nuevaLinea = Una_Linea(key.trimmed()) + '=' + Una_Linea(value);
+    const QByteArray nuevaLinea = Una_Linea(cod, key.trimmed()) + '=' + Una_Linea(cod, value);
     const std::vector<Linea> lineas = Lineas(texto);
-    const size_t cabecera = Busca_Seccion(lineas, section);
+    const size_t cabecera = Busca_Seccion(cod, lineas, section);
     if (cabecera == lineas.size()) {
-        if (!texto.isEmpty() && !texto.endsWith('\n')) {
-            texto += eol;
+        if (!lineas.empty()) {
+            const Linea& ultimaLinea = lineas.back();
+            if (ultimaLinea.siguiente == ultimaLinea.fin) {
+                texto += eol;
+            } else if (Falta_Lf(texto, ultimaLinea.fin, ultimaLinea.siguiente, eol)) {
+                texto += '\n';
+            }
         }
-        return texto + '[' + Una_Linea(section.trimmed()) + ']' + eol + nuevaLinea + eol;
+        return texto + '[' + Una_Linea(cod, section.trimmed()) + ']' + eol + nuevaLinea + eol;
     }
     size_t ultima = cabecera;
     for (size_t i = cabecera + 1; i < lineas.size() && lineas[i].tipo != Tipo::Seccion; ++i) {
         if (lineas[i].tipo != Tipo::Clave) {
             continue;
         }
-        if (Mismo_Nombre(lineas[i].nombre, key)) {
-            const QByteArray valor = Una_Linea(value);
+        if (Mismo_Nombre(cod, lineas[i].nombre, key)) {
+            const QByteArray valor = Una_Linea(cod, value);
             return texto.replace(lineas[i].valor, lineas[i].fin - lineas[i].valor, valor);
         }
         ultima = i;
@@ -155,6 +195,9 @@ QByteArray Con_Clave(QByteArray texto, const QString& section, const QString& ke
     const Linea& antes = lineas[ultima];
     if (antes.siguiente == antes.fin) { // the last line of the file has no line break
         return texto.insert(antes.siguiente, eol + nuevaLinea);
+    }
+    if (Falta_Lf(texto, antes.fin, antes.siguiente, eol)) {
+        return texto.insert(antes.siguiente, '\n' + nuevaLinea + eol);
     }
     return texto.insert(antes.siguiente, nuevaLinea + eol);
 }
@@ -166,12 +209,13 @@ QString TIniFile::ReadString(const QString& section, const QString& key, const Q
     if (!texto) {
         return def;
     }
+    const Codificacion cod(*texto);
     const std::vector<Linea> lineas = Lineas(*texto);
-    for (size_t i = Busca_Seccion(lineas, section) + 1;
+    for (size_t i = Busca_Seccion(cod, lineas, section) + 1;
          i < lineas.size() && lineas[i].tipo != Tipo::Seccion; ++i) {
         const Linea& linea = lineas[i];
-        if (linea.tipo == Tipo::Clave && Mismo_Nombre(linea.nombre, key)) {
-            return Quita_Comillas(texto->mid(linea.valor, linea.fin - linea.valor).trimmed());
+        if (linea.tipo == Tipo::Clave && Mismo_Nombre(cod, linea.nombre, key)) {
+            return Quita_Comillas(cod, texto->mid(linea.valor, linea.fin - linea.valor).trimmed());
         }
     }
     return def;
@@ -183,9 +227,10 @@ QStringList TIniFile::ReadSections() const {
     if (!texto) {
         return secciones;
     }
+    const Codificacion cod(*texto);
     for (const Linea& linea : Lineas(*texto)) {
         if (linea.tipo == Tipo::Seccion) {
-            secciones.append(Desde_Cp1252(linea.nombre));
+            secciones.append(cod.Desde(linea.nombre));
         }
     }
     return secciones;

@@ -4,15 +4,18 @@
 // Reading: section and key names match case-insensitively, the first matching section and
 // the first matching key in it win, blanks around names and values are trimmed, and one pair
 // of surrounding quotes (" or ') is removed from a value. Lines starting with ';' are comments.
-// A file that is missing, unreadable, not a regular file or larger than kTamanoMaximo reads
-// as empty, so every lookup yields its default.
+// A line ends at LF, CR LF or a CR alone. A file that is missing, unreadable, not a regular file
+// or larger than kTamanoMaximo reads as empty, so every lookup yields its default.
 //
 // Writing changes only the line of its key (or inserts the key after the last key of its
 // section, or appends the section); every other byte of the file stays as it was, line
-// endings included. The file is replaced atomically: a crash leaves the old or the new file,
-// never a truncated one. A file that exists but cannot be read is never overwritten.
+// endings included, except that a CR alone before an inserted line gets its LF (in a file
+// whose lines do not end in a CR alone), so that no reader takes two lines for one. The file
+// is replaced atomically: a crash leaves the old or the new file, never a truncated one. A
+// file that exists but cannot be read is never overwritten.
 //
-// Files are Windows-1252 on disk; names and values are QStrings here.
+// Files are Windows-1252 on disk; names and values are QStrings here. A file that begins with
+// the UTF-8 byte-order mark is UTF-8, and keeps its mark when written.
 
 #include <QString>
 #include <QStringList>

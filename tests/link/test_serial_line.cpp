@@ -8,8 +8,11 @@
 #include <QDir>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <termios.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 using namespace kalvex::test;
@@ -26,6 +29,25 @@ protected:
     PtyPair pty;
 };
 
+// Leaves exactly one descriptor number free below the soft limit, so that the device still
+// opens and the next descriptor the process asks for (the event thread's stop event) fails
+// with EMFILE. Undone when it goes.
+class OneDescriptorLeft {
+public:
+    OneDescriptorLeft() {
+        getrlimit(RLIMIT_NOFILE, &old_);
+        const int lowestFree = fcntl(0, F_DUPFD_CLOEXEC, 0);
+        rlimit tight = old_;
+        tight.rlim_cur = static_cast<rlim_t>(lowestFree) + 1;
+        setrlimit(RLIMIT_NOFILE, &tight);
+        ::close(lowestFree); // every number below it is taken, by definition
+    }
+    ~OneDescriptorLeft() { setrlimit(RLIMIT_NOFILE, &old_); }
+
+private:
+    rlimit old_{};
+};
+
 TEST_F(SerialLineTest, FailedOpensRaiseCodeOneWithErrnoAndLeaveThePortUsable) {
     struct Case {
         QString port;
@@ -39,7 +61,7 @@ TEST_F(SerialLineTest, FailedOpensRaiseCodeOneWithErrnoAndLeaveThePortUsable) {
             FAIL() << "opened " << c.port.toStdString();
         } catch (const ESerialLine& e) {
             EXPECT_EQ(e.ErrorCode(), ESerialLine::CE_OpenFailed);
-            EXPECT_EQ(e.WinCode(), c.errnoValue);
+            EXPECT_EQ(e.Errno(), c.errnoValue);
             EXPECT_EQ(std::string(e.what()), "Unable to open com port (win error code: " +
                                                  std::to_string(c.errnoValue) + ")");
         }
@@ -48,6 +70,135 @@ TEST_F(SerialLineTest, FailedOpensRaiseCodeOneWithErrnoAndLeaveThePortUsable) {
         line.Open();
         EXPECT_TRUE(line.Connected());
     }
+}
+
+TEST_F(SerialLineTest, AnEventThreadThatCannotStartFailsTheOpenAndLetsGoOfTheDevice) {
+    const int threadsBefore = ThreadCount();
+    TSerialLine line;
+    line.SetPort(pty.SlavePath());
+    bool afterOpen = false;
+    line.OnAfterOpen = [&](QObject*) { afterOpen = true; };
+    {
+        OneDescriptorLeft limit;
+        try {
+            line.Open();
+            FAIL() << "opened without its event thread";
+        } catch (const ESerialLine& e) {
+            EXPECT_EQ(e.ErrorCode(), ESerialLine::CE_OpenFailed);
+            EXPECT_EQ(e.Errno(), EMFILE);
+            EXPECT_EQ(std::string(e.what()),
+                      "Unable to open com port (win error code: " + std::to_string(EMFILE) + ")");
+        }
+    }
+    EXPECT_FALSE(line.Connected());
+    EXPECT_FALSE(afterOpen);
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+    TSerialLine other; // the device was closed again, its lock released
+    other.SetPort(pty.SlavePath());
+    other.Open();
+    other.Close();
+    line.Open();
+    EXPECT_TRUE(line.Connected());
+    EXPECT_TRUE(afterOpen);
+    EXPECT_EQ(ThreadCount(), threadsBefore + 1);
+}
+
+// The event thread works with the settings the port was opened with: changing them while
+// open does not reach it (it would race with the thread), the next open does.
+TEST_F(SerialLineTest, QueueSettingsAndEventMaskTakeEffectAtTheNextOpen) {
+    TSerialLine line;
+    line.SetPort(pty.SlavePath());
+    int events = 0;
+    line.OnRxChar = [&](QObject*, int) { ++events; };
+    const QByteArray sent = Bytes({0, 1, 0, 2, 3, 4, 5, 6});
+    auto Deliver = [&](int expectedWaiting) {
+        char buf[64];
+        line.Read(buf, sizeof buf);
+        events = 0;
+        pty.Write(sent);
+        EXPECT_TRUE(WaitUntil([&] { return line.BytesWaiting() == expectedWaiting; }));
+    };
+    line.Open();
+    TLineBuffer small;
+    small.InputSize = 4;
+    line.SetBuffer(small);
+    line.SetDiscardNull(true);
+    line.SetEvents(evTxEmpty);
+    Deliver(8);
+    EXPECT_TRUE(WaitUntil([&] { return events == 1; }));
+
+    line.Close();
+    line.Open();
+    Deliver(4); // NULs dropped first, then what does not fit
+    char buf[8];
+    ASSERT_EQ(line.Read(buf, sizeof buf), 4);
+    EXPECT_EQ(QByteArray(buf, 4), Bytes({1, 2, 3, 4}));
+    WaitUntil([] { return false; }, 100);
+    EXPECT_EQ(events, 0) << "no received-character event in the mask";
+}
+
+TEST_F(SerialLineTest, ReadsAreAccountedAgainstTheArrivalsTheyCameIn) {
+    TSerialLine line;
+    line.SetPort(pty.SlavePath());
+    line.Open();
+    pty.Write(Bytes({1, 2, 3}));
+    ASSERT_TRUE(WaitUntil([&] { return line.BytesWaiting() == 3; }));
+    pty.Write(Bytes({4, 5}));
+    ASSERT_TRUE(WaitUntil([&] { return line.BytesWaiting() == 5; }));
+    auto Counts = [&] {
+        std::vector<int> counts;
+        for (const TInputArrival& a : line.InputArrivals())
+            counts.push_back(a.Count);
+        return counts;
+    };
+    EXPECT_EQ(Counts(), (std::vector<int>{3, 2}));
+    const auto arrivals = line.InputArrivals();
+    EXPECT_LE(arrivals[0].At, arrivals[1].At);
+    char buf[8];
+    ASSERT_EQ(line.Read(buf, 4), 4);
+    EXPECT_EQ(Counts(), (std::vector<int>{1}));
+    ASSERT_EQ(line.Read(buf, 4), 1);
+    EXPECT_TRUE(Counts().empty());
+    pty.Write(Bytes({6}));
+    ASSERT_TRUE(WaitUntil([&] { return line.BytesWaiting() == 1; }));
+    line.Close();
+    line.Open();
+    EXPECT_TRUE(Counts().empty()) << "a new open starts with an empty queue";
+}
+
+TEST(SerialCharacterTimeTest, StartDataParityAndStopBitsAtTheBaudRate) {
+    using std::chrono::microseconds;
+    const struct {
+        TBaudRate rate;
+        TDataBits data;
+        TParityBits parity;
+        TStopBits stop;
+        microseconds expected;
+    } cases[] = {
+        {TBaudRate::br9600, TDataBits::dbEight, TParityBits::prOdd, TStopBits::sbTwoStopBits,
+         microseconds(1250)}, // the decoder line: 12 bits
+        {TBaudRate::br9600, TDataBits::dbEight, TParityBits::prNone, TStopBits::sbOneStopBit,
+         microseconds(1041)},
+        {TBaudRate::br1200, TDataBits::dbSeven, TParityBits::prEven, TStopBits::sbOne5StopBits,
+         microseconds(8750)}, // 10.5 bits
+        {TBaudRate::br115200, TDataBits::dbFive, TParityBits::prNone, TStopBits::sbOneStopBit,
+         microseconds(60)},
+    };
+    for (const auto& c : cases) {
+        TSerialLine line;
+        line.SetBaudRate(c.rate);
+        line.SetDataBits(c.data);
+        TLineParity parity;
+        parity.Bits = c.parity;
+        line.SetParity(parity);
+        line.SetStopBits(c.stop);
+        EXPECT_EQ(std::chrono::duration_cast<microseconds>(line.CharacterTime()), c.expected)
+            << static_cast<int>(c.rate);
+    }
+    TSerialLine custom;
+    custom.SetBaudRate(TBaudRate::brCustom);
+    custom.SetCustomBaudRate(0);
+    EXPECT_EQ(custom.CharacterTime(), TLineClock::duration::zero());
 }
 
 TEST_F(SerialLineTest, ComNamesMapToSerialDevices) {
@@ -68,7 +219,7 @@ TEST_F(SerialLineTest, SecondOpenOfTheSameDeviceFailsAndTheFirstKeepsWorking) {
         FAIL() << "second open succeeded";
     } catch (const ESerialLine& e) {
         EXPECT_EQ(e.ErrorCode(), ESerialLine::CE_OpenFailed);
-        EXPECT_GT(e.WinCode(), 0);
+        EXPECT_GT(e.Errno(), 0);
     }
     EXPECT_FALSE(second.Connected());
     EXPECT_EQ(first.Write("abcd", 4), 4);
@@ -247,7 +398,7 @@ TEST_F(SerialLineTest, AnUnpluggedDeviceEndsTheEventThreadAndFailsTheNextWrite) 
         FAIL();
     } catch (const ESerialLine& e) {
         EXPECT_EQ(e.ErrorCode(), ESerialLine::CE_WriteFailed);
-        EXPECT_EQ(e.WinCode(), EIO);
+        EXPECT_EQ(e.Errno(), EIO);
     }
     line.Close();
     EXPECT_FALSE(line.Connected());

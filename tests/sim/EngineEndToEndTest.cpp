@@ -18,6 +18,7 @@ model = 6745
 serves = 1001
 codes = 1001 1002 1003 1004
 )";
+constexpr int Hall = 0;
 
 class EngineEndToEnd : public testing::Test {
 protected:
@@ -33,8 +34,8 @@ protected:
     void TearDown() override { Decod1.Close(); }
 
     // Serves the event loop until cond holds or the deadline passes.
-    template <typename Cond> bool Until(Cond cond) {
-        const auto deadline = std::chrono::steady_clock::now() + 3s;
+    template <typename Cond> bool Until(Cond cond, std::chrono::milliseconds within = 3s) {
+        const auto deadline = std::chrono::steady_clock::now() + within;
         while (!cond() && std::chrono::steady_clock::now() < deadline)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         return cond();
@@ -47,6 +48,17 @@ protected:
             return sim.WaitForFrames(Direction::FromProgram, 5, 0ms) && sim.InProgramming(0);
         }));
         sim.ClearLog();
+    }
+
+    // Writes registers 0 to 6 as a Save does, each waiting for its acknowledgement; per write,
+    // whether the decoder's own acknowledgement of it came back.
+    std::vector<bool> Save(uint8_t high) {
+        std::vector<bool> acknowledged;
+        for (uint8_t reg = 0; reg < 8; reg += 2) {
+            const Trama_Dec r = Decod1.Transact(0xB0, reg, high, reg, true);
+            acknowledged.push_back(r == Trama_Dec(0x20, reg, reg, high));
+        }
+        return acknowledged;
     }
 
     int argc = 0;
@@ -95,8 +107,11 @@ TEST_F(EngineEndToEnd, LateReplyIsTakenByTheNextAttempt) {
     EXPECT_EQ(sim.Word(0, 0x00), 0x5566);
 }
 
+// At the line's rate: a far end that answers before the request can have reached it, and
+// then in pieces, is one the link takes for debris (nothing real can answer that early).
 TEST_F(EngineEndToEnd, SplitReplyIsStillOneReply) {
     ReadOut();
+    sim.SetPacing(true);
     sim.SetFault({FaultKind::Split});
     EXPECT_EQ(Decod1.Transact(0x60, 0x00, 0xFF, 0xFF, true), Trama_Dec(0x20, 0x10, 0xFF, 0xFF));
 }
@@ -106,6 +121,45 @@ TEST_F(EngineEndToEnd, StrayByteShiftsTheReply) {
     sim.SetFault({FaultKind::Stray});
     EXPECT_EQ(Decod1.Transact(0x60, 0x00, 0xFF, 0xFF, true),
               Trama_Dec(StrayByte, 0x20, 0x10, 0xFF));
+}
+
+// The decoder answers the first write, and its repeat, 300 ms late; the second write it does
+// not answer. The answer to the repeat arrives while the second write waits.
+TEST_F(EngineEndToEnd, AStaleReplyIsNotTakenForTheNextWrite) {
+    ReadOut();
+    sim.SetFault({FaultKind::Late, Hall, 0x00, 2});
+    sim.SetFault({FaultKind::Silent, Hall, 0x02});
+    EXPECT_EQ(Decod1.Transact(0xB0, 0x00, 0x12, 0x34, true), Trama_Dec(0x20, 0x00, 0x34, 0x12));
+    EXPECT_EQ(Decod1.Transact(0xB0, 0x02, 0x56, 0x78, true), Trama_Sin_Respuesta);
+    sim.ClearFaults();
+    EXPECT_EQ(Decod1.Transact(0xB0, 0x04, 0x9A, 0xBC, true), Trama_Dec(0x20, 0x04, 0xBC, 0x9A));
+}
+
+const std::vector<bool> AllFour(4, true);
+
+TEST_F(EngineEndToEnd, NoiseWhileIdleCostsNoWrite) {
+    ReadOut();
+    sim.SetPacing(true);
+    sim.SetFault({FaultKind::Noise, AnyDecoder, -1, 1});
+    ASSERT_TRUE(Until([this] { return Decod1.BytesWaiting() > 0; }));
+    // The rest of the burst, if any, follows within a few byte times; then the line is idle.
+    Until([] { return false; }, 50ms);
+    EXPECT_EQ(Save(0x11), AllFour);
+    EXPECT_EQ(sim.Log().size(), 8u) << "each write once, each answered";
+}
+
+// At the line's rate a reply arrives byte by byte: a stray byte in front of one pushes its
+// last byte out of the frame, where it must not take the place of the next reply's first.
+TEST_F(EngineEndToEnd, AStrayByteBeforeAReplyCostsAtMostThatWrite) {
+    ReadOut();
+    sim.SetPacing(true);
+    sim.SetFault({FaultKind::Stray, Hall, 0x02, 1});
+    std::vector<bool> first = Save(0x11);
+    first[1] = true; // the write whose reply the stray byte preceded may be lost
+    EXPECT_EQ(first, AllFour);
+    EXPECT_EQ(Save(0x22), AllFour);
+    for (uint8_t reg = 0; reg < 8; reg += 2)
+        EXPECT_EQ(sim.Word(Hall, reg), 0x2200 | reg);
 }
 
 } // namespace

@@ -182,6 +182,84 @@ TEST_F(TextsIniTest, Cp1252RoundTrip) {
     EXPECT_EQ(ini.ReadString(QStringLiteral("espa\u00F1ol"), "k", "-"), texto);
 }
 
+// Files as other editors and earlier versions left them: what reads from them, and the whole
+// file after one write.
+TEST_F(TextsIniTest, AwkwardFilesReadRightAndWritesNeverJoinLines) {
+    const struct {
+        const char* nombre;
+        QByteArray antes;
+        std::vector<Lectura> lecturas; // before and after the write
+        Lectura escritura;             // section, key, value written
+        QByteArray despues;
+    } casos[] = {
+        {"last line ends in a CR alone",
+         "[General]\r\nSys_Port=/dev/ttyUSB0\r",
+         {{"General", "Sys_Port", "/dev/ttyUSB0"}},
+         {"General", "Idioma", "ENGLISH"},
+         "[General]\r\nSys_Port=/dev/ttyUSB0\r\nIdioma=ENGLISH\r\n"},
+        {"section after a last line that ends in a CR alone",
+         "[General]\r\nSys_Port=COM2\r",
+         {{"General", "Sys_Port", "COM2"}},
+         {"Otra", "K", "V"},
+         "[General]\r\nSys_Port=COM2\r\n[Otra]\r\nK=V\r\n"},
+        {"LF file whose last line ends in a CR alone",
+         "[A]\nx=1\r",
+         {{"A", "x", "1"}},
+         {"A", "y", "2"},
+         "[A]\nx=1\r\ny=2\n"},
+        {"two lines an earlier version glued with a CR",
+         "[General]\r\nSys_Port=/dev/ttyUSB0\rIdioma=ENGLISH\r\n",
+         {{"General", "Idioma", "ENGLISH"}},
+         {"General", "Sys_Port", "COM3"},
+         "[General]\r\nSys_Port=COM3\rIdioma=ENGLISH\r\n"},
+        {"lines ending in CR alone throughout",
+         "[General]\rSys_Port=COM2\r",
+         {{"General", "Sys_Port", "COM2"}},
+         {"General", "Idioma", "DEUTSCH"},
+         "[General]\rSys_Port=COM2\rIdioma=DEUTSCH\r"},
+        {"byte-order mark",
+         "\xEF\xBB\xBF[General]\r\nSys_Port=/dev/ttyUSB1\r\n",
+         {{"General", "Sys_Port", "/dev/ttyUSB1"}},
+         {"General", "Idioma", "ENGLISH"},
+         "\xEF\xBB\xBF[General]\r\nSys_Port=/dev/ttyUSB1\r\nIdioma=ENGLISH\r\n"},
+        {"byte-order mark: the file is UTF-8",
+         "\xEF\xBB\xBF[General]\nIdioma=ESPA\xC3\x91OL\n",
+         {{"General", "Sys_Port", "<default>"}},
+         {"general", "Idioma", QStringLiteral("FRAN\u00C7AIS")},
+         "\xEF\xBB\xBF[General]\nIdioma=FRAN\xC3\x87"
+         "AIS\n"},
+        {"byte-order mark alone",
+         "\xEF\xBB\xBF",
+         {{"General", "Sys_Port", "<default>"}},
+         {"General", "Sys_Port", "COM2"},
+         "\xEF\xBB\xBF[General]\r\nSys_Port=COM2\r\n"},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        TIniFile ini = Con(caso.antes);
+        for (const Lectura& l : caso.lecturas) {
+            EXPECT_EQ(ini.ReadString(l.seccion, l.clave, "<default>"), l.esperado);
+        }
+        const Lectura& e = caso.escritura;
+        ASSERT_TRUE(ini.WriteString(e.seccion, e.clave, e.esperado));
+        EXPECT_EQ(Lee_Bytes(Ruta()), caso.despues);
+        for (const Lectura& l : caso.lecturas) {
+            if (QString(l.clave).compare(e.clave, Qt::CaseInsensitive) != 0) {
+                EXPECT_EQ(ini.ReadString(l.seccion, l.clave, "<default>"), l.esperado);
+            }
+        }
+        EXPECT_EQ(ini.ReadString(e.seccion, e.clave, "<default>"), e.esperado);
+        EXPECT_FALSE(ini.ReadSections().isEmpty());
+        EXPECT_FALSE(ini.ReadSections().first().startsWith(QChar(0xFEFF)));
+    }
+}
+
+TEST_F(TextsIniTest, AByteOrderMarkIsNoPartOfTheFirstSectionsName) {
+    const TIniFile ini = Con("\xEF\xBB\xBF[ESPA\xC3\x91OL]\r\nK=\xE2\x82\xAC\r\n");
+    EXPECT_EQ(ini.ReadSections(), QStringList{QStringLiteral("ESPA\u00D1OL")});
+    EXPECT_EQ(ini.ReadString(QStringLiteral("espa\u00F1ol"), "k", "-"), QStringLiteral("\u20AC"));
+}
+
 TEST(TextsCp1252, EveryByteSurvivesARoundTrip) {
     QByteArray todos;
     for (int b = 0; b < 256; ++b) {
