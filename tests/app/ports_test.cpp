@@ -5,6 +5,7 @@
 #include "../models/editor_fixture.h"
 #include "Configuracion.h"
 #include "DeviceTree.h"
+#include "F_Language.h"
 #include "HolderProcess.h"
 #include "Idiomas.h"
 #include "PortDiagnosis.h"
@@ -13,6 +14,7 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <cerrno>
 #include <csignal>
@@ -269,27 +271,49 @@ QByteArray EnvironmentOf(qint64 pid) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-TEST_F(PortsTest, APortChoiceEndsTheProgramAndStartsItAgainOnceWithTheSameEnvironment) {
-    const QByteArray mark = QByteArray::number(::getpid()) + "-restart";
-    qunsetenv("KALVEX_NO_RESTART");
-    qputenv("KALVEX_RESTART_MARK", mark);
-    qputenv("GTEST_FILTER", "RestartedProgram.WaitsToBeEnded");
-    ModalWatcher boxes;
-    TF_Princ* main = Start(QStringLiteral("COM1"));
-    main->findChild<QAction*>(QStringLiteral("COM2"))->trigger();
-    qputenv("KALVEX_NO_RESTART", "1");
-    qunsetenv("KALVEX_RESTART_MARK");
-    qunsetenv("GTEST_FILTER");
+TEST_F(PortsTest, APortOrLanguageChoiceEndsTheProgramAndStartsItAgainWithTheSameEnvironment) {
+    const struct {
+        const char* what;
+        const char* action;
+        QString port, language; // stored before the new start
+    } cases[] = {{"port", "COM2", "COM2", "ENGLISH"}, {"language", "Language1", "COM1", "DEUTSCH"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray mark = QByteArray::number(::getpid()) + "-" + c.what;
+        qunsetenv("KALVEX_NO_RESTART");
+        qputenv("KALVEX_RESTART_MARK", mark);
+        qputenv("GTEST_FILTER", "RestartedProgram.WaitsToBeEnded");
+        ModalWatcher dialogs([](QWidget* w) {
+            if (auto* lang = qobject_cast<TF_Lang*>(w)) {
+                auto* list = lang->findChild<QTreeWidget*>(QStringLiteral("Lista"));
+                for (int i = 0; i < list->topLevelItemCount(); ++i)
+                    if (list->topLevelItem(i)->text(0) == QStringLiteral("DEUTSCH"))
+                        list->setCurrentItem(list->topLevelItem(i));
+                lang->findChild<QPushButton*>(QStringLiteral("B_OK"))->click();
+            }
+        });
+        const qint64 before = TF_Princ::Pid_Reinicio();
+        TF_Princ* main = Start(QStringLiteral("COM1"));
+        main->findChild<QAction*>(QString::fromLatin1(c.action))->trigger();
+        qputenv("KALVEX_NO_RESTART", "1");
+        qunsetenv("KALVEX_RESTART_MARK");
+        qunsetenv("GTEST_FILTER");
 
-    EXPECT_FALSE(main->isVisible());
-    EXPECT_EQ(StoredPort(), "COM2"); // written before the new start
-    const qint64 pid = TF_Princ::Pid_Reinicio();
-    ASSERT_GT(pid, 0);
-    const bool seen = WaitUntil(
-        [&] { return Running(pid) && EnvironmentOf(pid).contains("KALVEX_RESTART_MARK=" + mark); });
-    ::kill(static_cast<pid_t>(pid), SIGKILL);
-    EXPECT_TRUE(seen);
-    EXPECT_TRUE(WaitUntil([&] { return !Running(pid); }));
+        EXPECT_FALSE(main->isVisible());
+        TIniFile settings(config.filePath(QStringLiteral("KALVEX.INI")));
+        EXPECT_EQ(settings.ReadString("General", "Sys_Port", {}), c.port);
+        EXPECT_EQ(settings.ReadString("General", "Idioma", {}), c.language);
+        const qint64 pid = TF_Princ::Pid_Reinicio();
+        ASSERT_NE(pid, before);
+        ASSERT_GT(pid, 0);
+        const bool seen = WaitUntil([&] {
+            return Running(pid) && EnvironmentOf(pid).contains("KALVEX_RESTART_MARK=" + mark);
+        });
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+        EXPECT_TRUE(seen);
+        EXPECT_TRUE(WaitUntil([&] { return !Running(pid); }));
+        Destruye_Ventanas();
+    }
 }
 
 TEST_F(PortsTest, WithTheRestartTurnedOffNothingIsStarted) {
