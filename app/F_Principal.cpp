@@ -274,6 +274,7 @@ void TF_Princ::Actualiza_Estado() {
 void TF_Princ::Rellena_Puertos_Presentes() {
     for (QAction* item : puertos_presentes_) {
         SerialPort1->removeAction(item);
+        item->setObjectName(QString()); // gone from the menu: no longer found by its name
         item->deleteLater();
     }
     puertos_presentes_.clear();
