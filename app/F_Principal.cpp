@@ -4,12 +4,15 @@
 #include "Configuracion.h"
 #include "DECODER2.h"
 #include "Enrutado.h"
+#include "Estado_Puerto.h"
 #include "F_About.h"
 #include "F_Ayuda.h"
 #include "F_Language.h"
 #include "Idiomas.h"
 #include "Lanzador.h"
 #include "Modelos.h"
+#include "PortDiagnosis.h"
+#include "PortDiscovery.h"
 #include "Recursos.h"
 #include "Rotulos.h"
 #include "TAplicacion.h"
@@ -24,13 +27,18 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 
@@ -39,6 +47,8 @@ namespace {
 // The model list, in the order the user sees it.
 // How often a close that met work under way is tried again.
 constexpr int Reintento_Cierre_ms = 20;
+
+qint64 pid_reinicio = 0;
 
 void Muestra_Sin_Modo(QWidget* ventana) {
     ventana->show();
@@ -53,6 +63,12 @@ TF_Princ::TF_Princ(QWidget* parent) : QMainWindow(parent), Decod1(new TDECODER2(
     Decod1->setObjectName(QStringLiteral("Decod1"));
     Decod1->OnDECRecibedNotDemand = [this](QObject* sender, Trama_Dec frame) {
         Decod1DECRecibedNotDemand(sender, frame);
+    };
+    Decod1->OnLineStateChange = [this](QObject*) {
+        // Whoever shared the device before it went away is looked for again.
+        if (Decod1->LineState() == TLineState::Reopened)
+            compartido_con_ = PortHolders(SerialDevice::DevicePath(Sys_Port));
+        Actualiza_Estado();
     };
     Asigna_Enlace(Decod1);
     cierre_pendiente_ = new QTimer(this);
@@ -150,6 +166,12 @@ void TF_Princ::Crea_Controles() {
     todo->addLayout(cuerpo);
     todo->addSpacing(8);
     todo->addWidget(Label4, 0, Qt::AlignRight);
+
+    Estado_Puerto = new QLabel(this);
+    Estado_Puerto->setObjectName(QStringLiteral("Estado_Puerto"));
+    Estado_Puerto->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar()->addWidget(Estado_Puerto, 1);
+    statusBar()->setSizeGripEnabled(false);
 }
 
 void TF_Princ::Crea_Menus() {
@@ -168,6 +190,7 @@ void TF_Princ::Crea_Menus() {
         item->setChecked(n == 1);
         connect(item, &QAction::triggered, this, [this, item] { COM1Click(item); });
     }
+    connect(SerialPort1, &QMenu::aboutToShow, this, &TF_Princ::Rellena_Puertos_Presentes);
     File1->addSeparator();
     Close1 = File1->addAction(QStringLiteral("Close"), this, &QWidget::close);
     Close1->setObjectName(QStringLiteral("Close1"));
@@ -214,13 +237,94 @@ void TF_Princ::Rellena_Lista_Modelos() {
 }
 
 void TF_Princ::Abre_Puerto() {
+    causa_fallo_.clear();
+    compartido_con_.clear();
     try {
         Decod1->SetPort(Sys_Port);
         Decod1->SetConnected(true);
+    } catch (const ESerialLine& error) {
+        // The program runs on with the port closed; the user can choose another one. The box
+        // keeps the port's own first line and says what stands in the way and how to fix it.
+        causa_fallo_ = Causa_Fallo_Apertura(error, Sys_Port);
+        Actualiza_Estado();
+        if (error.ErrorCode() == ESerialLine::CE_OpenFailed)
+            Muestra_Error(
+                std::runtime_error(Explica_Fallo_Apertura(error, Sys_Port).toStdString()));
+        else
+            Muestra_Error(error);
+        return;
     } catch (const std::exception& error) {
-        // The program runs on with the port closed; the user can choose another one.
+        causa_fallo_ = QString::fromUtf8(error.what());
+        Actualiza_Estado();
         Muestra_Error(error);
+        return;
     }
+    // A program that opened the device without taking the lock is let in by the system, and
+    // every byte it reads is lost to the line: said once, here and in the status line.
+    compartido_con_ = PortHolders(SerialDevice::DevicePath(Sys_Port));
+    Actualiza_Estado();
+    if (!compartido_con_.empty())
+        QMessageBox::warning(this, Titulo_Kalvex(), Aviso_Compartido(compartido_con_));
+}
+
+void TF_Princ::Actualiza_Estado() {
+    Estado_Puerto->setText(Linea_Estado(*Decod1, Sys_Port, causa_fallo_, compartido_con_));
+}
+
+void TF_Princ::Rellena_Puertos_Presentes() {
+    for (QAction* item : puertos_presentes_) {
+        SerialPort1->removeAction(item);
+        item->setObjectName(QString()); // gone from the menu: no longer found by its name
+        item->deleteLater();
+    }
+    puertos_presentes_.clear();
+    puertos_presentes_ << SerialPort1->addSeparator();
+    for (const PresentPort& presente : PresentPorts()) {
+        QAction* item = SerialPort1->addAction(presente.label);
+        item->setData(presente.path);
+        item->setCheckable(true);
+        const QString ruta = presente.path;
+        connect(item, &QAction::triggered, this, [this, ruta] { Elige_Puerto(ruta); });
+        puertos_presentes_ << item;
+    }
+    QAction* otro = SerialPort1->addAction(Texto(QStringLiteral("Port_Other")));
+    otro->setObjectName(QStringLiteral("Otro_Puerto"));
+    connect(otro, &QAction::triggered, this, &TF_Princ::Otro_Puerto);
+    puertos_presentes_ << otro;
+    Inicializa_menu_puertos();
+}
+
+void TF_Princ::Elige_Puerto(const QString& puerto) {
+    // As a COM item does: stored, checked, and the program ends (and starts again).
+    Sys_Port = puerto;
+    Inicializa_menu_puertos();
+    reiniciar_ = true;
+    close();
+}
+
+void TF_Princ::Otro_Puerto() {
+    bool aceptado = false;
+    const QString ruta =
+        QInputDialog::getText(this, Titulo_Kalvex(), Texto(QStringLiteral("Port_OtherPrompt")),
+                              QLineEdit::Normal, QString(), &aceptado)
+            .trimmed();
+    if (aceptado && !ruta.isEmpty())
+        Elige_Puerto(ruta);
+}
+
+qint64 TF_Princ::Pid_Reinicio() {
+    return pid_reinicio;
+}
+
+void TF_Princ::Reinicia() {
+    // Tests set this, so that no test ever leaves a second program running.
+    if (qEnvironmentVariableIsSet("KALVEX_NO_RESTART"))
+        return;
+    qint64 pid = 0;
+    // The environment is inherited as it stands; the program reads no arguments.
+    if (QProcess::startDetached(QCoreApplication::applicationFilePath(), {}, QDir::currentPath(),
+                                &pid))
+        pid_reinicio = pid;
 }
 
 void TF_Princ::showEvent(QShowEvent* event) {
@@ -248,11 +352,15 @@ void TF_Princ::Inicializa_menu_puertos() {
             item = findChild<QAction*>(QStringLiteral("COM%1").arg(n));
         item->setChecked(cuarto == QChar(u'0' + n));
     }
+    for (QAction* item : puertos_presentes_)
+        if (item->isCheckable())
+            item->setChecked(item->data().toString() == Sys_Port);
 }
 
 void TF_Princ::COM1Click(QAction* item) {
     Sys_Port = item->objectName();
     Inicializa_menu_puertos();
+    reiniciar_ = true;
     close();
 }
 
@@ -267,8 +375,11 @@ void TF_Princ::closeEvent(QCloseEvent* event) {
         return;
     }
     Cierra_Editores();
+    const bool primera_vez = !cerrado_;
     FormClose();
     event->accept();
+    if (reiniciar_ && primera_vez)
+        Reinicia();
     QApplication::quit();
 }
 
@@ -343,8 +454,10 @@ void TF_Princ::Language1Click() {
     TF_Lang* ventana = Ventanas().F_Lang;
     ventana->Tag = 0;
     ventana->exec();
-    if (ventana->Tag == 1)
+    if (ventana->Tag == 1) {
+        reiniciar_ = true;
         close();
+    }
 }
 
 QString TF_Princ::Fichero_Ayuda(const QString& idioma) {

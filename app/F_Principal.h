@@ -7,6 +7,9 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <vector>
+
+struct PortHolder;
 
 class QAction;
 class QKeyEvent;
@@ -33,6 +36,9 @@ public:
     // one for any other language.
     static QString Fichero_Ayuda(const QString& idioma);
 
+    // The process started by the last restart (0 when none was started): tests end it.
+    static qint64 Pid_Reinicio();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -44,6 +50,14 @@ private:
     void Aplica_Textos();
     void Rellena_Lista_Modelos();
     void Abre_Puerto();
+    // The status line follows the port: opened, not opened and why, gone, open again.
+    void Actualiza_Estado();
+    // Lists the serial devices present below COM1–COM4, each time the menu opens.
+    void Rellena_Puertos_Presentes();
+    void Elige_Puerto(const QString& puerto);
+    void Otro_Puerto();
+    // Starts the program again once it has ended, so a new port or language takes effect.
+    void Reinicia();
 
     void FormShow();
     void FormClose();
@@ -77,6 +91,12 @@ private:
     QMenu* About1;
     QAction* Help1;
     QAction* About2;
+    QLabel* Estado_Puerto;
+    // What Rellena_Puertos_Presentes added to the menu, replaced at each opening.
+    QList<QAction*> puertos_presentes_;
+    QString causa_fallo_;
+    std::vector<PortHolder> compartido_con_;
+    bool reiniciar_ = false;
 
     // Ends every open editor, each with its closing frames.
     void Cierra_Editores();

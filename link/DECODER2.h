@@ -34,6 +34,11 @@ public:
 
     TDECRecibedNotDemand OnDECRecibedNotDemand;
 
+protected:
+    // A transaction under way keeps the line as it is until it ends.
+    bool CanReopen() const override { return !En_Transaccion; }
+
+public:
     QTimer* T_Respuesta;
 
 private:

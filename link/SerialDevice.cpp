@@ -2,7 +2,11 @@
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <cstdlib>
 #include <fcntl.h>
+#include <linux/serial.h>
+#include <linux/tty_flags.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -39,7 +43,36 @@ bool IsPseudoTerminal(int fd) {
     return m >= 136 && m <= 143;
 }
 
+// USB serial drivers name their devices ttyUSB and ttyACM; a stable by-id link leads there.
+bool IsUsbDevice(const QByteArray& path) {
+    char real[PATH_MAX];
+    if (!::realpath(path.constData(), real))
+        return false;
+    const QByteArray name = QByteArray(real).mid(QByteArray(real).lastIndexOf('/') + 1);
+    return name.startsWith("ttyUSB") || name.startsWith("ttyACM");
+}
+
+// USB adapters gather received bytes for up to 16 ms before passing them on, which eats into
+// a 250 ms reply window at every frame; low-latency mode passes them on at once. A driver
+// that refuses it still works.
+bool AskLowLatency(int fd) {
+    serial_struct info{};
+    if (ioctl(fd, TIOCGSERIAL, &info) != 0)
+        return false;
+    if (info.flags & ASYNC_LOW_LATENCY)
+        return true;
+    info.flags |= ASYNC_LOW_LATENCY;
+    if (ioctl(fd, TIOCSSERIAL, &info) != 0)
+        return false;
+    return ioctl(fd, TIOCGSERIAL, &info) == 0 && (info.flags & ASYNC_LOW_LATENCY);
+}
+
 } // namespace
+
+std::function<int(const QByteArray& path)>& SerialDevice::OpenFault() {
+    static std::function<int(const QByteArray&)> fault;
+    return fault;
+}
 
 SerialDevice::~SerialDevice() {
     Close();
@@ -60,6 +93,10 @@ int SerialDevice::Open(const QString& port) {
     const QByteArray path = DevicePath(port);
     if (path.isEmpty())
         return ENOENT;
+    if (OpenFault()) {
+        if (int err = OpenFault()(path))
+            return err;
+    }
     int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno;
@@ -77,6 +114,8 @@ int SerialDevice::Open(const QString& port) {
     }
     fd_ = fd;
     pseudoTerminal_ = IsPseudoTerminal(fd);
+    usb_ = IsUsbDevice(path);
+    lowLatency_ = usb_ && AskLowLatency(fd);
     // Bytes that reached the device while nobody had it open belong to nobody.
     tcflush(fd, TCIFLUSH);
     return 0;

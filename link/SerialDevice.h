@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <termios.h>
 
 struct SerialLineSettings {
@@ -49,9 +50,21 @@ public:
     // queues.
     int Purge();
 
+    // True when the device sits on a USB bus (an adapter), where the driver may hold received
+    // bytes back for a while unless asked for low latency.
+    bool Usb() const { return usb_; }
+    // The driver agreed to hand received bytes over at once.
+    bool LowLatency() const { return lowLatency_; }
+
+    // Tests only: consulted before each open; a non-zero result fails the open with that
+    // errno, as the system would (a permission the test runner, being root, always has).
+    static std::function<int(const QByteArray& path)>& OpenFault();
+
 private:
     int SetModemLines(bool dtr, bool rts);
 
     int fd_ = -1;
     bool pseudoTerminal_ = false;
+    bool usb_ = false;
+    bool lowLatency_ = false;
 };

@@ -7,8 +7,9 @@
 #include <unistd.h>
 
 TSerialLineThread::TSerialLineThread(TLineInputQueue& input, std::function<void()> rxChar,
-                                     int deviceFd, bool handOverRxChar)
-    : input_(input), rxChar_(std::move(rxChar)), fd_(deviceFd), handOverRxChar_(handOverRxChar) {}
+                                     int deviceFd, bool handOverRxChar, std::function<void()> gone)
+    : input_(input), rxChar_(std::move(rxChar)), fd_(deviceFd), handOverRxChar_(handOverRxChar),
+      gone_(std::move(gone)) {}
 
 TSerialLineThread::~TSerialLineThread() {
     Stop();
@@ -105,6 +106,10 @@ void TSerialLineThread::Run() {
     }
     std::lock_guard<std::mutex> g(lock_);
     deviceGone_ = true;
+    // Wakes the user-interface thread, so the loss is known at once and not only at the next
+    // write.
+    const uint64_t one = 1;
+    [[maybe_unused]] ssize_t n = ::write(handOverFd_, &one, sizeof one);
 }
 
 bool TSerialLineThread::HandOverRxChar() {
@@ -121,11 +126,20 @@ bool TSerialLineThread::HandOverRxChar() {
 void TSerialLineThread::ServeHandOver() {
     uint64_t count;
     [[maybe_unused]] ssize_t n = ::read(handOverFd_, &count, sizeof count);
+    bool tellGone = false;
     {
         std::lock_guard<std::mutex> g(lock_);
+        // The loop has ended, so no hand-over can be pending alongside.
+        if (deviceGone_ && !goneTold_ && !stopped_)
+            tellGone = goneTold_ = true;
         // A hand-over that outlived Stop runs nothing.
-        if (!pending_ || stopped_)
+        else if (!pending_ || stopped_)
             return;
+    }
+    if (tellGone) {
+        if (gone_)
+            gone_();
+        return;
     }
     // Ends the thread's wait however the handlers end, an exception included.
     struct Done {

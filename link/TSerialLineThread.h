@@ -18,8 +18,10 @@ public:
     // Nothing runs until Start. rxChar runs on the user-interface thread, once per hand-over,
     // and only when handOverRxChar (the received-character bit of the event mask as it was
     // when the port opened) is set.
+    // gone runs on the user-interface thread, once, when the loop has ended because the
+    // device failed or went away.
     TSerialLineThread(TLineInputQueue& input, std::function<void()> rxChar, int deviceFd,
-                      bool handOverRxChar);
+                      bool handOverRxChar, std::function<void()> gone = {});
     ~TSerialLineThread(); // stops and joins
     TSerialLineThread(const TSerialLineThread&) = delete;
     TSerialLineThread& operator=(const TSerialLineThread&) = delete;
@@ -46,6 +48,7 @@ private:
     const std::function<void()> rxChar_;
     const int fd_;
     const bool handOverRxChar_;
+    const std::function<void()> gone_;
     int stopFd_ = -1;
     // Signalled by the thread for each hand-over; the notifier lives on the user-interface
     // thread, so a hand-over is served wherever that thread serves its events.
@@ -57,5 +60,6 @@ private:
     bool pending_ = false;    // a hand-over waits to be served
     bool stopped_ = false;    // set by Stop
     bool deviceGone_ = false; // set by the thread as it ends
+    bool goneTold_ = false;
     std::thread thread_;
 };

@@ -56,7 +56,13 @@ QString ESerialLine::Text(Code code) {
     return {};
 }
 
-TCustomSerialLine::TCustomSerialLine(QObject* owner) : QObject(owner) {}
+// How often the path of a device that went away is tried again.
+constexpr int ReopenIntervalMs = 1000;
+
+TCustomSerialLine::TCustomSerialLine(QObject* owner) : QObject(owner) {
+    reopenTimer_.setInterval(ReopenIntervalMs);
+    connect(&reopenTimer_, &QTimer::timeout, this, &TCustomSerialLine::TryReopen);
+}
 
 TCustomSerialLine::~TCustomSerialLine() {
     try {
@@ -164,21 +170,81 @@ void TCustomSerialLine::Open() {
             timeouts_.WriteTotalMultiplier < 0 || timeouts_.WriteTotalConstant < 0)
             throw ESerialLine(ESerialLine::CE_SetTimeoutsFailed, EINVAL);
         input_.Reset(buffer_.InputSize, discardNull_);
-        if (events_ != 0) {
-            auto thread = std::make_unique<TSerialLineThread>(
-                input_, [this] { RxCharHandedOver(); }, device_.Fd(), (events_ & evRxChar) != 0);
-            // A port without its event thread would never report a byte: the open fails.
-            if (int err = thread->Start())
-                throw ESerialLine(ESerialLine::CE_OpenFailed, err);
-            thread_ = std::move(thread);
-        }
+        StartThread();
     } catch (...) {
         device_.Close();
         connected_ = false;
         throw;
     }
+    state_ = TLineState::Open;
     if (OnAfterOpen)
         OnAfterOpen(this);
+}
+
+void TCustomSerialLine::StartThread() {
+    if (events_ == 0)
+        return;
+    auto thread = std::make_unique<TSerialLineThread>(
+        input_, [this] { RxCharHandedOver(); }, device_.Fd(), (events_ & evRxChar) != 0,
+        // Queued: the thread object must not be ended from inside its own notifier.
+        [this] {
+            QMetaObject::invokeMethod(
+                this, [this] { DeviceGone(); }, Qt::QueuedConnection);
+        });
+    // A port without its event thread would never report a byte: the open fails.
+    if (int err = thread->Start())
+        throw ESerialLine(ESerialLine::CE_OpenFailed, err);
+    thread_ = std::move(thread);
+}
+
+void TCustomSerialLine::SetState(TLineState state) {
+    state_ = state;
+    if (OnLineStateChange)
+        OnLineStateChange(this);
+}
+
+void TCustomSerialLine::DeviceGone() {
+    if (!connected_ || state_ == TLineState::Gone || !thread_ || !thread_->DeviceGone())
+        return;
+    thread_->Stop();
+    thread_.reset();
+    device_.Close();
+    reopenTimer_.start();
+    SetState(TLineState::Gone);
+}
+
+void TCustomSerialLine::TryReopen() {
+    if (!connected_ || state_ != TLineState::Gone) {
+        reopenTimer_.stop();
+        return;
+    }
+    if (!CanReopen() || device_.Open(port_) != 0)
+        return;
+    try {
+        ApplyLineSettings();
+        input_.Reset(buffer_.InputSize, discardNull_);
+        StartThread();
+    } catch (const ESerialLine&) {
+        // Not ready yet (a device still settling): tried again at the next tick.
+        device_.Close();
+        return;
+    }
+    reopenTimer_.stop();
+    SetState(TLineState::Reopened);
+}
+
+QString TCustomSerialLine::DevicePath() const {
+    return QString::fromLocal8Bit(SerialDevice::DevicePath(port_));
+}
+
+QString TCustomSerialLine::SettingsText() const {
+    static const char parities[] = {'N', 'O', 'E', 'M', 'S'};
+    static const char* const stops[] = {"1", "1.5", "2"};
+    return QStringLiteral("%1 %2-%3-%4")
+        .arg(RateOf(baudRate_, customBaudRate_))
+        .arg(5 + static_cast<int>(dataBits_))
+        .arg(QLatin1Char(parities[static_cast<int>(parity_.Bits)]))
+        .arg(QLatin1String(stops[static_cast<int>(stopBits_)]));
 }
 
 void TCustomSerialLine::Close() {
@@ -186,14 +252,16 @@ void TCustomSerialLine::Close() {
         return;
     if (OnBeforeClose)
         OnBeforeClose(this);
-    const bool gone = thread_ && thread_->DeviceGone();
-    int purgeError = device_.Purge();
+    reopenTimer_.stop();
+    const bool gone = state_ == TLineState::Gone || (thread_ && thread_->DeviceGone());
+    int purgeError = gone ? 0 : device_.Purge();
     if (thread_) {
         thread_->Stop();
         thread_.reset();
     }
     device_.Close();
     connected_ = false;
+    state_ = TLineState::Closed;
     input_.Reset(0, false);
     if (OnAfterClose)
         OnAfterClose(this);
@@ -206,6 +274,9 @@ void TCustomSerialLine::Close() {
 int TCustomSerialLine::Write(const void* buffer, int count) {
     if (!connected_)
         throw ESerialLine(ESerialLine::CE_WriteFailed, EBADF);
+    // The device went away: an input/output error, as the system gives for a hung-up line.
+    if (state_ == TLineState::Gone)
+        throw ESerialLine(ESerialLine::CE_WriteFailed, EIO);
     int written = 0;
     int timeout = timeouts_.WriteTotalMultiplier * count + timeouts_.WriteTotalConstant;
     if (int err = device_.WriteAll(static_cast<const uint8_t*>(buffer), count, timeout, written))

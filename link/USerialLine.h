@@ -21,6 +21,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -132,6 +133,11 @@ enum TLineEvent : unsigned {
 using TLineEvents = unsigned;
 constexpr TLineEvents AllLineEvents = (1u << 10) - 1;
 
+// Where the line stands. Gone: the device went away while open (unplugged, hung up); the port
+// still counts as connected, every write fails, and the path is tried again about once a
+// second. Reopened: it came back at the same path and was opened again with the same settings.
+enum class TLineState { Closed, Open, Gone, Reopened };
+
 using TRxCharEvent = std::function<void(QObject* Sender, int Count)>;
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 
@@ -183,10 +189,33 @@ public:
     // bits, parity bit and stop bits at the baud rate).
     TLineClock::duration CharacterTime() const;
 
+    TLineState LineState() const { return state_; }
+    // The device went away, or came back: LineState() tells which. Runs on the user-interface
+    // thread as soon as it is known.
+    TNotifyEvent OnLineStateChange;
+    // The device behind the port name, as opened ("/dev/ttyS0" for COM1).
+    QString DevicePath() const;
+    // An adapter on a USB bus, and whether its driver agreed to low latency.
+    bool Usb() const { return device_.Usb(); }
+    bool LowLatency() const { return device_.LowLatency(); }
+    // The line settings in short, "9600 8-O-2".
+    QString SettingsText() const;
+
     TRxCharEvent OnRxChar;
     TNotifyEvent OnBeforeOpen, OnAfterOpen, OnBeforeClose, OnAfterClose;
 
+protected:
+    // Whether a device that came back may be opened now; a user waiting for a reply says no,
+    // so nothing changes under it.
+    virtual bool CanReopen() const { return true; }
+
 private:
+    void StartThread();
+    // User-interface thread, once the event thread has found the device gone.
+    void DeviceGone();
+    // Timer while gone: opens the device again when it is back.
+    void TryReopen();
+    void SetState(TLineState state);
     void ApplyLineSettings();
     void ApplyIfOpen();
     // Runs on the user-interface thread for each hand-over of the event thread.
@@ -208,6 +237,8 @@ private:
     SerialDevice device_;
     TLineInputQueue input_; // the one thing shared with the event thread
     std::unique_ptr<TSerialLineThread> thread_;
+    TLineState state_ = TLineState::Closed;
+    QTimer reopenTimer_;
 };
 
 class TSerialLine : public TCustomSerialLine {

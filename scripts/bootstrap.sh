@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 build_dir=${1:-build}
 build_type=${2:-RelWithDebInfo}
 
-packages=(build-essential cmake pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev
           libjpeg62-turbo-dev fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do

@@ -12,6 +12,9 @@ int main(int argc, char** argv) {
     // CTest lists the tests without the test environment, where no display may exist.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A port or language choice would start the test binary again: never, unless a test asks.
+    if (!qEnvironmentVariableIsSet("KALVEX_NO_RESTART"))
+        qputenv("KALVEX_NO_RESTART", "1");
     TAplicacion app(argc, argv);
     return RUN_ALL_TESTS();
 }

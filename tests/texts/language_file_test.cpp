@@ -31,6 +31,11 @@ const char* const kClaves[] = {
     "GEN_MEN044", "GEN_MEN045", "GEN_MEN046",
     // the help window, and programs that could not be started
     "GEN_MEN047", "GEN_MEN048", "GEN_MEN049",
+    // the serial port: why it would not open, the status line, the port menu
+    "Port_Device", "Port_NotFound", "Port_Present", "Port_NonePresent", "Port_Permission",
+    "Port_PermissionFix", "Port_Held", "Port_HeldUnknown", "Port_HeldFix", "Port_Shared",
+    "Port_St_Open", "Port_St_NotOpen", "Port_St_Gone", "Port_St_Again", "Port_St_LowOn",
+    "Port_St_LowOff", "Port_St_Shared", "Port_Other", "Port_OtherPrompt",
     // language window
     "GEN_MEN017", "GEN_MEN018", "GEN_MEN019", "GEN_MEN020",
     // message dialogs

@@ -1,0 +1,30 @@
+#pragma once
+// What the installer is told about the serial port, in the user's language: why it would not
+// open and what to do about it, and the line's state for the main window's status line.
+
+#include <QString>
+
+#include <vector>
+
+class ESerialLine;
+class TCustomSerialLine;
+struct PortHolder;
+
+// The port's error message (its first line unchanged), followed by the device and the cause
+// with its fix.
+QString Explica_Fallo_Apertura(const ESerialLine& error, const QString& puerto);
+// The cause alone, short, for the status line.
+QString Causa_Fallo_Apertura(const ESerialLine& error, const QString& puerto);
+
+// "COM1 — /dev/ttyS0", the adapter's description, or the path.
+QString Rotulo_Puerto(const QString& puerto);
+
+// The warning for another program that has the open device too.
+QString Aviso_Compartido(const std::vector<PortHolder>& otros);
+
+// The whole status line: the port, then its state ("open — 9600 8-O-2", "not open: …",
+// "adapter unplugged — waiting for it", "open again — …"), low latency for an adapter, and
+// another program that shares the device. causa is the cause of a failed open, otros the
+// programs sharing the device.
+QString Linea_Estado(const TCustomSerialLine& linea, const QString& puerto, const QString& causa,
+                     const std::vector<PortHolder>& otros);

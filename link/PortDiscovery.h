@@ -1,0 +1,23 @@
+#pragma once
+// The serial devices present on this machine, in the order an installer looks for them:
+// USB adapters by their stable name in /dev/serial/by-id, then USB devices without one, then
+// the built-in ports that have a real UART behind them.
+
+#include <QString>
+
+#include <vector>
+
+struct PresentPort {
+    QString path;        // what to open: the by-id link when there is one
+    QString kernelName;  // "ttyUSB0"
+    QString description; // the adapter's own product text, empty when it gives none
+    QString label;       // "FT232R USB UART — ttyUSB0", or the path
+};
+
+// Lists the devices present. The folder named by KALVEX_DEVICE_ROOT, when set (tests only),
+// stands for / and is read instead of the machine's /dev and /sys.
+std::vector<PresentPort> PresentPorts();
+
+// The present port that the name or path leads to (a by-id link, /dev/ttyUSB0 or COM1), or
+// nothing when no present device matches.
+const PresentPort* FindPresentPort(const std::vector<PresentPort>& ports, const QString& port);
