@@ -3,6 +3,7 @@
 #include "Configuracion.h"
 #include "DECODER2.h"
 #include "Idiomas.h"
+#include "UVentana_Kalvex.h"
 
 #include <QMessageBox>
 
@@ -22,5 +23,9 @@ void Muestra_Error(const std::exception& error) {
     // language here.
     QString texto = dynamic_cast<const EDecoderBusy*>(&error) ? Texto(QStringLiteral("GEN_MEN036"))
                                                               : QString::fromUtf8(error.what());
-    QMessageBox::critical(QApplication::activeWindow(), Titulo_Kalvex(), texto);
+    QMessageBox caja(QMessageBox::Critical, Titulo_Kalvex(), texto, QMessageBox::Ok,
+                     QApplication::activeWindow());
+    // Kept above the editors that stay on top, whichever window had the focus.
+    Sobre_Su_Ventana(&caja);
+    caja.exec();
 }

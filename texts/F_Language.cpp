@@ -68,6 +68,15 @@ TF_Lang::TF_Lang(QWidget* parent)
     principal->addLayout(botones);
 }
 
+// Opened from the main window's menu while an editor may stay on top.
+void TF_Lang::setVisible(bool visible) {
+    if (visible && !isVisible() && isModal())
+        sobre_.Antes_De_Mostrar(this);
+    QDialog::setVisible(visible);
+    if (!visible)
+        sobre_.Tras_Ocultar(this);
+}
+
 void TF_Lang::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // A window brought back from the task bar is not a new showing.

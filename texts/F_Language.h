@@ -3,6 +3,8 @@
 // current language. Texts are applied only when windows are created, so a new choice is
 // stored at once and the caller then ends the program (Tag = 1).
 
+#include "UVentana_Kalvex.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -19,6 +21,7 @@ public:
     int Tag = 0;
 
     void reject() override;
+    void setVisible(bool visible) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -30,4 +33,5 @@ private:
     QLabel* L_IDIOMA;
     QTreeWidget* Lista;
     QListWidget* ListBox1;
+    TSobre_Su_Ventana sobre_;
 };
