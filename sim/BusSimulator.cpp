@@ -209,8 +209,11 @@ void BusSimulator::SaveTo(const std::string& path) const {
 
 void BusSimulator::Emit(const std::vector<Emission>& emissions, Clock::time_point now) {
     for (const Emission& e : emissions)
-        for (Chunk& c : faults_.Shape(e))
-            outbox_.Add(now + c.delay, std::move(c));
+        for (Chunk& c : faults_.Shape(e)) {
+            // The due time is taken before the chunk is moved: argument order is unspecified.
+            const Clock::time_point due = now + c.delay;
+            outbox_.Add(due, std::move(c));
+        }
 }
 
 void BusSimulator::Record(Direction d, const Frame& f, Clock::time_point now) {

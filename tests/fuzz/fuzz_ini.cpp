@@ -1,0 +1,192 @@
+// The INI layer. Input: three lines naming a section, a key and a value, then the file's bytes.
+// Any file reads without harm; writing the key changes only its own line (or adds its line, and
+// its section's header when the section is missing), keeps every other line byte for byte, and
+// the value reads back. A leading UTF-8 byte-order mark is a mark, not part of the first line.
+
+#include "FuzzCheck.h"
+#include "TIniFile.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cctype>
+#include <cstdint>
+#include <vector>
+
+using kalvex::fuzz::Check;
+
+namespace {
+
+const QByteArray kBom = "\xEF\xBB\xBF";
+const QString kNone = QStringLiteral("\x01none");
+
+// The file as lines, each with its '\n' (a '\r' before it stays part of the line).
+std::vector<QByteArray> Lines(const QByteArray& text) {
+    std::vector<QByteArray> lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype nl = text.indexOf('\n', start);
+        const qsizetype end = nl < 0 ? text.size() : nl + 1;
+        lines.push_back(text.mid(start, end - start));
+        start = end;
+    }
+    return lines;
+}
+
+QByteArray Ending(const QByteArray& line) {
+    if (line.endsWith("\r\n"))
+        return "\r\n";
+    return line.endsWith('\n') ? "\n" : "";
+}
+
+bool OnlyLineBreaks(const QByteArray& bytes) {
+    for (char c : bytes)
+        if (c != '\r' && c != '\n')
+            return false;
+    return true;
+}
+
+QByteArray WithoutLineBreaks(QByteArray bytes) {
+    bytes.replace('\r', QByteArray()).replace('\n', QByteArray());
+    return bytes;
+}
+
+bool IsAscii(const QByteArray& bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+// Letters, digits and inner blanks: a name that the file's own syntax cannot take apart.
+QByteArray Name(const QByteArray& raw, const char* fallback) {
+    QByteArray name;
+    for (char c : raw.left(24))
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == ' ' || c == '_' || c == '.')
+            name += c;
+    name = name.trimmed();
+    return name.isEmpty() ? QByteArray(fallback) : name;
+}
+
+// Printable ASCII without quotes (one pair of them is removed on reading) and trimmed.
+QByteArray Value(const QByteArray& raw) {
+    QByteArray value;
+    for (char c : raw.left(40))
+        if (c >= ' ' && c <= '~' && c != '"' && c != '\'')
+            value += c;
+    value = value.trimmed();
+    return value.isEmpty() ? QByteArray("v") : value;
+}
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    Check(file.open(QIODevice::ReadOnly), "the written file can be read");
+    return file.readAll();
+}
+
+void Store(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        std::abort(); // the harness's own folder failed, not the code under test
+}
+
+// Compares the file before and after the write of one key, line by line.
+void CheckOnlyItsLines(const QByteArray& before, const QByteArray& after, bool sectionExisted,
+                       const QByteArray& section, const QByteArray& key, const QByteArray& value) {
+    const std::vector<QByteArray> a = Lines(before);
+    const std::vector<QByteArray> b = Lines(after);
+    Check(b.size() >= a.size(), "no line is lost or joined to another");
+    if (b.size() == a.size()) {
+        // The key's own line, changed in place: its name and its line break stay.
+        int changed = 0;
+        for (size_t i = 0; i < a.size(); ++i) {
+            if (a[i] == b[i])
+                continue;
+            ++changed;
+            const qsizetype eq = a[i].indexOf('=');
+            Check(eq >= 0, "only a line holding a key is rewritten in place");
+            Check(b[i].startsWith(a[i].left(eq + 1)), "a rewritten line keeps its key name");
+            Check(Ending(b[i]) == Ending(a[i]), "a rewritten line keeps its line break");
+            Check(b[i].contains(value), "the rewritten line holds the new value");
+        }
+        Check(changed <= 1, "a write changes at most one existing line");
+        Check(sectionExisted, "a missing section is added, not written into another line");
+        return;
+    }
+    // Lines added: the same before and after them.
+    size_t p = 0;
+    while (p < a.size() && a[p] == b[p])
+        ++p;
+    const size_t added = b.size() - a.size();
+    size_t first = p; // first added line
+    if (p < a.size() && p + 1 == a.size() && Ending(a[p]).isEmpty() && b[p].startsWith(a[p]) &&
+        OnlyLineBreaks(b[p].mid(a[p].size())) && b[p].endsWith('\n')) {
+        first = p + 1; // the last line of the file only got the line break it lacked
+    } else {
+        for (size_t j = p; j < a.size(); ++j)
+            Check(a[j] == b[j + added], "the lines after the added ones are unchanged");
+    }
+    Check(added == (sectionExisted ? 1u : 2u), "one line for the key, one more for a new section");
+    QByteArray inserted;
+    for (size_t j = first; j < first + added; ++j)
+        inserted += b[j];
+    const QByteArray expected =
+        (sectionExisted ? QByteArray() : '[' + section + ']') + key + '=' + value;
+    Check(WithoutLineBreaks(inserted) == expected, "the added lines hold only the key and header");
+    Check(inserted.endsWith('\n') || first + added == b.size(),
+          "an added line inside the file ends with a line break");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // tmpfs when there is one: each run writes and renames a file.
+    static QTemporaryDir folder(QDir("/dev/shm").exists()
+                                    ? "/dev/shm/kalvex-fuzz-ini-XXXXXX"
+                                    : QDir::tempPath() + "/kalvex-fuzz-ini-XXXXXX");
+    const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QByteArray head[3];
+    qsizetype pos = 0;
+    for (QByteArray& h : head) {
+        qsizetype nl = input.indexOf('\n', pos);
+        if (nl < 0)
+            nl = input.size();
+        h = input.mid(pos, nl - pos);
+        pos = std::min(nl + 1, input.size());
+    }
+    const QByteArray before = input.mid(pos);
+    const QByteArray section = Name(head[0], "s");
+    const QByteArray key = Name(head[1], "k");
+    const QByteArray value = Value(head[2]);
+    const QString sectionName = QString::fromLatin1(section);
+    const QString keyName = QString::fromLatin1(key);
+
+    const QString path = folder.filePath(QStringLiteral("fuzz.ini"));
+    Store(path, before);
+    TIniFile ini(path);
+    const QStringList sections = ini.ReadSections();
+    const QString old = ini.ReadString(sectionName, keyName, kNone);
+
+    if (before.startsWith(kBom) && IsAscii(before.mid(kBom.size()))) {
+        const QString plainPath = folder.filePath(QStringLiteral("plain.ini"));
+        Store(plainPath, before.mid(kBom.size()));
+        const TIniFile plain(plainPath);
+        Check(plain.ReadSections() == sections, "a byte-order mark does not change the sections");
+        Check(plain.ReadString(sectionName, keyName, kNone) == old,
+              "a byte-order mark does not change what a key reads");
+    }
+
+    bool sectionExisted = false;
+    for (const QString& s : sections)
+        sectionExisted = sectionExisted || s.compare(sectionName, Qt::CaseInsensitive) == 0;
+
+    Check(ini.WriteString(sectionName, keyName, QString::fromLatin1(value)),
+          "writing a key into a readable file succeeds");
+    const QByteArray after = Contents(path);
+    Check(ini.ReadString(sectionName, keyName, kNone) == QString::fromLatin1(value),
+          "the written value reads back");
+    CheckOnlyItsLines(before, after, sectionExisted, section, key, value);
+    return 0;
+}
