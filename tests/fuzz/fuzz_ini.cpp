@@ -22,13 +22,16 @@ namespace {
 const QByteArray kBom = "\xEF\xBB\xBF";
 const QString kNone = QStringLiteral("\x01none");
 
-// The file as lines, each with its '\n' (a '\r' before it stays part of the line).
+// The file as lines, each with its line break: LF, CR LF, or a CR alone.
 std::vector<QByteArray> Lines(const QByteArray& text) {
     std::vector<QByteArray> lines;
     qsizetype start = 0;
     while (start < text.size()) {
-        const qsizetype nl = text.indexOf('\n', start);
-        const qsizetype end = nl < 0 ? text.size() : nl + 1;
+        qsizetype end = start;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
+            ++end;
+        if (end < text.size())
+            end += text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1;
         lines.push_back(text.mid(start, end - start));
         start = end;
     }
@@ -38,6 +41,8 @@ std::vector<QByteArray> Lines(const QByteArray& text) {
 QByteArray Ending(const QByteArray& line) {
     if (line.endsWith("\r\n"))
         return "\r\n";
+    if (line.endsWith('\r'))
+        return "\r";
     return line.endsWith('\n') ? "\n" : "";
 }
 
@@ -121,13 +126,16 @@ void CheckOnlyItsLines(const QByteArray& before, const QByteArray& after, bool s
         ++p;
     const size_t added = b.size() - a.size();
     size_t first = p; // first added line
-    if (p < a.size() && p + 1 == a.size() && Ending(a[p]).isEmpty() && b[p].startsWith(a[p]) &&
+    size_t rest = p;  // first line of the file after the added ones
+    // The line before the added ones may only get the line break it lacked (the last line of
+    // the file), or the LF its lone CR lacked, so that no reader takes two lines for one.
+    if (p < a.size() && (Ending(a[p]).isEmpty() || Ending(a[p]) == "\r") && b[p].startsWith(a[p]) &&
         OnlyLineBreaks(b[p].mid(a[p].size())) && b[p].endsWith('\n')) {
-        first = p + 1; // the last line of the file only got the line break it lacked
-    } else {
-        for (size_t j = p; j < a.size(); ++j)
-            Check(a[j] == b[j + added], "the lines after the added ones are unchanged");
+        first = p + 1;
+        rest = p + 1;
     }
+    for (size_t j = rest; j < a.size(); ++j)
+        Check(a[j] == b[j + added], "the lines after the added ones are unchanged");
     Check(added == (sectionExisted ? 1u : 2u), "one line for the key, one more for a new section");
     QByteArray inserted;
     for (size_t j = first; j < first + added; ++j)
