@@ -7,22 +7,12 @@ cd "$(dirname "$0")/.."
 build_dir=${1:-build}
 build_type=${2:-RelWithDebInfo}
 
-packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev
-          libjpeg62-turbo-dev fonts-dejavu-core)
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev
+          libgmock-dev libjpeg62-turbo-dev fonts-dejavu-core)
 # The window-manager tests: a private X server, a window manager, the X tools that read its
 # stacking order, and the X client library they ask the window manager with.
 packages+=(xvfb openbox x11-utils libxcb1-dev)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    [[ $(id -u) -ne 0 ]] && sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+./scripts/need-packages.sh "${packages[@]}"
 # The check scripts need the packages only; they configure their own build folders.
 [[ -n ${KALVEX_INSTALL_ONLY:-} ]] && exit 0
 
