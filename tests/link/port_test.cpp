@@ -16,7 +16,11 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
+#include <csignal>
+#include <fcntl.h>
 #include <grp.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kalvex::test;
@@ -78,6 +82,35 @@ TEST(PortDiagnosis, OtherProcessesHoldingTheDeviceAreFoundByNameAndPid) {
         EXPECT_EQ(holders[0].name, "kvx-holder");
     }
     EXPECT_TRUE(PortHolders("/dev/kalvex-no-such-device").empty());
+}
+
+TEST(PortDiagnosis, TheFarEndOfAPseudoTerminalIsNotAnotherProgram) {
+    // The simulator holds the master side and, to keep the line up, the slave side too.
+    PtyPair pty;
+    const QByteArray path = pty.SlavePath().toLocal8Bit();
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t far = ::fork();
+    ASSERT_GE(far, 0);
+    if (far == 0) { // keeps the inherited master
+        ::prctl(PR_SET_NAME, "kvx-far-end");
+        const char ok = ::open(path.constData(), O_RDWR | O_NOCTTY) >= 0 ? 1 : 0;
+        [[maybe_unused]] ssize_t n = ::write(ready[1], &ok, 1);
+        for (;;)
+            ::pause();
+    }
+    char ok = 0;
+    ASSERT_EQ(::read(ready[0], &ok, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ASSERT_EQ(ok, 1);
+    EXPECT_TRUE(PortHolders(path).empty());
+    // A program that holds only the slave side is one.
+    HolderProcess reader(path, "kvx-reader", false);
+    ASSERT_EQ(PortHolders(path).size(), 1u);
+    EXPECT_EQ(PortHolders(path)[0].name, "kvx-reader");
+    ::kill(far, SIGKILL);
+    ::waitpid(far, nullptr, 0);
 }
 
 TEST(PortDiagnosis, TheDeviceGroupIsTheOwnerOfTheDeviceFile) {

@@ -26,6 +26,11 @@ public:
         if (pid_ == 0) {
             // Only calls that are safe after fork in a threaded process.
             ::prctl(PR_SET_NAME, name);
+            // Nothing of the test's own: an inherited pseudo-terminal master would make this
+            // process look like the line's far end.
+            for (int fd = 3; fd < 1024; ++fd)
+                if (fd != ready[1])
+                    ::close(fd);
             int fd = ::open(device.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
             char ok = fd >= 0 && (!lock || ::flock(fd, LOCK_EX | LOCK_NB) == 0) ? 1 : 0;
             [[maybe_unused]] ssize_t n = ::write(ready[1], &ok, 1);
