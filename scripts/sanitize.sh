@@ -37,8 +37,9 @@ asan() {
 # under ThreadSanitizer, so only their suites that start and stop the line (start-up, settings),
 # take unsolicited frames (read-outs) and run transactions back to back (devices test) run
 # here; asan runs all of them.
-tsan_whole=(test_serial_line test_decoder2 test_comunicaciones test_sim_bus test_sim_engine_e2e)
-tsan_windows=(test_shell test_editores test_tools)
+tsan_whole=(link_serial_line_test link_decoder_link_test link_register_access_test sim_bus_test
+            sim_engine_end_to_end_test)
+tsan_windows=(app_shell_test models_editors_test tools_windows_test)
 tsan_window_suites=(ShellTest ReadOutTest DevicesTest)
 # Counts the threads of the process, and ThreadSanitizer adds one of its own.
 tsan_skip='^SerialLineTest\.AnUnpluggedDeviceEndsTheEventThreadAndFailsTheNextWrite$'
