@@ -1,7 +1,6 @@
 #include "UF_Decoder.h"
 
 #include "Configuracion.h"
-#include "Conversion.h"
 #include "DECODER2.h"
 #include "Enrutado.h"
 #include "F_Mensa.h"
