@@ -153,7 +153,7 @@ TEST_F(DigitizerTest, SaveMovesTheDeviceAndTheEditorFollowsIt) {
 TEST_F(DigitizerTest, TheAddressWriteCountsOnlyWithTheNewPanelsStatus) {
     Announce();
     SetNew("5", "12", "4", "2");
-    inspect = [this](QWidget* w) { Move(w); };
+    inspect = [](QWidget* w) { Move(w); };
     // The device takes the write, yet answers with a status of no panel.
     sim->SetFault({FaultKind::WrongStatus, 0, 0x21, 1});
     sim->ClearLog();
