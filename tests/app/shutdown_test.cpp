@@ -80,11 +80,7 @@ TEST_F(ShutdownTest, ClosingDuringASaveLetsTheSaveFinishOnTheLine) {
     editor->show();
     Enrutado().Modelo_Activo = Modelo_Por_Referencia(6746)->Codigo;
     // The decoder takes writes only in programming mode, after its read-out.
-    sim->PressButton("eight");
-    ASSERT_TRUE(WaitUntil([&] {
-        const auto sent = Sent();
-        return !sent.empty() && sent.back().rfind("20 40", 0) == 0;
-    }));
+    ReadOut("eight");
     for (int k = 1; k <= 8; ++k)
         editor->findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(k))
             ->setText(QString::number(2000 + k));

@@ -47,15 +47,6 @@ protected:
         Enrutado().Modelo_Activo = Modelo_Por_Referencia(editor->Referencia())->Codigo;
         return editor;
     }
-    // A whole read-out of the decoder, up to the acknowledgement of its identification frame.
-    void ReadOut(const std::string& decoder) {
-        sim->ClearLog();
-        sim->PressButton(decoder);
-        ASSERT_TRUE(WaitUntil([&] {
-            const auto sent = Sent();
-            return !sent.empty() && sent.back().rfind("20 40", 0) == 0;
-        })) << Trace();
-    }
     // The open editor read out, the timer's reads done (they end with field `last` filled;
     // 0: the model makes none), and the log emptied: nothing but what the test does next is
     // on it.

@@ -69,6 +69,15 @@ protected:
                    kalvex::sim::ToHex(e.frame) + "\n";
         return out;
     }
+    // A whole read-out of the decoder, up to the acknowledgement of its identification frame.
+    void ReadOut(const std::string& decoder) {
+        sim->ClearLog();
+        sim->PressButton(decoder);
+        ASSERT_TRUE(WaitUntil([&] {
+            const auto sent = Sent();
+            return !sent.empty() && sent.back().rfind("20 40", 0) == 0;
+        })) << Trace();
+    }
     bool WaitDialog(const QString& name) {
         return WaitUntil([&] { return dialogs->Saw(name); });
     }

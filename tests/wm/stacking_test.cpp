@@ -107,14 +107,6 @@ protected:
         }
         return editor;
     }
-    void ReadOut(const std::string& decoder) {
-        sim->ClearLog();
-        sim->PressButton(decoder);
-        ASSERT_TRUE(WaitUntil([&] {
-            const auto sent = Sent();
-            return !sent.empty() && sent.back().rfind("20 40", 0) == 0;
-        })) << Trace();
-    }
     void ActivateMain() {
         ASSERT_TRUE(ActivateAsUser(main->winId()));
         ASSERT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == main; }, 8000));
