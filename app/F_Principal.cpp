@@ -4,6 +4,7 @@
 #include "Configuracion.h"
 #include "DECODER2.h"
 #include "Enrutado.h"
+#include "Errores.h"
 #include "Estado_Puerto.h"
 #include "F_About.h"
 #include "F_Ayuda.h"
@@ -15,7 +16,6 @@
 #include "PortDiscovery.h"
 #include "Recursos.h"
 #include "Rotulos.h"
-#include "TAplicacion.h"
 #include "UComunicaciones.h"
 #include "UF_Decoder.h"
 #include "UF_Reprogram.h"
@@ -62,7 +62,7 @@ TF_Princ::TF_Princ(QWidget* parent) : QMainWindow(parent), Decod1(new TDECODER2(
     setObjectName(QStringLiteral("F_Princ"));
     Decod1->setObjectName(QStringLiteral("Decod1"));
     Decod1->OnDECRecibedNotDemand = [this](QObject* sender, Trama_Dec frame) {
-        Decod1DECRecibedNotDemand(sender, frame);
+        Atrapa([&] { Decod1DECRecibedNotDemand(sender, frame); })();
     };
     Decod1->OnLineStateChange = [this](QObject*) {
         // Whoever shared the device before it went away is looked for again.
@@ -133,7 +133,7 @@ void TF_Princ::Crea_Controles() {
     B_Close = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
                               QStringLiteral("Close"), fondo);
     B_Close->setObjectName(QStringLiteral("B_Close"));
-    connect(B_Go, &QPushButton::clicked, this, &TF_Princ::B_GoClick);
+    connect(B_Go, &QPushButton::clicked, this, Atrapa([this] { B_GoClick(); }));
     connect(B_Close, &QPushButton::clicked, this, &QWidget::close);
 
     auto* cabecera = new QHBoxLayout;
@@ -188,7 +188,7 @@ void TF_Princ::Crea_Menus() {
         item->setObjectName(nombre);
         item->setCheckable(true);
         item->setChecked(n == 1);
-        connect(item, &QAction::triggered, this, [this, item] { COM1Click(item); });
+        connect(item, &QAction::triggered, this, Atrapa([this, item] { COM1Click(item); }));
     }
     connect(SerialPort1, &QMenu::aboutToShow, this, &TF_Princ::Rellena_Puertos_Presentes);
     File1->addSeparator();
@@ -284,12 +284,12 @@ void TF_Princ::Rellena_Puertos_Presentes() {
         item->setData(presente.path);
         item->setCheckable(true);
         const QString ruta = presente.path;
-        connect(item, &QAction::triggered, this, [this, ruta] { Elige_Puerto(ruta); });
+        connect(item, &QAction::triggered, this, Atrapa([this, ruta] { Elige_Puerto(ruta); }));
         puertos_presentes_ << item;
     }
     QAction* otro = SerialPort1->addAction(Texto(QStringLiteral("Port_Other")));
     otro->setObjectName(QStringLiteral("Otro_Puerto"));
-    connect(otro, &QAction::triggered, this, &TF_Princ::Otro_Puerto);
+    connect(otro, &QAction::triggered, this, Atrapa([this] { Otro_Puerto(); }));
     puertos_presentes_ << otro;
     Inicializa_menu_puertos();
 }

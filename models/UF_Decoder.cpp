@@ -3,6 +3,7 @@
 #include "Configuracion.h"
 #include "DECODER2.h"
 #include "Enrutado.h"
+#include "Errores.h"
 #include "F_Mensa.h"
 #include "Idiomas.h"
 #include "Modelos.h"
@@ -65,7 +66,7 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     B_Save = Crea_Boton(QStringLiteral("B_Save"), QStringLiteral("guardar.png"), {});
     B_Save->setText(QStringLiteral("Save"));
     connect(B_Close, &QPushButton::clicked, this, &QWidget::close);
-    connect(B_Save, &QPushButton::clicked, this, [this] { B_SaveClick(); });
+    connect(B_Save, &QPushButton::clicked, this, Atrapa([this] { B_SaveClick(); }));
 
     T_Estado_TiempoInicial = new QTimer(this);
     T_Estado_TiempoInicial->setObjectName(QStringLiteral("T_Estado_TiempoInicial"));
@@ -77,7 +78,7 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     fin_lectura_ = new QTimer(this);
     fin_lectura_->setInterval(Pausa_Lectura_ms);
     fin_lectura_->setSingleShot(true);
-    connect(fin_lectura_, &QTimer::timeout, this, [this] { Fin_Lectura(); });
+    connect(fin_lectura_, &QTimer::timeout, this, Atrapa([this] { Fin_Lectura(); }));
 
     Lectura_Incompleta = Crea_Etiqueta(QStringLiteral("Lectura_Incompleta"), {}, this);
     Lectura_Incompleta->setStyleSheet(QStringLiteral("color: #c0392b; font-weight: bold;"));
@@ -87,7 +88,7 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     cierre_pendiente_ = new QTimer(this);
     cierre_pendiente_->setInterval(Reintento_Cierre_ms);
     cierre_pendiente_->setSingleShot(true);
-    connect(cierre_pendiente_, &QTimer::timeout, this, [this] { Cierra_Decoder(); });
+    connect(cierre_pendiente_, &QTimer::timeout, this, Atrapa([this] { Cierra_Decoder(); }));
 
     auto* derecha = new QVBoxLayout;
     derecha->setSpacing(2);

@@ -3,6 +3,7 @@
 #include "Configuracion.h"
 #include "Conversion.h"
 #include "Enrutado.h"
+#include "Errores.h"
 #include "Idiomas.h"
 #include "UComunicaciones.h"
 #include "UF_Decoder_6775_Help.h"
@@ -105,7 +106,7 @@ TF_Decoder_6775::TF_Decoder_6775(QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(Espera_Lectura_ms);
     Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, &TF_Decoder_6775::Timer1Timer);
+    connect(Timer1, &QTimer::timeout, this, Atrapa([this] { Timer1Timer(); }));
 
     Aplica_Textos();
 }

@@ -1,6 +1,7 @@
 #include "UF_Decoder_Codigos.h"
 
 #include "Conversion.h"
+#include "Errores.h"
 #include "UComunicaciones.h"
 
 #include <QLineEdit>
@@ -21,8 +22,8 @@ TF_Decoder_Codigos::TF_Decoder_Codigos(const QString& nombre, const TDatos_Codig
                          QStringLiteral("GEN_MEN011"));
     BitBtn3 = Crea_Boton(QStringLiteral("BitBtn3"), QStringLiteral("borrar.png"),
                          QStringLiteral("GEN_MEN012"));
-    connect(BitBtn1, &QPushButton::clicked, this, &TF_Decoder_Codigos::BitBtn1Click);
-    connect(BitBtn3, &QPushButton::clicked, this, &TF_Decoder_Codigos::BitBtn3Click);
+    connect(BitBtn1, &QPushButton::clicked, this, Atrapa([this] { BitBtn1Click(); }));
+    connect(BitBtn3, &QPushButton::clicked, this, Atrapa([this] { BitBtn3Click(); }));
 
     TRejilla rejilla;
     rejilla.Rotulos = {QStringLiteral("GEN_MEN03"), QStringLiteral("Label5"),

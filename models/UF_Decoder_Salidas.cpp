@@ -1,6 +1,7 @@
 #include "UF_Decoder_Salidas.h"
 
 #include "Conversion.h"
+#include "Errores.h"
 #include "F_Mensa.h"
 #include "Idiomas.h"
 #include "UComunicaciones.h"
@@ -31,9 +32,9 @@ TF_Decoder_Salidas::TF_Decoder_Salidas(const QString& nombre, const TDatos_Salid
     BitBtn3 = Crea_Boton(QStringLiteral("BitBtn3"), QStringLiteral("borrar.png"),
                          QStringLiteral("GEN_MEN012"));
     B_IniState = Crea_Boton(QStringLiteral("B_IniState"), {}, QStringLiteral("GEN_MEN013"));
-    connect(BitBtn1, &QPushButton::clicked, this, &TF_Decoder_Salidas::BitBtn1Click);
-    connect(BitBtn3, &QPushButton::clicked, this, &TF_Decoder_Salidas::BitBtn3Click);
-    connect(B_IniState, &QPushButton::clicked, this, &TF_Decoder_Salidas::B_IniStateClick);
+    connect(BitBtn1, &QPushButton::clicked, this, Atrapa([this] { BitBtn1Click(); }));
+    connect(BitBtn3, &QPushButton::clicked, this, Atrapa([this] { BitBtn3Click(); }));
+    connect(B_IniState, &QPushButton::clicked, this, Atrapa([this] { B_IniStateClick(); }));
 
     TRejilla rejilla;
     rejilla.Rotulos = {QStringLiteral("GEN_MEN03"), QStringLiteral("Label5"),

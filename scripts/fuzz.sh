@@ -26,9 +26,7 @@ if ((${#targets[@]} == 0)); then
     done
 fi
 
-# The INI layer allocates its largest file size for every read: keeping ASan's shadow memory
-# mapped and its quarantine smaller makes that three times cheaper, and finds the same faults.
-export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:clear_shadow_mmap_threshold=1073741824:quarantine_size_mb=64
+export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1
 export QT_QPA_PLATFORM=offscreen
 failed=()

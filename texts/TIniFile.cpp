@@ -121,7 +121,9 @@ std::optional<QByteArray> Lee_Fichero(const QString& fileName) {
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    QByteArray texto = file.read(TIniFile::kTamanoMaximo + 1);
+    // Read at the file's own size: the language file is looked up hundreds of times while the
+    // windows are built.
+    QByteArray texto = file.readAll();
     if (file.error() != QFileDevice::NoError || texto.size() > TIniFile::kTamanoMaximo) {
         return std::nullopt;
     }

@@ -24,7 +24,7 @@
 
 class TIniFile {
 public:
-    static constexpr qint64 kTamanoMaximo = 8 * 1024 * 1024;
+    static constexpr qint64 kTamanoMaximo = qint64{8} * 1024 * 1024;
 
     explicit TIniFile(QString fileName) : fileName_(std::move(fileName)) {}
 

@@ -3,6 +3,7 @@
 #include "Configuracion.h"
 #include "Dispositivos.h"
 #include "Enrutado.h"
+#include "Errores.h"
 #include "Idiomas.h"
 #include "Modelos.h"
 #include "Recursos.h"
@@ -66,7 +67,7 @@ TF_Reprogram::TF_Reprogram(QWidget* parent)
     B_Find->setCursor(Qt::PointingHandCursor);
     // Return on a type button searches too.
     B_Find->setDefault(true);
-    connect(B_Find, &QPushButton::clicked, this, &TF_Reprogram::B_FindClick);
+    connect(B_Find, &QPushButton::clicked, this, Atrapa([this] { B_FindClick(); }));
 
     Label3 =
         Crea_Rotulo(QStringLiteral("Label3"), TEXTO_AUSENTE, 1.6, this, QStringLiteral("#c0392b"));

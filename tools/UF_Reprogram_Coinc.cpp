@@ -1,5 +1,6 @@
 #include "UF_Reprogram_Coinc.h"
 
+#include "Errores.h"
 #include "Idiomas.h"
 #include "Rotulos.h"
 
@@ -38,7 +39,7 @@ TF_Reprogram_Coinc::TF_Reprogram_Coinc(QWidget* parent)
     B_Aceptar->setObjectName(QStringLiteral("B_Aceptar"));
     B_Aceptar->setCursor(Qt::PointingHandCursor);
     B_Aceptar->setDefault(true);
-    connect(B_Aceptar, &QPushButton::clicked, this, &TF_Reprogram_Coinc::B_AceptarClick);
+    connect(B_Aceptar, &QPushButton::clicked, this, Atrapa([this] { B_AceptarClick(); }));
 
     auto* todo = new QVBoxLayout(this);
     todo->setContentsMargins(14, 12, 14, 12);

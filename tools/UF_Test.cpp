@@ -3,6 +3,7 @@
 #include "Configuracion.h"
 #include "Dispositivos.h"
 #include "Enrutado.h"
+#include "Errores.h"
 #include "Idiomas.h"
 #include "Recursos.h"
 #include "Rotulos.h"
@@ -87,8 +88,8 @@ TF_Test::TF_Test(QWidget* parent)
     B_Close = Boton_Glifo(QStringLiteral("B_Close"), QStringLiteral("cerrar.png"), this);
     // Return in a number field starts the test.
     B_START->setDefault(true);
-    connect(B_START, &QPushButton::clicked, this, &TF_Test::B_STARTClick);
-    connect(B_STOP, &QPushButton::clicked, this, &TF_Test::B_STOPClick);
+    connect(B_START, &QPushButton::clicked, this, Atrapa([this] { B_STARTClick(); }));
+    connect(B_STOP, &QPushButton::clicked, this, Atrapa([this] { B_STOPClick(); }));
     connect(B_Clear, &QPushButton::clicked, this, &TF_Test::B_ClearClick);
     connect(B_Close, &QPushButton::clicked, this, &QWidget::close);
 

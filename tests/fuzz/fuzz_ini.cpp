@@ -1,4 +1,5 @@
-// The INI layer. Input: three lines naming a section, a key and a value, then the file's bytes.
+// The INI layer. Input: one byte of flags that reshape the file's line breaks and its start
+// (see Reshape), three lines naming a section, a key and a value, then the file's bytes.
 // Any file reads without harm; writing the key changes only its own line (or adds its line, and
 // its section's header when the section is missing), keeps every other line byte for byte, and
 // the value reads back. A leading UTF-8 byte-order mark is a mark, not part of the first line.
@@ -85,6 +86,24 @@ QByteArray Value(const QByteArray& raw) {
     return value.isEmpty() ? QByteArray("v") : value;
 }
 
+// Line breaks and byte-order marks are where files from different editors differ; one flag
+// each lets the fuzzer try them on any file with a single changed byte.
+QByteArray Reshape(QByteArray file, uint8_t flags) {
+    if (flags & 1) // Unix line breaks
+        file.replace("\r\n", "\n");
+    if (flags & 2) // Windows line breaks
+        file.replace("\r\n", "\n").replace("\n", "\r\n");
+    if (flags & (4 | 8)) { // the file ends without a line break, or with a lone carriage return
+        while (file.endsWith('\n') || file.endsWith('\r'))
+            file.chop(1);
+        if (flags & 4)
+            file += '\r';
+    }
+    if (flags & 16)
+        file.prepend(kBom);
+    return file;
+}
+
 QByteArray Contents(const QString& path) {
     QFile file(path);
     Check(file.open(QIODevice::ReadOnly), "the written file can be read");
@@ -155,8 +174,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                     ? "/dev/shm/kalvex-fuzz-ini-XXXXXX"
                                     : QDir::tempPath() + "/kalvex-fuzz-ini-XXXXXX");
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const uint8_t flags = size > 0 ? data[0] : 0;
     QByteArray head[3];
-    qsizetype pos = 0;
+    qsizetype pos = std::min<qsizetype>(1, input.size());
     for (QByteArray& h : head) {
         qsizetype nl = input.indexOf('\n', pos);
         if (nl < 0)
@@ -164,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         h = input.mid(pos, nl - pos);
         pos = std::min(nl + 1, input.size());
     }
-    const QByteArray before = input.mid(pos);
+    const QByteArray before = Reshape(input.mid(pos), flags);
     const QByteArray section = Name(head[0], "s");
     const QByteArray key = Name(head[1], "k");
     const QByteArray value = Value(head[2]);

@@ -120,14 +120,18 @@ struct Line {
         }
     }
 
-    // Until the far end's timers have fired and the link has taken every byte sent.
+    // Until the far end's timers have fired and the link has taken every frame sent: nothing
+    // waits in the terminal and less than a frame in the link, three looks in a row.
     void Settle() {
         ServeUntil([&] { return timersPending == 0; }, "the far end's script ends");
-        for (int quiet = 0; quiet < 3;) {
-            QCoreApplication::processEvents();
-            quiet = WaitingOnLinkSide() == 0 && link->BytesWaiting() < 4 ? quiet + 1 : 0;
-            usleep(200);
-        }
+        int quiet = 0;
+        ServeUntil(
+            [&] {
+                quiet = WaitingOnLinkSide() == 0 && link->BytesWaiting() < 4 ? quiet + 1 : 0;
+                usleep(200);
+                return quiet == 3;
+            },
+            "the link takes every frame sent to it");
     }
 
     // Everything the link wrote is whole frames it was asked for.
