@@ -1,0 +1,51 @@
+#pragma once
+// The installation record as the Installation window, the CSV export and the handover report
+// read it: plain values, taken from the database in one go, so that none of them holds the
+// database open or sees it change under them.
+
+#include "Registro.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// One read-out or Save of a decoder.
+struct TEvento_Registro {
+    enum class TTipo { Lectura, Grabacion };
+    TTipo Tipo = TTipo::Lectura;
+    QDateTime Momento;
+    QString Puerto;                 // read-outs: the port they came in on
+    QList<TValor_Registro> Valores; // as read, or as written
+    QList<bool> Aceptadas;          // Saves: whether each value's write was acknowledged
+    bool Todo_Aceptado = false;     // Saves
+    QString Resultado;              // Saves: the outcome the user was shown
+};
+
+struct TDecoder_Registro {
+    qint64 Id = 0;
+    int Referencia = 0;
+    QString Ubicacion; // "Entrance A, floor 3", given by the user
+    QString Nota;
+    // The last known configuration: the last read-out, with every acknowledged write since.
+    QList<TValor_Registro> Configuracion;
+    QList<TCodigo_Registro> Codigos;
+    QDateTime Ultima_Lectura;   // invalid when never read
+    QDateTime Ultima_Grabacion; // invalid when never saved
+    QString Resultado;          // the outcome of the last Save
+    // A read-out after the last write showed the configuration (or nothing was ever written).
+    bool Confirmado = false;
+};
+
+// Two decoders (or one, twice) answering the same code.
+struct TChoque_Registro {
+    qint64 Decoder = 0;
+    qint64 Otro = 0;
+    QString Texto; // in the user's language, as the warning before a Save words it
+};
+
+struct TInstantanea {
+    QString Fichero;
+    QString Sitio; // "Calle Mayor 12"
+    QList<TDecoder_Registro> Decoders;
+    QList<TChoque_Registro> Choques;
+};

@@ -1,0 +1,89 @@
+#pragma once
+// What the windows tell the installation record and what they ask of it. The record lives
+// above the windows; they reach it through this interface, which records nothing until the
+// program's start installs the record (tests run without one).
+//
+// Nothing here may raise: recording never stands in the way of a read-out, a Save or a
+// devices test.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+// Where a code must be unique across the installation's decoders.
+enum class TEspacio_Codigo {
+    Llamada,    // four-digit call codes
+    Panel,      // panel codes
+    Sensor,     // sensor codes
+    Rele,       // relay codes
+    Rango_6734, // a Torvik decoder's address range: clashes by overlap
+    Direccion_6786,
+    Digitalizador, // a digitizer's panel and block together
+};
+
+// One value of an editor's grid: the object name of its Current control (stable across
+// languages and versions), where it is as the user reads it ("Output 2, time"), and its text
+// (a unit or an initial state as the text shown).
+struct TValor_Registro {
+    QString Campo;
+    QString Lugar;
+    QString Texto;
+};
+
+// One code a decoder answers, as a closed range of hexadecimal-digit values (a call code
+// "1234" is 0x1234 to 0x1234; a code of another space may be shorter), and where it is in
+// the decoder ("output 2").
+struct TCodigo_Registro {
+    TEspacio_Codigo Espacio = TEspacio_Codigo::Llamada;
+    qint64 Desde = 0;
+    qint64 Hasta = 0;
+    QString Texto; // as the user reads it: "1234", "0100–0199"
+    QString Lugar;
+};
+
+// A decoder's configuration as one editor column holds it.
+struct TConfiguracion {
+    int Referencia = 0; // the model: 6746
+    QList<TValor_Registro> Valores;
+    QList<TCodigo_Registro> Codigos;
+    bool Vacia = false; // a decoder that stores nothing yet
+};
+
+// A Save as it went: the values written, whether each was acknowledged (same order), and the
+// outcome the user was shown.
+struct TGrabacion_Registro {
+    TConfiguracion Nueva;
+    QList<bool> Aceptadas;
+    bool Todo_Aceptado = false;
+    QString Resultado;
+};
+
+// One row of the devices test.
+struct TPrueba_Registro {
+    int Codigo = 0;
+    QString Tipo;
+    bool Respondio = false;
+    int Identificacion = -1; // the identification byte, -1 without an answer
+};
+
+class TRegistro {
+public:
+    virtual ~TRegistro() = default;
+    // A read-out completed in the editor of its model (the Current column, all values).
+    virtual void Lectura(const QString& puerto, const TConfiguracion& leida) = 0;
+    // The New codes' clashes with the other decoders of the installation, one line each in
+    // the user's language; empty when there is none. Asked before a Save sends anything.
+    virtual QStringList Choques(const TConfiguracion& nueva) = 0;
+    // A Save made in the editor of the model, after its last frame.
+    virtual void Grabacion(const TGrabacion_Registro& grabacion) = 0;
+    virtual void Prueba(const TPrueba_Registro& fila) = 0;
+    // The editor of the model was closed: its next Save without a read-out is a new decoder.
+    virtual void Editor_Cerrado(int referencia) = 0;
+};
+
+// Never null: a record that does nothing until one is installed.
+TRegistro& Registro();
+// The program's start installs the record; nullptr goes back to the one that does nothing.
+void Instala_Registro(TRegistro* registro);
