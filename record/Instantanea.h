@@ -49,3 +49,17 @@ struct TInstantanea {
     QList<TDecoder_Registro> Decoders;
     QList<TChoque_Registro> Choques;
 };
+
+// What the Installation window reads and edits. The database implements it; tests give their
+// own.
+class TFuente_Instalacion {
+public:
+    virtual ~TFuente_Instalacion() = default;
+    virtual TInstantanea Instantanea() const = 0;
+    // Each read-out and Save of the decoder, oldest first.
+    virtual QList<TEvento_Registro> Historia(qint64 decoder) const = 0;
+    // False when the record could not store it (opened read-only, or the file failed).
+    virtual bool Pon_Ubicacion(qint64 decoder, const QString& ubicacion) = 0;
+    virtual bool Pon_Nota(qint64 decoder, const QString& nota) = 0;
+    virtual bool Solo_Lectura() const = 0;
+};
