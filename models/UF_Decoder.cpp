@@ -8,6 +8,7 @@
 #include "Idiomas.h"
 #include "Modelos.h"
 #include "Recursos.h"
+#include "Registro.h"
 #include "Rotulos.h"
 #include "Teclas.h"
 #include "UComunicaciones.h"
@@ -20,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -42,6 +44,18 @@ QPixmap Dibujo(const QString& nombre) {
     if (nombre.endsWith(QStringLiteral(".jpg")))
         return QPixmap::fromImage(Foto(nombre));
     return Imagen(nombre);
+}
+
+// A control's value as the user reads it.
+QString Texto_Control(const QWidget* control) {
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control))
+        return edit->text();
+    if (const auto* combo = qobject_cast<const QComboBox*>(control))
+        return combo->currentText();
+    if (const auto* check = qobject_cast<const QCheckBox*>(control))
+        return Texto(check->isChecked() ? QStringLiteral("GEN_MEN103")
+                                        : QStringLiteral("GEN_MEN104"));
+    return {};
 }
 
 } // namespace
@@ -294,6 +308,8 @@ void TF_Decoder::FormClose() {
     T_Estado_TiempoInicial->stop();
     fin_lectura_->stop();
     Enrutado().Modelo_Activo = 0;
+    valores_leidos_ = 0;
+    Registro().Editor_Cerrado(Referencia());
     Cierra_Decoder();
 }
 
@@ -323,10 +339,15 @@ void TF_Decoder::Lee_Decoder(const Trama_Dec& FTResul) {
         Envia_Trama_Directa(FTResul[0], FTResul[2], FTResul[3]);
         // The identification frame is the last of a read-out.
         Fin_Lectura();
-        if (FTResul[1] == identificacion_)
-            T_Estado_TiempoInicial->start();
-        else
+        const bool completa = valores_leidos_ == Valores();
+        valores_leidos_ = 0;
+        if (FTResul[1] != identificacion_) {
             Decoder_Erroneo(FTResul[1]);
+            return;
+        }
+        T_Estado_TiempoInicial->start();
+        if (completa)
+            Anota_Lectura();
     }
 }
 
@@ -340,6 +361,7 @@ void TF_Decoder::Lee_Dato(const Trama_Dec& FTResul) {
         Lectura_Incompleta->hide();
     }
     Pon_Valor(k, FTResul);
+    valores_leidos_ = k + 1;
     salida = static_cast<uint8_t>((k + 1) % Valores());
     // Wait for the next frame only while values are missing; a full read-out needs no watch.
     if (salida != 0)
@@ -380,10 +402,98 @@ void TF_Decoder::B_SaveClick() {
         return;
     }
     Comprueba_Nuevos();
-    if (!Confirma_Grabacion())
+    if (!Confirma_Choques() || !Confirma_Grabacion())
         return;
     Rellena_TODOS_CEROS_IZ();
-    Informa_Grabacion(Graba());
+    filas_aceptadas_ = QList<bool>(rejilla_.Filas.size(), false);
+    const bool todo_aceptado = Graba();
+    Anota_Grabacion(todo_aceptado);
+    Informa_Grabacion(todo_aceptado);
+}
+
+TConfiguracion TF_Decoder::Configuracion(TLado lado) const {
+    TConfiguracion configuracion;
+    configuracion.Referencia = Referencia();
+    for (int fila = 0; fila < rejilla_.Filas.size(); ++fila) {
+        const TFila& f = rejilla_.Filas[fila];
+        const QList<TCelda>& celdas = lado == TLado::Actual ? f.Actual : f.Nuevo;
+        for (int columna = 0; columna < celdas.size() && columna < f.Actual.size(); ++columna) {
+            QString lugar = Lugar_Registro(fila);
+            if (celdas.size() > 1 && columna < rejilla_.Columnas.size())
+                lugar += QStringLiteral(", ") + Texto(rejilla_.Columnas[columna].Clave);
+            // Keyed by the Current control in both columns, so that a value written replaces
+            // the value read in the same place.
+            configuracion.Valores.append(
+                {f.Actual[columna].Nombre, lugar, Texto_Control(Celda(fila, columna, lado))});
+        }
+    }
+    configuracion.Codigos = Codigos_Registro(lado);
+    return configuracion;
+}
+
+QString TF_Decoder::Lugar_Registro(int fila) const {
+    if (!rejilla_.Numeros)
+        return Lugar_Fila(fila);
+    return Texto(rejilla_.Rotulos.Clave) + QLatin1Char(' ') + rejilla_.Filas.at(fila).Rotulo;
+}
+
+QList<TCodigo_Registro> TF_Decoder::Codigos_Registro(TLado) const {
+    return {};
+}
+
+void TF_Decoder::Anade_Codigo(QList<TCodigo_Registro>& codigos, TEspacio_Codigo espacio,
+                              const QString& texto, const QString& lugar) {
+    bool valido = false;
+    // Hexadecimal, as the decoder holds the digits: "0012" and "12" are one code.
+    const qint64 valor = texto.toLongLong(&valido, 16);
+    if (valido && !texto.trimmed().isEmpty())
+        codigos.append({espacio, valor, valor, texto, lugar});
+}
+
+void TF_Decoder::Fila_Aceptada(int fila, bool aceptada) {
+    if (fila >= 0 && fila < filas_aceptadas_.size())
+        filas_aceptadas_[fila] = aceptada;
+}
+
+void TF_Decoder::Anota_Lectura() {
+    TConfiguracion leida = Configuracion(TLado::Actual);
+    leida.Vacia = Decoder_Vacio();
+    Registro().Lectura(Sys_Port, leida);
+}
+
+bool TF_Decoder::Confirma_Choques() {
+    const QStringList choques = Registro().Choques(Configuracion(TLado::Nuevo));
+    if (choques.isEmpty())
+        return true;
+    QMessageBox caja(QMessageBox::Warning, Titulo_Kalvex(), Texto(QStringLiteral("GEN_MEN100")),
+                     QMessageBox::NoButton, this);
+    caja.setObjectName(QStringLiteral("Choques"));
+    caja.setInformativeText(choques.join(QLatin1Char('\n')));
+    QPushButton* grabar =
+        caja.addButton(Texto(QStringLiteral("GEN_MEN101")), QMessageBox::AcceptRole);
+    QPushButton* cancelar =
+        caja.addButton(Texto(QStringLiteral("GEN_MEN102")), QMessageBox::RejectRole);
+    // Cancel is the safe answer to a key pressed in haste.
+    caja.setDefaultButton(cancelar);
+    caja.setEscapeButton(cancelar);
+    Sobre_Su_Ventana(&caja);
+    caja.exec();
+    return caja.clickedButton() == grabar;
+}
+
+void TF_Decoder::Anota_Grabacion(bool todo_aceptado) {
+    TGrabacion_Registro grabacion;
+    grabacion.Nueva = Configuracion(TLado::Nuevo);
+    // Each value carries its row's acknowledgement.
+    for (int fila = 0; fila < rejilla_.Filas.size(); ++fila) {
+        const TFila& f = rejilla_.Filas[fila];
+        for (int columna = 0; columna < f.Nuevo.size() && columna < f.Actual.size(); ++columna)
+            grabacion.Aceptadas.append(filas_aceptadas_.value(fila));
+    }
+    grabacion.Todo_Aceptado = todo_aceptado;
+    grabacion.Resultado =
+        Texto(todo_aceptado ? QStringLiteral("F_MENSA19") : QStringLiteral("F_MENSA04"));
+    Registro().Grabacion(grabacion);
 }
 
 void TF_Decoder::Informa_Grabacion(bool todo_aceptado) {

@@ -8,6 +8,7 @@
 // (TRejilla), and fills in the hooks: Inicializa_Valores, Valores, Pon_Valor, Decoder_Vacio,
 // Comprueba_Nuevos, Graba; the other virtuals have the common behaviour as their default.
 
+#include "Registro.h"
 #include "Trama_Dec.h"
 #include "UVentana_Kalvex.h"
 
@@ -143,6 +144,18 @@ protected:
     template <typename T> T* Celda(int fila, int columna, TLado lado) const {
         return qobject_cast<T*>(Celda(fila, columna, lado));
     }
+    // The codes a column makes the decoder answer, for the installation record's check of
+    // duplicates; none by default.
+    virtual QList<TCodigo_Registro> Codigos_Registro(TLado lado) const;
+    // Adds the code typed or read as `texto` (nothing when it is empty or not a code).
+    static void Anade_Codigo(QList<TCodigo_Registro>& codigos, TEspacio_Codigo espacio,
+                             const QString& texto, const QString& lugar);
+    // Graba reports each grid row's writes: whether the decoder acknowledged them all.
+    void Fila_Aceptada(int fila, bool aceptada);
+    // "Output 2" for a grid of numbered outputs, otherwise the row's label.
+    QString Lugar_Registro(int fila) const;
+    // A read-out has filled the Current column: it goes to the installation record.
+    void Anota_Lectura();
     // Refusals of a New field, named by where it is ("Output 2, time", or its row's label):
     // each puts the focus in the field and raises ERechazo.
     // Every character must be a digit, as the text goes into the frame digit by digit.
@@ -179,6 +192,11 @@ private:
     // are missing the editor says so and the next data frame starts a new read-out.
     void Fin_Lectura();
     QWidget* Crea_Celda(const TCelda& celda, bool nuevo);
+    // The installation record: what a column holds, a completed read-out, the duplicates a
+    // Save would make (false: the user chose not to write), and the Save as it went.
+    TConfiguracion Configuracion(TLado lado) const;
+    bool Confirma_Choques();
+    void Anota_Grabacion(bool todo_aceptado);
 
     TModelo_Editor modelo_;
     uint8_t identificacion_; // byte 1 of the model's identification frame
@@ -186,6 +204,8 @@ private:
     QGridLayout* cuerpo_;
     QTimer* fin_lectura_;
     QTimer* cierre_pendiente_;
+    int valores_leidos_ = 0;      // data frames of the read-out in progress
+    QList<bool> filas_aceptadas_; // of the Save in progress, one per grid row
 };
 
 // The button disabled, and the hourglass over the whole screen if asked for, while it lives:

@@ -126,11 +126,32 @@ bool TF_Decoder_6734::Graba() {
                                 : Escribe_Codigo_Salida(texto.left(1), texto.mid(1), k);
     };
     const bool inicio = direccion(Inicio);
+    Fila_Aceptada(0, inicio);
     const bool fin = direccion(Fin);
+    Fila_Aceptada(1, fin);
     const bool entrada = C1->isChecked()
                              ? Escribe_Codigo_Salida(QStringLiteral("F"), QStringLiteral("FFF"), 3)
                              : Escribe_Codigo_Salida(QStringLiteral("0"), QStringLiteral("000"), 3);
+    Fila_Aceptada(2, entrada);
     return inicio && fin && entrada;
+}
+
+QList<TCodigo_Registro> TF_Decoder_6734::Codigos_Registro(TLado lado) const {
+    // The decoder answers every address from its start to its end.
+    const bool nuevo = lado == TLado::Nuevo;
+    const QString inicio = Edit(nuevo ? Inicio : Inicio + 2)->text();
+    const QString fin = Edit(nuevo ? Fin : Fin + 2)->text();
+    QList<TCodigo_Registro> codigos;
+    Anade_Codigo(codigos, TEspacio_Codigo::Rango_6734, inicio, Lugar_Registro(0));
+    if (codigos.isEmpty())
+        return codigos;
+    bool valido = false;
+    const qint64 hasta = fin.toLongLong(&valido, 16);
+    if (valido && hasta > codigos[0].Desde) {
+        codigos[0].Hasta = hasta;
+        codigos[0].Texto = inicio + QStringLiteral("–") + fin;
+    }
+    return codigos;
 }
 
 void TF_Decoder_6734::Informa_Grabacion(bool todo_aceptado) {

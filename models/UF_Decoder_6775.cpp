@@ -160,6 +160,7 @@ void TF_Decoder_6775::Averigua_Valores() {
     const QString minimo = QString::number(Lee_Registro(Registro_Minimo, panel_, bloque_));
     Pon_Texto(C1, minimo);
     Pon_Texto(C2, minimo);
+    Anota_Lectura();
 }
 
 TF_Decoder_6775::TNuevos TF_Decoder_6775::Nuevos() const {
@@ -222,19 +223,37 @@ bool TF_Decoder_6775::Confirma_Grabacion() {
 bool TF_Decoder_6775::Graba() {
     const TNuevos n = Nuevos();
     bool todo_aceptado = true;
-    const auto escribe = [&](uint8_t registro, uint8_t valor) {
+    const auto escribe = [&](int fila, uint8_t registro, uint8_t valor) {
         const bool aceptado = Escribe_Registro(registro, valor, panel_, bloque_);
+        Fila_Aceptada(fila, aceptado);
         todo_aceptado = todo_aceptado && aceptado;
     };
     // The device answers at its new address as soon as it has taken it; the editor follows
     // it there whatever the reply, and the remaining writes go to the new address.
-    escribe(Registro_Panel, n.Panel);
+    escribe(0, Registro_Panel, n.Panel);
     panel_ = n.Panel;
-    escribe(Registro_Bloque, n.Bloque);
+    escribe(1, Registro_Bloque, n.Bloque);
     bloque_ = n.Bloque;
-    escribe(Registro_Apertura, n.Apertura);
-    escribe(Registro_Minimo, n.Minimo);
+    escribe(2, Registro_Apertura, n.Apertura);
+    escribe(3, Registro_Minimo, n.Minimo);
     return todo_aceptado;
+}
+
+QList<TCodigo_Registro> TF_Decoder_6775::Codigos_Registro(TLado lado) const {
+    // A digitizer is reached by its panel and block together.
+    const bool nuevo = lado == TLado::Nuevo;
+    const QString panel = Edit(nuevo ? 4 : 1)->text();
+    const QString bloque = Edit(nuevo ? 5 : 2)->text();
+    bool panel_valido = false;
+    bool bloque_valido = false;
+    const qint64 p = panel.toLongLong(&panel_valido);
+    const qint64 b = bloque.toLongLong(&bloque_valido, 16);
+    if (!panel_valido || !bloque_valido)
+        return {};
+    const qint64 direccion = p * 256 + b;
+    return {{TEspacio_Codigo::Digitalizador, direccion, direccion,
+             panel + QStringLiteral("/") + bloque.toUpper(),
+             Lugar_Registro(0) + QStringLiteral(" / ") + Lugar_Registro(1)}};
 }
 
 bool TF_Decoder_6775::eventFilter(QObject* watched, QEvent* event) {

@@ -36,6 +36,7 @@ protected:
     void Comprueba_Nuevos() override;
     void Rellena_TODOS_CEROS_IZ() override;
     bool Graba() override;
+    QList<TCodigo_Registro> Codigos_Registro(TLado lado) const override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

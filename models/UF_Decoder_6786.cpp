@@ -65,7 +65,16 @@ void TF_Decoder_6786_II::Rellena_TODOS_CEROS_IZ() {
 }
 
 bool TF_Decoder_6786_II::Graba() {
-    return Escribe_Codigo_Base(Edit(3)->text());
+    const bool aceptado = Escribe_Codigo_Base(Edit(3)->text());
+    Fila_Aceptada(0, aceptado);
+    return aceptado;
+}
+
+QList<TCodigo_Registro> TF_Decoder_6786_II::Codigos_Registro(TLado lado) const {
+    QList<TCodigo_Registro> codigos;
+    Anade_Codigo(codigos, TEspacio_Codigo::Direccion_6786,
+                 Edit(lado == TLado::Nuevo ? 3 : 1)->text(), Lugar_Registro(0));
+    return codigos;
 }
 
 void TF_Decoder_6786_II::Informa_Grabacion(bool todo_aceptado) {

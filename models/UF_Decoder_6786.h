@@ -19,5 +19,6 @@ protected:
     void Comprueba_Nuevos() override;
     void Rellena_TODOS_CEROS_IZ() override;
     bool Graba() override;
+    QList<TCodigo_Registro> Codigos_Registro(TLado lado) const override;
     void Informa_Grabacion(bool todo_aceptado) override;
 };

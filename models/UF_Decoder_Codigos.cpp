@@ -131,9 +131,20 @@ bool TF_Decoder_Codigos::Graba() {
         const QString resto = propio ? codigo.mid(1) : codigo;
         const bool aceptado =
             Escribe_Codigo_Salida(prefijo, codigo.isEmpty() ? QString() : resto, n);
+        Fila_Aceptada(n - 1, aceptado);
         todo_aceptado = todo_aceptado && aceptado;
     }
     return todo_aceptado;
+}
+
+QList<TCodigo_Registro> TF_Decoder_Codigos::Codigos_Registro(TLado lado) const {
+    // Without a class nibble the codes are call codes; the panel decoder's carry one.
+    const TEspacio_Codigo espacio =
+        datos_.Prefijo.isEmpty() ? TEspacio_Codigo::Llamada : TEspacio_Codigo::Panel;
+    QList<TCodigo_Registro> codigos;
+    for (int k = 1; k <= datos_.Salidas; ++k)
+        Anade_Codigo(codigos, espacio, Codigo(k, lado)->text(), Lugar_Registro(k - 1));
+    return codigos;
 }
 
 void TF_Decoder_Codigos::Informa_Grabacion(bool todo_aceptado) {

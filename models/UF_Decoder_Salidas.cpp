@@ -194,7 +194,18 @@ bool TF_Decoder_Salidas::Graba() {
         // A setting is written only over a code the decoder took.
         const bool aceptado =
             Escribe_Codigo_Salida(datos_.Prefijo, Codigo_Nuevo(n), n) && Escribe_Ajuste(n);
+        Fila_Aceptada(n - 1, aceptado);
         todo_aceptado = todo_aceptado && aceptado;
     }
     return todo_aceptado;
+}
+
+QList<TCodigo_Registro> TF_Decoder_Salidas::Codigos_Registro(TLado lado) const {
+    // The class nibble tells sensors (A) from relays (B).
+    const TEspacio_Codigo espacio =
+        datos_.Prefijo == QLatin1String("A") ? TEspacio_Codigo::Sensor : TEspacio_Codigo::Rele;
+    QList<TCodigo_Registro> codigos;
+    for (int n = 1; n <= Salidas; ++n)
+        Anade_Codigo(codigos, espacio, Codigo(n, lado)->text(), Lugar_Registro(n - 1));
+    return codigos;
 }

@@ -34,6 +34,7 @@ protected:
     void Comprueba_Nuevos() override;
     void Rellena_TODOS_CEROS_IZ() override;
     bool Graba() override;
+    QList<TCodigo_Registro> Codigos_Registro(TLado lado) const override;
     void Aplica_Textos() override;
 
     // Reads the time and setting of output n, which has a current code, into both columns.

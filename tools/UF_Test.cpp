@@ -6,6 +6,7 @@
 #include "Errores.h"
 #include "Idiomas.h"
 #include "Recursos.h"
+#include "Registro.h"
 #include "Rotulos.h"
 #include "Teclas.h"
 #include "UComunicaciones.h"
@@ -233,6 +234,7 @@ void TF_Test::Consulta(const QString& rotulo, const QString& codigo, const QStri
     fila->setText(2, rotulo);
     fila->setText(3, respondido ? Nombre_Referencia(dato) : TEXTO_AUSENTE);
     Lista->insertTopLevelItem(0, fila);
+    Registro().Prueba({numero.toInt(), rotulo, respondido, respondido ? dato : -1});
     // Painted now, before the next query: a long range shows its progress row by row.
     Lista->viewport()->repaint();
 }

@@ -8,6 +8,7 @@
 #include "ModalWatcher.h"
 #include "Modelos.h"
 #include "PtyPair.h"
+#include "RecordSpy.h"
 #include "ScriptedFarEnd.h"
 #include "TIniFile.h"
 #include "UF_Decoder.h"
@@ -44,8 +45,10 @@ protected:
                           Qt::LeftButton);
         editor = Modelo_Por_Referencia(6745)->Editor();
         ASSERT_TRUE(editor->isVisible());
+        Instala_Registro(&record);
     }
     void TearDown() override {
+        Instala_Registro(nullptr);
         Destruye_Ventanas();
         Libera_Fichero_Idiomas();
         qunsetenv("KALVEX_CONFIG_DIR");
@@ -87,6 +90,7 @@ protected:
     ScriptedFarEnd far{pty};
     ModalWatcher dialogs;
     TF_Decoder* editor = nullptr;
+    RecordSpy record;
     const QStringList Full{"1234", "1235", "1236", "1237"};
 };
 
@@ -115,9 +119,13 @@ TEST_F(ReadOutBoundaryTest, AnIdentificationFrameBeforeTheLastValueEndsTheReadOu
     Identification();
     EXPECT_TRUE(Notice()->isVisible());
     EXPECT_TRUE(Notice()->text().startsWith("Read-out incomplete: 3 of 4 values"));
+    // Only a whole read-out is a decoder's configuration for the installation record.
+    EXPECT_TRUE(record.lecturas.isEmpty());
     FullReadOut(0x1234);
     EXPECT_EQ(Column(true), Full);
     EXPECT_FALSE(Notice()->isVisible());
+    ASSERT_EQ(record.lecturas.size(), 1);
+    EXPECT_EQ(record.lecturas[0].Valores.size(), 4);
 }
 
 TEST_F(ReadOutBoundaryTest, AWholeReadOutIsNotReportedAndTwoInARowStartEachAtTheFirstValue) {

@@ -31,6 +31,8 @@ const char* const kClaves[] = {
     "GEN_MEN044", "GEN_MEN045", "GEN_MEN046",
     // the help window, and programs that could not be started
     "GEN_MEN047", "GEN_MEN048", "GEN_MEN049",
+    // duplicate codes before a Save, and values of check boxes in the installation record
+    "GEN_MEN100", "GEN_MEN101", "GEN_MEN102", "GEN_MEN103", "GEN_MEN104",
     // the serial port: why it would not open, the status line, the port menu
     "Port_Device", "Port_NotFound", "Port_Present", "Port_NonePresent", "Port_Permission",
     "Port_PermissionFix", "Port_Held", "Port_HeldUnknown", "Port_HeldFix", "Port_Shared",

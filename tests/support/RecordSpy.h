@@ -1,0 +1,32 @@
+#pragma once
+// An installation record that remembers every call the windows make, and answers the clash
+// check with what the test sets.
+
+#include "Registro.h"
+
+namespace kalvex::test {
+
+class RecordSpy : public TRegistro {
+public:
+    void Lectura(const QString& puerto, const TConfiguracion& leida) override {
+        this->puerto = puerto;
+        lecturas.append(leida);
+    }
+    QStringList Choques(const TConfiguracion& nueva) override {
+        preguntas.append(nueva);
+        return choques;
+    }
+    void Grabacion(const TGrabacion_Registro& grabacion) override { grabaciones.append(grabacion); }
+    void Prueba(const TPrueba_Registro& fila) override { pruebas.append(fila); }
+    void Editor_Cerrado(int referencia) override { cerrados.append(referencia); }
+
+    QString puerto;
+    QList<TConfiguracion> lecturas;
+    QList<TConfiguracion> preguntas;
+    QList<TGrabacion_Registro> grabaciones;
+    QList<TPrueba_Registro> pruebas;
+    QList<int> cerrados;
+    QStringList choques;
+};
+
+} // namespace kalvex::test
