@@ -31,6 +31,9 @@ const char* const kClaves[] = {
     "GEN_MEN044", "GEN_MEN045", "GEN_MEN046",
     // the help window, and programs that could not be started
     "GEN_MEN047", "GEN_MEN048", "GEN_MEN049",
+    // the installation record: a clash line, and what is said about the file
+    "GEN_MEN050", "GEN_MEN051", "GEN_MEN052", "GEN_MEN053", "GEN_MEN054", "GEN_MEN055",
+    "GEN_MEN056", "GEN_MEN057", "GEN_MEN058",
     // the serial port: why it would not open, the status line, the port menu
     "Port_Device", "Port_NotFound", "Port_Present", "Port_NonePresent", "Port_Permission",
     "Port_PermissionFix", "Port_Held", "Port_HeldUnknown", "Port_HeldFix", "Port_Shared",
