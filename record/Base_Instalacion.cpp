@@ -1,7 +1,7 @@
 #include "Base_Instalacion.h"
 
+#include "Configuracion.h"
 #include "Idiomas.h"
-#include "Redaccion_Choque.h"
 #include "Tablas.h"
 
 #include <QDir>
@@ -33,7 +33,7 @@ template <class F> void Sin_Fallos(const char* que, F&& hacer) noexcept {
 
 TBase_Instalacion::TBase_Instalacion(const QString& fichero)
     : fichero_(QFileInfo(fichero).absoluteFilePath()), conexion_(Nombre_Conexion()),
-      cerrojo_(fichero_ + QStringLiteral(".lock")) {
+      cerrojo_(fichero_ + QStringLiteral(".lock")), idioma_redaccion_(Idioma) {
     // A live program holds its lock for as long as it runs; only a dead one's is stale.
     cerrojo_.setStaleLockTime(0);
     QDir().mkpath(QFileInfo(fichero_).absolutePath());
@@ -121,10 +121,9 @@ QStringList TBase_Instalacion::Choques(const TConfiguracion& nueva) {
         if (choques.isEmpty()) {
             return;
         }
-        const TRedaccion_Choque redaccion;
         const QDate hoy = QDate::currentDate();
         for (const TCoincidencia& c : choques) {
-            lineas.append(redaccion.Linea(c.Codigo, *estado_.Busca(c.Otro), c.Codigo_Otro, hoy));
+            lineas.append(Redaccion().Linea(c.Codigo, *estado_.Busca(c.Otro), c.Codigo_Otro, hoy));
         }
     });
     return lineas;
@@ -151,6 +150,14 @@ void TBase_Instalacion::Prueba(const TPrueba_Registro& fila) {
     });
 }
 
+const TRedaccion_Choque& TBase_Instalacion::Redaccion() const {
+    if (Idioma != idioma_redaccion_) {
+        redaccion_ = TRedaccion_Choque();
+        idioma_redaccion_ = Idioma;
+    }
+    return redaccion_;
+}
+
 void TBase_Instalacion::Editor_Cerrado(int referencia) {
     estado_.Editor_Cerrado(referencia);
 }
@@ -160,12 +167,11 @@ TInstantanea TBase_Instalacion::Instantanea() const {
     instantanea.Fichero = fichero_;
     instantanea.Sitio = sitio_;
     instantanea.Decoders = estado_.Decoders().values();
-    const TRedaccion_Choque redaccion;
     const QDate hoy = QDate::currentDate();
     for (const TCoincidencia& c : estado_.Choques_Instalacion()) {
         instantanea.Choques.append(
             {c.Decoder, c.Otro,
-             redaccion.Linea(c.Codigo, *estado_.Busca(c.Otro), c.Codigo_Otro, hoy)});
+             Redaccion().Linea(c.Codigo, *estado_.Busca(c.Otro), c.Codigo_Otro, hoy)});
     }
     return instantanea;
 }

@@ -15,6 +15,7 @@
 #include "Estado_Instalacion.h"
 #include "Hilo_Base.h"
 #include "Instantanea.h"
+#include "Redaccion_Choque.h"
 #include "Registro.h"
 
 #include <QLockFile>
@@ -61,12 +62,18 @@ private:
     bool Pon_Detalles(const TDecoder_Registro* decoder, const QString& ubicacion,
                       const QString& nota);
 
+    // The clash texts of the current language: looking them up reads the language file,
+    // which would cost a Save with a clash milliseconds each time.
+    const TRedaccion_Choque& Redaccion() const;
+
     const QString fichero_;
     const QString conexion_; // the Qt SQL connection's name, unique to this object
     QLockFile cerrojo_;
     TApertura apertura_;
     QString sitio_;
     TEstado_Instalacion estado_;
+    mutable TRedaccion_Choque redaccion_;
+    mutable QString idioma_redaccion_; // the language redaccion_ is in
     // Last: ends first, storing what is queued while the rest is still there.
     mutable THilo_Base hilo_;
 };

@@ -68,6 +68,9 @@ TEST_F(Clashes, SaveIsCheckedAgainstAtOnce) {
     const QStringList choques = base->Choques(nueva);
     ASSERT_EQ(choques.size(), 1);
     EXPECT_TRUE(choques[0].contains(", saved ")) << choques[0].toStdString();
+    // In the language the user chose since.
+    Idioma = "DEUTSCH";
+    EXPECT_TRUE(base->Choques(nueva).value(0).contains(", gespeichert "));
 }
 
 TEST_F(Clashes, EachCodeAgainstEachDecoderThatHasIt) {
