@@ -31,6 +31,9 @@ const char* const kClaves[] = {
     "GEN_MEN044", "GEN_MEN045", "GEN_MEN046",
     // the help window, and programs that could not be started
     "GEN_MEN047", "GEN_MEN048", "GEN_MEN049",
+    // the installation record: a clash line, and what is said about the file
+    "GEN_MEN050", "GEN_MEN051", "GEN_MEN052", "GEN_MEN053", "GEN_MEN054", "GEN_MEN055",
+    "GEN_MEN056", "GEN_MEN057", "GEN_MEN058",
     // duplicate codes before a Save, and values of check boxes in the installation record
     "GEN_MEN100", "GEN_MEN101", "GEN_MEN102", "GEN_MEN103", "GEN_MEN104",
     // the serial port: why it would not open, the status line, the port menu

@@ -1,0 +1,165 @@
+#include "Apertura.h"
+
+#include "Esquema.h"
+#include "Tablas.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+using TEstado = TApertura::TEstado;
+
+enum class TPrueba { Buena, Danada, Mas_Nueva, Fallo };
+
+QSqlDatabase Conecta(const QString& fichero, const QString& conexion, bool solo_lectura) {
+    QSqlDatabase base = QSqlDatabase::contains(conexion)
+                            ? QSqlDatabase::database(conexion, false)
+                            : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion);
+    base.close();
+    base.setDatabaseName(fichero);
+    // A reader in another program may hold the file for a moment: wait for it, not fail.
+    base.setConnectOptions(solo_lectura
+                               ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000")
+                               : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    base.open();
+    return base;
+}
+
+// Empty when SQLite's quick check finds the file sound; else what it found. A file that is
+// not a database at all fails here too, as SQLite reads nothing of it before a statement.
+QString Defecto(QSqlDatabase& base) {
+    QSqlQuery q(base);
+    if (!q.exec(QStringLiteral("PRAGMA quick_check"))) {
+        return q.lastError().text();
+    }
+    QStringList hallado;
+    while (q.next()) {
+        hallado.append(q.value(0).toString());
+    }
+    return hallado == QStringList{QStringLiteral("ok")} ? QString()
+                                                        : hallado.join(QStringLiteral("; "));
+}
+
+bool Pragma(QSqlDatabase& base, const QString& sql) {
+    QSqlQuery q(base);
+    return q.exec(sql);
+}
+
+// Checks the open database and reads it into `a`; when writing, also sets the journal and
+// creates the tables of a new one.
+TPrueba Prepara(QSqlDatabase& base, TApertura& a, bool escritura) {
+    if (!base.isOpen()) {
+        a.Error = base.lastError().text();
+        return TPrueba::Fallo;
+    }
+    a.Error = Defecto(base);
+    if (!a.Error.isEmpty()) {
+        return TPrueba::Danada;
+    }
+    const TEsquema esquema = Comprueba_Esquema(base);
+    if (esquema == TEsquema::Ajeno) {
+        a.Error = QStringLiteral("not an installation record, or parts of it are missing");
+        return TPrueba::Danada;
+    }
+    if (esquema == TEsquema::Mas_Nuevo && escritura) {
+        return TPrueba::Mas_Nueva;
+    }
+    if (escritura) {
+        // WAL: a reader in another program never blocks the writer; FULL: a recorded Save
+        // survives a power cut right after it (the cost is paid on this thread, not the UI's).
+        const bool preparada = Pragma(base, QStringLiteral("PRAGMA journal_mode = WAL")) &&
+                               Pragma(base, QStringLiteral("PRAGMA synchronous = FULL")) &&
+                               Pragma(base, QStringLiteral("PRAGMA foreign_keys = ON")) &&
+                               (esquema == TEsquema::Propio || Crea_Esquema(base));
+        if (!preparada) {
+            a.Error = base.lastError().text();
+            return TPrueba::Fallo;
+        }
+    } else if (esquema == TEsquema::Vacio) {
+        return TPrueba::Buena; // the other program has not created its tables yet
+    }
+    bool leido = false;
+    a.Decoders = Lee_Decoders(base, &leido);
+    a.Sitio = Lee_Sitio(base);
+    if (!leido) {
+        a.Error = QStringLiteral("the decoders cannot be read");
+        return TPrueba::Danada;
+    }
+    return TPrueba::Buena;
+}
+
+// Renames the file, with the journal files SQLite keeps beside it, to
+// "<name>.damaged-<date>-<time>": nothing of it is lost, and a new file at the old name does
+// not pick up its journal. Empty when the file could not be moved.
+QString Aparta(const QString& fichero) {
+    const QString base = fichero + QStringLiteral(".damaged-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    QString destino = base;
+    for (int n = 2; QFileInfo::exists(destino); ++n) {
+        destino = base + QLatin1Char('-') + QString::number(n);
+    }
+    if (!QFile::rename(fichero, destino)) {
+        return {};
+    }
+    for (const char* sufijo : {"-wal", "-shm", "-journal"}) {
+        const QString diario = fichero + QLatin1String(sufijo);
+        if (QFileInfo::exists(diario) && !QFile::rename(diario, destino + QLatin1String(sufijo))) {
+            qWarning("Installation record: %s could not be moved aside", qUtf8Printable(diario));
+        }
+    }
+    return destino;
+}
+
+TApertura Abre_Lectura(const QString& fichero, const QString& conexion, TEstado estado) {
+    TApertura a;
+    a.Estado = estado;
+    QSqlDatabase base = Conecta(fichero, conexion, true);
+    // Never set aside here: another program may be using the file, or a newer one wrote it.
+    if (Prepara(base, a, false) != TPrueba::Buena) {
+        qWarning("Installation record: %s cannot be read: %s", qUtf8Printable(fichero),
+                 qUtf8Printable(a.Error));
+        a.Decoders.clear();
+    }
+    return a;
+}
+
+} // namespace
+
+TApertura Abre_Base(const QString& fichero, const QString& conexion, bool otro_programa) {
+    if (otro_programa) {
+        return Abre_Lectura(fichero, conexion, TEstado::Otro_Programa);
+    }
+    QDir().mkpath(QFileInfo(fichero).absolutePath());
+    TApertura a;
+    QSqlDatabase base = Conecta(fichero, conexion, false);
+    switch (Prepara(base, a, true)) {
+    case TPrueba::Buena:
+        a.Estado = TEstado::Abierta;
+        return a;
+    case TPrueba::Mas_Nueva:
+        return Abre_Lectura(fichero, conexion, TEstado::Mas_Nueva);
+    case TPrueba::Fallo:
+        a.Estado = TEstado::Fallida;
+        return a;
+    case TPrueba::Danada:
+        break;
+    }
+    qWarning("Installation record: %s is damaged: %s", qUtf8Printable(fichero),
+             qUtf8Printable(a.Error));
+    base.close();
+    TApertura nueva;
+    nueva.Apartado = Aparta(fichero);
+    if (nueva.Apartado.isEmpty()) {
+        a.Estado = TEstado::Fallida;
+        return a;
+    }
+    base = Conecta(fichero, conexion, false);
+    nueva.Estado =
+        Prepara(base, nueva, true) == TPrueba::Buena ? TEstado::Apartada : TEstado::Fallida;
+    return nueva;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Opening an installation's file, on the record's thread: checks it, sets a damaged file aside
+// and starts a new one in its place, and reads what the program keeps in memory.
+
+#include "Instantanea.h"
+
+#include <QString>
+
+struct TApertura {
+    enum class TEstado {
+        Abierta,
+        Apartada,      // the file was damaged: set aside, and a new one started
+        Otro_Programa, // another running program records in it: opened read-only
+        Mas_Nueva,     // written by a newer version: opened read-only, left as it is
+        Fallida,       // neither the file nor a new one could be opened: nothing is stored
+    };
+    TEstado Estado = TEstado::Fallida;
+    QString Apartado; // where the damaged file is now
+    QString Error;    // why the file could not be used, for the log and the message
+    QString Sitio;
+    QList<TDecoder_Registro> Decoders;
+
+    bool Escribible() const { return Estado == TEstado::Abierta || Estado == TEstado::Apartada; }
+};
+
+// Leaves the Qt SQL connection named `conexion` on `fichero`, open unless Fallida; the caller
+// removes it. `otro_programa`: another program holds the installation's lock.
+TApertura Abre_Base(const QString& fichero, const QString& conexion, bool otro_programa);

@@ -1,0 +1,210 @@
+#include "Base_Instalacion.h"
+
+#include "Configuracion.h"
+#include "Idiomas.h"
+#include "Tablas.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+
+#include <atomic>
+#include <exception>
+
+namespace {
+
+QString Nombre_Conexion() {
+    static std::atomic<int> numero{0};
+    return QStringLiteral("kalvex-record-%1").arg(++numero);
+}
+
+// Recording never stands in the way of the work it records.
+template <class F> void Sin_Fallos(const char* que, F&& hacer) noexcept {
+    try {
+        hacer();
+    } catch (const std::exception& e) {
+        qWarning("Installation record: %s: %s", que, e.what());
+    } catch (...) {
+        qWarning("Installation record: %s failed", que);
+    }
+}
+
+} // namespace
+
+TBase_Instalacion::TBase_Instalacion(const QString& fichero)
+    : fichero_(QFileInfo(fichero).absoluteFilePath()), conexion_(Nombre_Conexion()),
+      cerrojo_(fichero_ + QStringLiteral(".lock")), idioma_redaccion_(Idioma) {
+    // A live program holds its lock for as long as it runs; only a dead one's is stale.
+    cerrojo_.setStaleLockTime(0);
+    QDir().mkpath(QFileInfo(fichero_).absolutePath());
+    const bool otro_programa =
+        !cerrojo_.tryLock(0) && cerrojo_.error() == QLockFile::LockFailedError;
+    if (!otro_programa && !cerrojo_.isLocked()) {
+        qWarning("Installation record: %s cannot be locked", qUtf8Printable(cerrojo_.fileName()));
+    }
+    apertura_ = hilo_.Ejecuta(
+        [this, otro_programa] { return Abre_Base(fichero_, conexion_, otro_programa); });
+    sitio_ = apertura_.Sitio;
+    estado_.Carga(apertura_.Decoders);
+    apertura_.Decoders.clear();
+}
+
+TBase_Instalacion::~TBase_Instalacion() {
+    // After everything queued: the connection belongs to the record's thread.
+    hilo_.Encola([conexion = conexion_] {
+        QSqlDatabase::database(conexion, false).close();
+        QSqlDatabase::removeDatabase(conexion);
+    });
+}
+
+bool TBase_Instalacion::Pon_Sitio(const QString& sitio) {
+    if (!Escribe_Ya([sitio](QSqlDatabase& base) { return Guarda_Sitio(base, sitio); })) {
+        return false;
+    }
+    sitio_ = sitio;
+    return true;
+}
+
+QString TBase_Instalacion::Aviso() const {
+    using TEstado = TApertura::TEstado;
+    switch (apertura_.Estado) {
+    case TEstado::Abierta:
+        break;
+    case TEstado::Apartada:
+        return Texto(QStringLiteral("GEN_MEN055")).arg(fichero_, apertura_.Apartado);
+    case TEstado::Otro_Programa:
+        return Texto(QStringLiteral("GEN_MEN056"));
+    case TEstado::Mas_Nueva:
+        return Texto(QStringLiteral("GEN_MEN057")).arg(fichero_);
+    case TEstado::Fallida:
+        return Texto(QStringLiteral("GEN_MEN058")).arg(fichero_, apertura_.Error);
+    }
+    return {};
+}
+
+void TBase_Instalacion::Encola(TEscritura escritura) {
+    if (!Solo_Lectura()) {
+        hilo_.Encola([conexion = conexion_, escritura = std::move(escritura)] {
+            En_Transaccion(conexion, escritura);
+        });
+    }
+}
+
+bool TBase_Instalacion::Escribe_Ya(TEscritura escritura) {
+    return !Solo_Lectura() &&
+           hilo_.Ejecuta([conexion = conexion_, escritura = std::move(escritura)] {
+               return En_Transaccion(conexion, escritura);
+           });
+}
+
+void TBase_Instalacion::Guarda(const TDecoder_Registro& decoder, const TEvento_Registro& evento) {
+    Encola([decoder, evento](QSqlDatabase& base) {
+        return Guarda_Decoder(base, decoder) && Guarda_Evento(base, decoder.Id, evento);
+    });
+}
+
+void TBase_Instalacion::Lectura(const QString& puerto, const TConfiguracion& leida) {
+    Sin_Fallos("read-out", [&] {
+        TEvento_Registro evento;
+        evento.Tipo = TEvento_Registro::TTipo::Lectura;
+        evento.Momento = QDateTime::currentDateTime();
+        evento.Puerto = puerto;
+        evento.Valores = leida.Valores;
+        Guarda(estado_.Lectura(leida, evento.Momento), evento);
+    });
+}
+
+QStringList TBase_Instalacion::Choques(const TConfiguracion& nueva) {
+    QStringList lineas;
+    Sin_Fallos("clash check", [&] {
+        const QList<TCoincidencia> choques = estado_.Choques(nueva);
+        if (choques.isEmpty()) {
+            return;
+        }
+        const QDate hoy = QDate::currentDate();
+        for (const TCoincidencia& c : choques) {
+            lineas.append(Redaccion().Linea(c.Codigo, *estado_.Busca(c.Otro), c.Codigo_Otro, hoy));
+        }
+    });
+    return lineas;
+}
+
+void TBase_Instalacion::Grabacion(const TGrabacion_Registro& grabacion) {
+    Sin_Fallos("Save", [&] {
+        TEvento_Registro evento;
+        evento.Tipo = TEvento_Registro::TTipo::Grabacion;
+        evento.Momento = QDateTime::currentDateTime();
+        evento.Valores = grabacion.Nueva.Valores;
+        evento.Aceptadas = grabacion.Aceptadas;
+        evento.Todo_Aceptado = grabacion.Todo_Aceptado;
+        evento.Resultado = grabacion.Resultado;
+        Guarda(estado_.Grabacion(grabacion, evento.Momento), evento);
+    });
+}
+
+void TBase_Instalacion::Prueba(const TPrueba_Registro& fila) {
+    Sin_Fallos("devices test", [&] {
+        Encola([fila, ahora = QDateTime::currentDateTime()](QSqlDatabase& base) {
+            return Guarda_Prueba(base, ahora, fila);
+        });
+    });
+}
+
+const TRedaccion_Choque& TBase_Instalacion::Redaccion() const {
+    if (Idioma != idioma_redaccion_) {
+        redaccion_ = TRedaccion_Choque();
+        idioma_redaccion_ = Idioma;
+    }
+    return redaccion_;
+}
+
+void TBase_Instalacion::Editor_Cerrado(int referencia) {
+    estado_.Editor_Cerrado(referencia);
+}
+
+TInstantanea TBase_Instalacion::Instantanea() const {
+    TInstantanea instantanea;
+    instantanea.Fichero = fichero_;
+    instantanea.Sitio = sitio_;
+    instantanea.Decoders = estado_.Decoders().values();
+    const QDate hoy = QDate::currentDate();
+    for (const TCoincidencia& c : estado_.Choques_Instalacion()) {
+        instantanea.Choques.append(
+            {c.Decoder, c.Otro,
+             Redaccion().Linea(c.Codigo, *estado_.Busca(c.Otro), c.Codigo_Otro, hoy)});
+    }
+    return instantanea;
+}
+
+QList<TEvento_Registro> TBase_Instalacion::Historia(qint64 decoder) const {
+    if (apertura_.Estado == TApertura::TEstado::Fallida) {
+        return {};
+    }
+    // Runs after the writes queued before it, so the history includes them.
+    return hilo_.Ejecuta([conexion = conexion_, decoder] {
+        QSqlDatabase base = QSqlDatabase::database(conexion, false);
+        return Lee_Historia(base, decoder);
+    });
+}
+
+bool TBase_Instalacion::Pon_Ubicacion(qint64 decoder, const QString& ubicacion) {
+    const TDecoder_Registro* d = estado_.Busca(decoder);
+    return d && Pon_Detalles(d, ubicacion, d->Nota);
+}
+
+bool TBase_Instalacion::Pon_Nota(qint64 decoder, const QString& nota) {
+    const TDecoder_Registro* d = estado_.Busca(decoder);
+    return d && Pon_Detalles(d, d->Ubicacion, nota);
+}
+
+bool TBase_Instalacion::Pon_Detalles(const TDecoder_Registro* decoder, const QString& ubicacion,
+                                     const QString& nota) {
+    TDecoder_Registro cambiado = *decoder;
+    cambiado.Ubicacion = ubicacion;
+    cambiado.Nota = nota;
+    if (!Escribe_Ya([cambiado](QSqlDatabase& base) { return Guarda_Decoder(base, cambiado); })) {
+        return false;
+    }
+    estado_.Pon_Detalles(cambiado.Id, ubicacion, nota);
+    return true;
+}

@@ -1,0 +1,79 @@
+#pragma once
+// One installation's record: an SQLite file that the windows' read-outs, Saves and devices
+// tests are recorded in, and that the Installation window reads.
+//
+// The program creates one for the file the user chose, installs it with Instala_Registro and
+// replaces it when another file is opened. All of it is used from the user-interface thread.
+// Every recording call changes the state in memory at once (so Choques is right at once) and
+// queues its SQL for the record's own thread (Hilo_Base.h); none of them raises or waits for
+// the disk. The destructor stores everything queued before it returns.
+//
+// A second program opening the same file shows it read-only: its recording calls still update
+// its memory, so its own clash checks stay right, but it stores nothing.
+
+#include "Apertura.h"
+#include "Estado_Instalacion.h"
+#include "Hilo_Base.h"
+#include "Instantanea.h"
+#include "Redaccion_Choque.h"
+#include "Registro.h"
+
+#include <QLockFile>
+#include <QSqlDatabase>
+
+#include <functional>
+
+class TBase_Instalacion final : public TRegistro, public TFuente_Instalacion {
+public:
+    // Opens the file, creating it (and its folder) when missing. A damaged file is set aside
+    // and a new one started; Aviso says so.
+    explicit TBase_Instalacion(const QString& fichero);
+    ~TBase_Instalacion() override;
+
+    QString Fichero() const { return fichero_; }
+    QString Sitio() const { return sitio_; }
+    // The site's name ("Calle Mayor 12"). False when it could not be stored.
+    bool Pon_Sitio(const QString& sitio);
+    // What the program must tell the user about the file (set aside, read-only, not usable),
+    // in the current language; empty when there is nothing to tell.
+    QString Aviso() const;
+
+    void Lectura(const QString& puerto, const TConfiguracion& leida) override;
+    QStringList Choques(const TConfiguracion& nueva) override;
+    void Grabacion(const TGrabacion_Registro& grabacion) override;
+    void Prueba(const TPrueba_Registro& fila) override;
+    void Editor_Cerrado(int referencia) override;
+
+    TInstantanea Instantanea() const override;
+    QList<TEvento_Registro> Historia(qint64 decoder) const override;
+    bool Pon_Ubicacion(qint64 decoder, const QString& ubicacion) override;
+    bool Pon_Nota(qint64 decoder, const QString& nota) override;
+    bool Solo_Lectura() const override { return !apertura_.Escribible(); }
+
+private:
+    using TEscritura = std::function<bool(QSqlDatabase&)>;
+    // One transaction on the record's thread, after those queued before; nothing when the
+    // file is not written. Escribe_Ya waits and says whether it was stored.
+    void Encola(TEscritura escritura);
+    bool Escribe_Ya(TEscritura escritura);
+    // The decoder's row and one event of it.
+    void Guarda(const TDecoder_Registro& decoder, const TEvento_Registro& evento);
+    // Stores the decoder's texts, then keeps them in memory. False when not stored.
+    bool Pon_Detalles(const TDecoder_Registro* decoder, const QString& ubicacion,
+                      const QString& nota);
+
+    // The clash texts of the current language: looking them up reads the language file,
+    // which would cost a Save with a clash milliseconds each time.
+    const TRedaccion_Choque& Redaccion() const;
+
+    const QString fichero_;
+    const QString conexion_; // the Qt SQL connection's name, unique to this object
+    QLockFile cerrojo_;
+    TApertura apertura_;
+    QString sitio_;
+    TEstado_Instalacion estado_;
+    mutable TRedaccion_Choque redaccion_;
+    mutable QString idioma_redaccion_; // the language redaccion_ is in
+    // Last: ends first, storing what is queued while the rest is still there.
+    mutable THilo_Base hilo_;
+};

@@ -1,0 +1,18 @@
+#pragma once
+// The record's tables. The file says its schema version in PRAGMA user_version; a file of a
+// newer version is left as it is.
+
+#include <QSqlDatabase>
+
+constexpr int kVersion_Esquema = 1;
+
+enum class TEsquema {
+    Vacio,     // a database without tables: a new record
+    Propio,    // this version's tables, all there
+    Mas_Nuevo, // written by a newer version of the program
+    Ajeno,     // some other database, or this schema with parts missing
+};
+
+TEsquema Comprueba_Esquema(QSqlDatabase& base);
+// Creates the tables and sets the version, in one transaction. False on failure.
+bool Crea_Esquema(QSqlDatabase& base);

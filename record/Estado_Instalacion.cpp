@@ -1,0 +1,163 @@
+#include "Estado_Instalacion.h"
+
+#include <algorithm>
+
+namespace {
+
+// The model and the values that tell a configuration apart. Where each value is shown
+// (Lugar) is left out: it is worded in the language the program had at the time.
+QString Firma(int referencia, const QList<TValor_Registro>& valores) {
+    QString firma = QString::number(referencia);
+    for (const TValor_Registro& v : valores) {
+        firma += QChar(0x1E) + v.Campo + QChar(0x1F) + v.Texto;
+    }
+    return firma;
+}
+
+bool Mismo_Codigo(const TCodigo_Registro& a, const TCodigo_Registro& b) {
+    return a.Espacio == b.Espacio && a.Desde == b.Desde && a.Hasta == b.Hasta && a.Lugar == b.Lugar;
+}
+
+// A partly acknowledged Save leaves the decoder answering either its former or its new code
+// at each place: until a read-out tells, both count for clashes.
+QList<TCodigo_Registro> Union(QList<TCodigo_Registro> antes,
+                              const QList<TCodigo_Registro>& nuevos) {
+    for (const TCodigo_Registro& c : nuevos) {
+        if (std::none_of(antes.cbegin(), antes.cend(),
+                         [&c](const TCodigo_Registro& a) { return Mismo_Codigo(a, c); })) {
+            antes.append(c);
+        }
+    }
+    return antes;
+}
+
+void Pon_Valor(QList<TValor_Registro>& valores, const TValor_Registro& valor) {
+    for (TValor_Registro& v : valores) {
+        if (v.Campo == valor.Campo) {
+            v = valor;
+            return;
+        }
+    }
+    valores.append(valor);
+}
+
+} // namespace
+
+void TEstado_Instalacion::Carga(const QList<TDecoder_Registro>& decoders) {
+    for (const TDecoder_Registro& d : decoders) {
+        TDecoder_Registro& propio = decoders_[d.Id];
+        propio = d;
+        propio.Configuracion.clear();
+        propio.Codigos.clear();
+        Cambia(propio, d.Configuracion, d.Codigos);
+        ultimo_id_ = std::max(ultimo_id_, d.Id);
+    }
+}
+
+TDecoder_Registro& TEstado_Instalacion::Nuevo(int referencia) {
+    TDecoder_Registro& d = decoders_[++ultimo_id_];
+    d.Id = ultimo_id_;
+    d.Referencia = referencia;
+    firmas_.insert(Firma(referencia, {}), d.Id);
+    return d;
+}
+
+void TEstado_Instalacion::Cambia(TDecoder_Registro& d, const QList<TValor_Registro>& valores,
+                                 const QList<TCodigo_Registro>& codigos) {
+    firmas_.remove(Firma(d.Referencia, d.Configuracion), d.Id);
+    indice_.Quita(d.Id, d.Codigos);
+    d.Configuracion = valores;
+    d.Codigos = codigos;
+    firmas_.insert(Firma(d.Referencia, d.Configuracion), d.Id);
+    indice_.Pon(d.Id, d.Codigos);
+}
+
+const TDecoder_Registro& TEstado_Instalacion::Lectura(const TConfiguracion& leida,
+                                                      const QDateTime& momento) {
+    TDecoder_Registro* d = nullptr;
+    // An empty decoder stores nothing that would tell it from another empty one.
+    if (!leida.Vacia) {
+        const QList<qint64> iguales = firmas_.values(Firma(leida.Referencia, leida.Valores));
+        const qint64 actual = actual_.value(leida.Referencia, 0);
+        // Re-reading the decoder the editor shows is the usual case; else the latest match.
+        if (iguales.contains(actual)) {
+            d = &decoders_[actual];
+        } else if (!iguales.isEmpty()) {
+            d = &decoders_[*std::max_element(iguales.cbegin(), iguales.cend())];
+        }
+    }
+    if (!d) {
+        d = &Nuevo(leida.Referencia);
+    }
+    Cambia(*d, leida.Valores, leida.Codigos);
+    d->Ultima_Lectura = momento;
+    d->Confirmado = true;
+    actual_.insert(leida.Referencia, d->Id);
+    return *d;
+}
+
+const TDecoder_Registro& TEstado_Instalacion::Grabacion(const TGrabacion_Registro& g,
+                                                        const QDateTime& momento) {
+    const int referencia = g.Nueva.Referencia;
+    auto actual = decoders_.find(actual_.value(referencia, 0));
+    TDecoder_Registro& d = actual != decoders_.end() ? *actual : Nuevo(referencia);
+    actual_.insert(referencia, d.Id);
+
+    QList<TValor_Registro> valores = d.Configuracion;
+    bool alguno = false;
+    for (int i = 0; i < g.Nueva.Valores.size(); ++i) {
+        if (g.Todo_Aceptado || g.Aceptadas.value(i, false)) {
+            Pon_Valor(valores, g.Nueva.Valores[i]);
+            alguno = true;
+        }
+    }
+    const QList<TCodigo_Registro> codigos = g.Todo_Aceptado ? g.Nueva.Codigos
+                                            : alguno        ? Union(d.Codigos, g.Nueva.Codigos)
+                                                            : d.Codigos;
+    Cambia(d, valores, codigos);
+    d.Ultima_Grabacion = momento;
+    d.Resultado = g.Resultado;
+    // What was written, acknowledged or not, is known only once a read-out shows it.
+    d.Confirmado = false;
+    return d;
+}
+
+const TDecoder_Registro* TEstado_Instalacion::Busca(qint64 decoder) const {
+    const auto d = decoders_.constFind(decoder);
+    return d != decoders_.cend() ? &*d : nullptr;
+}
+
+void TEstado_Instalacion::Pon_Detalles(qint64 decoder, const QString& ubicacion,
+                                       const QString& nota) {
+    auto d = decoders_.find(decoder);
+    if (d != decoders_.end()) {
+        d->Ubicacion = ubicacion;
+        d->Nota = nota;
+    }
+}
+
+const TCodigo_Registro& TEstado_Instalacion::Codigo(const TIndice_Codigos::TEntrada& e) const {
+    return decoders_.constFind(e.Decoder)->Codigos[e.Indice];
+}
+
+QList<TCoincidencia> TEstado_Instalacion::Choques(const TConfiguracion& nueva) const {
+    QList<TCoincidencia> choques;
+    const qint64 propio = actual_.value(nueva.Referencia, 0);
+    for (const TCodigo_Registro& c : nueva.Codigos) {
+        indice_.Solapes(c, [&](const TIndice_Codigos::TEntrada& e) {
+            if (e.Decoder != propio) {
+                choques.append({propio, c, e.Decoder, Codigo(e)});
+            }
+        });
+    }
+    return choques;
+}
+
+QList<TCoincidencia> TEstado_Instalacion::Choques_Instalacion() const {
+    QList<TCoincidencia> choques;
+    indice_.Pares([&](const TIndice_Codigos::TEntrada& a, const TIndice_Codigos::TEntrada& b) {
+        const auto [uno, otro] = a.Decoder < b.Decoder ? std::pair(a, b) : std::pair(b, a);
+        choques.append({uno.Decoder, Codigo(uno), otro.Decoder, Codigo(otro)});
+    });
+    return choques;
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The installation's decoders as the program keeps them in memory: which decoder a read-out
+// or a Save belongs to, their last known configurations, and the clashes of their codes.
+// It is what the record answers from at once; the database only stores it.
+
+#include "Indice_Codigos.h"
+#include "Instantanea.h"
+
+#include <QHash>
+#include <QMap>
+#include <QMultiHash>
+
+// A code of one decoder overlapping a code of another.
+struct TCoincidencia {
+    qint64 Decoder = 0; // 0: the New codes of an editor without a decoder yet
+    TCodigo_Registro Codigo;
+    qint64 Otro = 0;
+    TCodigo_Registro Codigo_Otro;
+};
+
+class TEstado_Instalacion {
+public:
+    void Carga(const QList<TDecoder_Registro>& decoders);
+    // By id, oldest first.
+    const QMap<qint64, TDecoder_Registro>& Decoders() const { return decoders_; }
+
+    // The decoder the read-out shows: the one whose model and last known values it matches,
+    // else a new one. It becomes the current decoder of its model's editor.
+    const TDecoder_Registro& Lectura(const TConfiguracion& leida, const QDateTime& momento);
+    // The decoder of the editor's read-out, or a new one. Acknowledged writes update its last
+    // known configuration.
+    const TDecoder_Registro& Grabacion(const TGrabacion_Registro& grabacion,
+                                       const QDateTime& momento);
+    void Editor_Cerrado(int referencia) { actual_.remove(referencia); }
+
+    // Null for a decoder the installation does not have.
+    const TDecoder_Registro* Busca(qint64 decoder) const;
+    // The texts the user gives a decoder the installation has.
+    void Pon_Detalles(qint64 decoder, const QString& ubicacion, const QString& nota);
+
+    // The New codes against every decoder but the one the editor shows.
+    QList<TCoincidencia> Choques(const TConfiguracion& nueva) const;
+    // Every pair of decoders answering the same code, once (Decoder < Otro).
+    QList<TCoincidencia> Choques_Instalacion() const;
+
+private:
+    TDecoder_Registro& Nuevo(int referencia);
+    void Cambia(TDecoder_Registro& decoder, const QList<TValor_Registro>& valores,
+                const QList<TCodigo_Registro>& codigos);
+    const TCodigo_Registro& Codigo(const TIndice_Codigos::TEntrada& entrada) const;
+
+    QMap<qint64, TDecoder_Registro> decoders_;
+    qint64 ultimo_id_ = 0;
+    QHash<int, qint64> actual_;          // model → the decoder its editor shows
+    QMultiHash<QString, qint64> firmas_; // model and last known values → decoders
+    TIndice_Codigos indice_;
+};

@@ -1,0 +1,166 @@
+#include "Tablas.h"
+
+#include "Json_Registro.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+bool Ejecuta(QSqlQuery& q) {
+    if (q.exec()) {
+        return true;
+    }
+    qWarning("Installation record: %s", qUtf8Printable(q.lastError().text()));
+    return false;
+}
+
+// The text columns are NOT NULL: a text never set is stored empty.
+QString Texto(const QString& texto) {
+    return texto.isNull() ? QStringLiteral("") : texto;
+}
+
+// NULL for a time that never was.
+QVariant Momento(const QDateTime& momento) {
+    return momento.isValid() ? QVariant(Momento_Texto(momento)) : QVariant();
+}
+
+QString Clase(TEvento_Registro::TTipo tipo) {
+    return tipo == TEvento_Registro::TTipo::Lectura ? QStringLiteral("read")
+                                                    : QStringLiteral("save");
+}
+
+} // namespace
+
+bool En_Transaccion(const QString& conexion, const std::function<bool(QSqlDatabase&)>& escrituras) {
+    QSqlDatabase base = QSqlDatabase::database(conexion, false);
+    if (!base.transaction()) {
+        qWarning("Installation record: %s", qUtf8Printable(base.lastError().text()));
+        return false;
+    }
+    if (escrituras(base) && base.commit()) {
+        return true;
+    }
+    qWarning("Installation record: a change was not stored: %s",
+             qUtf8Printable(base.lastError().text()));
+    base.rollback();
+    return false;
+}
+
+bool Guarda_Decoder(QSqlDatabase& base, const TDecoder_Registro& d) {
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral(
+        "INSERT INTO decoders (id, model, location, note, config_json, codes_json, last_read,"
+        " last_saved, outcome, confirmed) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+        " ON CONFLICT (id) DO UPDATE SET model = excluded.model, location = excluded.location,"
+        " note = excluded.note, config_json = excluded.config_json,"
+        " codes_json = excluded.codes_json, last_read = excluded.last_read,"
+        " last_saved = excluded.last_saved, outcome = excluded.outcome,"
+        " confirmed = excluded.confirmed"));
+    q.addBindValue(d.Id);
+    q.addBindValue(d.Referencia);
+    q.addBindValue(Texto(d.Ubicacion));
+    q.addBindValue(Texto(d.Nota));
+    q.addBindValue(Json_Valores(d.Configuracion));
+    q.addBindValue(Json_Codigos(d.Codigos));
+    q.addBindValue(Momento(d.Ultima_Lectura));
+    q.addBindValue(Momento(d.Ultima_Grabacion));
+    q.addBindValue(Texto(d.Resultado));
+    q.addBindValue(d.Confirmado ? 1 : 0);
+    return Ejecuta(q);
+}
+
+bool Guarda_Evento(QSqlDatabase& base, qint64 decoder, const TEvento_Registro& e) {
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral(
+        "INSERT INTO events (decoder, kind, time, port, values_json, acknowledged_json,"
+        " all_acknowledged, outcome) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    q.addBindValue(decoder);
+    q.addBindValue(Clase(e.Tipo));
+    q.addBindValue(Momento_Texto(e.Momento));
+    q.addBindValue(Texto(e.Puerto));
+    q.addBindValue(Json_Valores(e.Valores));
+    q.addBindValue(Json_Aceptadas(e.Aceptadas));
+    q.addBindValue(e.Todo_Aceptado ? 1 : 0);
+    q.addBindValue(Texto(e.Resultado));
+    return Ejecuta(q);
+}
+
+bool Guarda_Prueba(QSqlDatabase& base, const QDateTime& momento, const TPrueba_Registro& fila) {
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("INSERT INTO device_tests (time, code, type, answered, id_byte)"
+                             " VALUES (?, ?, ?, ?, ?)"));
+    q.addBindValue(Momento_Texto(momento));
+    q.addBindValue(fila.Codigo);
+    q.addBindValue(Texto(fila.Tipo));
+    q.addBindValue(fila.Respondio ? 1 : 0);
+    q.addBindValue(fila.Identificacion >= 0 ? QVariant(fila.Identificacion) : QVariant());
+    return Ejecuta(q);
+}
+
+bool Guarda_Sitio(QSqlDatabase& base, const QString& sitio) {
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("INSERT INTO site (key, value) VALUES ('name', ?)"
+                             " ON CONFLICT (key) DO UPDATE SET value = excluded.value"));
+    q.addBindValue(Texto(sitio));
+    return Ejecuta(q);
+}
+
+QList<TDecoder_Registro> Lee_Decoders(QSqlDatabase& base, bool* leido) {
+    QList<TDecoder_Registro> decoders;
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    *leido = q.exec(QStringLiteral(
+        "SELECT id, model, location, note, config_json, codes_json, last_read, last_saved,"
+        " outcome, confirmed FROM decoders ORDER BY id"));
+    while (*leido && q.next()) {
+        TDecoder_Registro d;
+        d.Id = q.value(0).toLongLong();
+        d.Referencia = q.value(1).toInt();
+        d.Ubicacion = q.value(2).toString();
+        d.Nota = q.value(3).toString();
+        d.Configuracion = Valores_Json(q.value(4).toString());
+        d.Codigos = Codigos_Json(q.value(5).toString());
+        d.Ultima_Lectura = Momento_Leido(q.value(6).toString());
+        d.Ultima_Grabacion = Momento_Leido(q.value(7).toString());
+        d.Resultado = q.value(8).toString();
+        d.Confirmado = q.value(9).toBool();
+        decoders.append(d);
+    }
+    return decoders;
+}
+
+QString Lee_Sitio(QSqlDatabase& base) {
+    QSqlQuery q(base);
+    return q.exec(QStringLiteral("SELECT value FROM site WHERE key = 'name'")) && q.next()
+               ? q.value(0).toString()
+               : QString();
+}
+
+QList<TEvento_Registro> Lee_Historia(QSqlDatabase& base, qint64 decoder) {
+    QList<TEvento_Registro> eventos;
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT kind, time, port, values_json, acknowledged_json,"
+                             " all_acknowledged, outcome FROM events WHERE decoder = ?"
+                             " ORDER BY id"));
+    q.addBindValue(decoder);
+    if (!Ejecuta(q)) {
+        return eventos;
+    }
+    while (q.next()) {
+        TEvento_Registro e;
+        e.Tipo = q.value(0).toString() == QLatin1String("read")
+                     ? TEvento_Registro::TTipo::Lectura
+                     : TEvento_Registro::TTipo::Grabacion;
+        e.Momento = Momento_Leido(q.value(1).toString());
+        e.Puerto = q.value(2).toString();
+        e.Valores = Valores_Json(q.value(3).toString());
+        e.Aceptadas = Aceptadas_Json(q.value(4).toString());
+        e.Todo_Aceptado = q.value(5).toBool();
+        e.Resultado = q.value(6).toString();
+        eventos.append(e);
+    }
+    return eventos;
+}

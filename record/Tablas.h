@@ -1,0 +1,22 @@
+#pragma once
+// The rows of the record: what is written and read, on the record's own thread.
+// Writes return false on failure after logging it; reads give what they could read.
+
+#include "Instantanea.h"
+
+#include <QSqlDatabase>
+
+#include <functional>
+
+// Runs the writes on the named connection as one transaction: all of them are stored, or none.
+bool En_Transaccion(const QString& conexion, const std::function<bool(QSqlDatabase&)>& escrituras);
+
+bool Guarda_Decoder(QSqlDatabase& base, const TDecoder_Registro& decoder);
+bool Guarda_Evento(QSqlDatabase& base, qint64 decoder, const TEvento_Registro& evento);
+bool Guarda_Prueba(QSqlDatabase& base, const QDateTime& momento, const TPrueba_Registro& fila);
+bool Guarda_Sitio(QSqlDatabase& base, const QString& sitio);
+
+// False in *leido when the table could not be read.
+QList<TDecoder_Registro> Lee_Decoders(QSqlDatabase& base, bool* leido);
+QString Lee_Sitio(QSqlDatabase& base);
+QList<TEvento_Registro> Lee_Historia(QSqlDatabase& base, qint64 decoder);
