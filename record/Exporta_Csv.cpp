@@ -5,7 +5,6 @@
 #include "Instantanea.h"
 #include "Presenta_Registro.h"
 
-#include <QIODevice>
 #include <QStringList>
 
 #include <algorithm>
@@ -68,7 +67,5 @@ QByteArray Texto_Csv(const TInstantanea& instantanea) {
 }
 
 bool Exporta_Csv(const TInstantanea& instantanea, const QString& fichero, QString& causa) {
-    const QByteArray bytes = Texto_Csv(instantanea);
-    return Guarda_Fichero(
-        fichero, [&](QIODevice& salida) { return salida.write(bytes) == bytes.size(); }, causa);
+    return Guarda_Fichero(fichero, Texto_Csv(instantanea), causa);
 }

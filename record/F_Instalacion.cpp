@@ -72,6 +72,8 @@ QPushButton* Boton(const QString& nombre, const QString& texto, QWidget* parent)
     auto* b = new QPushButton(texto, parent);
     b->setObjectName(nombre);
     b->setCursor(Qt::PointingHandCursor);
+    // Return in the filter or in a field finishes that field; it must not start an export.
+    b->setAutoDefault(false);
     return b;
 }
 
@@ -200,6 +202,14 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
     resize(fm.averageCharWidth() * 130, fm.height() * 40);
 
     Actualiza();
+}
+
+TF_Instalacion::~TF_Instalacion() {
+    // The child widgets outlive this class's members: a field losing its focus as it is
+    // destroyed must not reach the snapshot that is already gone.
+    for (QObject* emisor :
+         std::initializer_list<QObject*>{Filtro, Lista, Ubicacion, Nota, Historia})
+        emisor->disconnect(this);
 }
 
 void TF_Instalacion::Pon_Fuente(TFuente_Instalacion* fuente) {

@@ -21,6 +21,7 @@ class TF_Instalacion : public TVentana_Kalvex {
     Q_OBJECT
 public:
     explicit TF_Instalacion(QWidget* parent = nullptr);
+    ~TF_Instalacion() override;
 
     // The record the window reads and edits; not owned. nullptr (no installation open) empties
     // the window. Clear it before the record goes away.

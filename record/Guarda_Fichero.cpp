@@ -2,19 +2,27 @@
 
 #include <QSaveFile>
 
-bool Guarda_Fichero(const QString& fichero, const std::function<bool(QIODevice&)>& escribe,
-                    QString& causa) {
+bool Guarda_Fichero(const QString& fichero, const QByteArray& contenido, QString& causa) {
+    // Unbuffered, and the whole text in as few writes as the system takes: a buffered save
+    // file flushes on commit, takes a short write (the disk filling up) for success and
+    // renames the truncated file over the good one. Here a short write is followed by
+    // another, which fails with the system's reason.
     QSaveFile salida(fichero);
-    if (!salida.open(QIODevice::WriteOnly)) {
+    if (!salida.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         causa = salida.errorString();
         return false;
     }
-    const bool escrito = escribe(salida);
-    // A failed write is remembered by the save file, and commit then refuses to replace the
-    // target; the reason is kept before the temporary file goes.
-    if (escrito && salida.commit())
+    for (qint64 hecho = 0; hecho < contenido.size();) {
+        const qint64 n = salida.write(contenido.constData() + hecho, contenido.size() - hecho);
+        if (n <= 0) {
+            causa = salida.errorString();
+            salida.cancelWriting();
+            return false;
+        }
+        hecho += n;
+    }
+    if (salida.commit())
         return true;
     causa = salida.errorString();
-    salida.cancelWriting();
     return false;
 }

@@ -3,13 +3,9 @@
 // it only when every byte was written, so a full disk or a vanished folder never leaves a
 // truncated report where a good one was.
 
+#include <QByteArray>
 #include <QString>
 
-#include <functional>
-
-class QIODevice;
-
-// escribe writes the contents and returns false when it could not. On failure the target is
-// as it was and causa holds the system's reason.
-bool Guarda_Fichero(const QString& fichero, const std::function<bool(QIODevice&)>& escribe,
-                    QString& causa);
+// False when the file could not be written whole, with the system's reason in causa; the
+// target is then as it was.
+bool Guarda_Fichero(const QString& fichero, const QByteArray& contenido, QString& causa);

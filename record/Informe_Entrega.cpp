@@ -6,6 +6,7 @@
 #include "Instantanea.h"
 #include "Presenta_Registro.h"
 
+#include <QBuffer>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QTextDocument>
@@ -86,18 +87,18 @@ QString Html_Informe(const TInstantanea& instantanea, const QDateTime& fecha) {
 bool Informe_Entrega(const TInstantanea& instantanea, const QString& fichero, QString& causa) {
     QTextDocument documento;
     documento.setHtml(Html_Informe(instantanea, QDateTime::currentDateTime()));
-    return Guarda_Fichero(
-        fichero,
-        [&](QIODevice& salida) {
-            QPdfWriter pdf(&salida);
-            pdf.setPageSize(QPageSize(QPageSize::A4));
-            pdf.setResolution(300);
-            pdf.setTitle(Texto(QStringLiteral("GEN_MEN089")) + QStringLiteral(" \u2014 ") +
-                         instantanea.Sitio);
-            pdf.setCreator(Titulo_Kalvex());
-            // Laid out for the page here, with the page number under each page.
-            documento.print(&pdf);
-            return true;
-        },
-        causa);
+    // Made in memory, so that the file is written in one go and every byte of it checked.
+    QBuffer pdf_bytes;
+    pdf_bytes.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&pdf_bytes);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setResolution(300);
+        pdf.setTitle(Texto(QStringLiteral("GEN_MEN089")) + QStringLiteral(" \u2014 ") +
+                     instantanea.Sitio);
+        pdf.setCreator(Titulo_Kalvex());
+        // Laid out for the page here, with the page number under each page.
+        documento.print(&pdf);
+    }
+    return Guarda_Fichero(fichero, pdf_bytes.data(), causa);
 }

@@ -9,6 +9,8 @@ build_type=${2:-RelWithDebInfo}
 
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev
           libgmock-dev libjpeg62-turbo-dev fonts-dejavu-core)
+# The handover report tests read the PDF's text back with pdftotext.
+packages+=(poppler-utils)
 # The window-manager tests: a private X server, a window manager, the X tools that read its
 # stacking order, and the X client library they ask the window manager with.
 packages+=(xvfb openbox x11-utils libxcb1-dev)
