@@ -50,10 +50,11 @@ QStringList Cabecera() {
 QByteArray Texto_Csv(const TInstantanea& instantanea) {
     QString salida;
     Fila(salida, Cabecera());
+    TTextos_Registro textos;
     for (const TDecoder_Registro& d : instantanea.Decoders) {
-        const QString si_no = Texto_Si_No(d.Confirmado);
+        const QString& si_no = textos.Si_No(d.Confirmado);
         auto fila = [&](const QString& lugar, const QString& valor) {
-            Fila(salida, {QString::number(d.Id), Nombre_Modelo(d.Referencia), d.Ubicacion, d.Nota,
+            Fila(salida, {QString::number(d.Id), textos.Modelo(d.Referencia), d.Ubicacion, d.Nota,
                           lugar, valor, Momento_Iso(d.Ultima_Lectura),
                           Momento_Iso(d.Ultima_Grabacion), d.Resultado, si_no});
         };

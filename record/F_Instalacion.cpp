@@ -237,9 +237,10 @@ void TF_Instalacion::Llena_Lista() {
     Lista->clear();
     QList<QTreeWidgetItem*> filas;
     filas.reserve(instantanea_.Decoders.size());
+    TTextos_Registro textos;
     for (const TDecoder_Registro& d : instantanea_.Decoders) {
         auto* fila = new TFila;
-        fila->setText(Col_Modelo, Nombre_Modelo(d.Referencia));
+        fila->setText(Col_Modelo, textos.Modelo(d.Referencia));
         fila->setData(Col_Modelo, Rol_Orden, d.Referencia);
         fila->setData(Col_Modelo, Rol_Id, d.Id);
         fila->setText(Col_Ubicacion, d.Ubicacion);
@@ -248,9 +249,9 @@ void TF_Instalacion::Llena_Lista() {
         for (const TCodigo_Registro& c : d.Codigos)
             codigos << c.Lugar + QStringLiteral(": ") + c.Texto;
         fila->setToolTip(Col_Codigos, codigos.join(QLatin1Char('\n')));
-        fila->setText(Col_Lectura, Texto_Momento(d.Ultima_Lectura));
+        fila->setText(Col_Lectura, textos.Momento(d.Ultima_Lectura));
         fila->setData(Col_Lectura, Rol_Orden, Orden_Momento(d.Ultima_Lectura));
-        fila->setText(Col_Grabacion, Texto_Momento(d.Ultima_Grabacion));
+        fila->setText(Col_Grabacion, textos.Momento(d.Ultima_Grabacion));
         fila->setData(Col_Grabacion, Rol_Orden, Orden_Momento(d.Ultima_Grabacion));
         fila->setText(Col_Resultado, d.Resultado);
         filas << fila;
@@ -312,11 +313,12 @@ void TF_Instalacion::Seleccion_Cambiada() {
     const TDecoder_Registro* d = Seleccionado();
     historia_ = d && fuente_ ? fuente_->Historia(d->Id) : QList<TEvento_Registro>();
     Historia->clear();
+    const TTextos_Registro textos;
     // Newest first: the last read-out or Save is the one the installer looks for.
     for (qsizetype i = historia_.size() - 1; i >= 0; --i) {
         const TEvento_Registro& e = historia_[i];
         auto* fila = new QTreeWidgetItem(
-            Historia, {Texto_Momento(e.Momento), Suceso(e), Valores_En_Corto(e.Valores)});
+            Historia, {textos.Momento(e.Momento), Suceso(e), Valores_En_Corto(e.Valores)});
         fila->setData(0, Rol_Orden, qlonglong(i));
     }
     Valores->clear();

@@ -6,8 +6,10 @@
 #include "Instantanea.h"
 #include "Presenta_Registro.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
 
@@ -21,56 +23,92 @@ QString Clave(const char* clave) {
     return Html(Texto(QString::fromLatin1(clave)));
 }
 
+// The labels each decoder's section repeats, looked up and escaped once.
+struct TRotulos {
+    QString Decoder = Clave("GEN_MEN091");
+    QString Nota = Clave("GEN_MEN073");
+    QString Lectura = Clave("GEN_MEN075");
+    QString Grabacion = Clave("GEN_MEN076");
+    QString Resultado = Clave("GEN_MEN077");
+    QString Confirmado = Clave("GEN_MEN094");
+    QString Lugar = Clave("GEN_MEN092");
+    QString Valor = Clave("GEN_MEN093");
+};
+
 // A label and its value, one row of a two-column table.
-QString Dato(const char* clave, const QString& valor) {
-    return QStringLiteral("<tr><td class=\"r\">%1</td><td>%2</td></tr>")
-        .arg(Clave(clave), Html(valor));
+void Dato(QString& html, const QString& rotulo, const QString& valor) {
+    html += QStringLiteral("<tr><td class=\"r\">") + rotulo + QStringLiteral("</td><td>") +
+            Html(valor) + QStringLiteral("</td></tr>");
 }
 
-void Seccion_Decoder(QString& html, const TDecoder_Registro& d) {
-    QString titulo = Nombre_Modelo(d.Referencia);
+void Seccion_Decoder(QString& html, const TDecoder_Registro& d, const TRotulos& rotulos,
+                     TTextos_Registro& textos) {
+    QString titulo = textos.Modelo(d.Referencia);
     if (!d.Ubicacion.isEmpty())
         titulo += QStringLiteral(" \u2014 ") + d.Ubicacion;
-    html += QStringLiteral("<h2>") + Html(titulo) + QStringLiteral("</h2><table class=\"d\">");
-    html += Dato("GEN_MEN091", QString::number(d.Id));
+    html += QStringLiteral("<h2>") + Html(titulo) + QStringLiteral("</h2><table>");
+    Dato(html, rotulos.Decoder, QString::number(d.Id));
     if (!d.Nota.isEmpty())
-        html += Dato("GEN_MEN073", d.Nota);
-    html += Dato("GEN_MEN075", Texto_Momento(d.Ultima_Lectura));
-    html += Dato("GEN_MEN076", Texto_Momento(d.Ultima_Grabacion));
+        Dato(html, rotulos.Nota, d.Nota);
+    Dato(html, rotulos.Lectura, textos.Momento(d.Ultima_Lectura));
+    Dato(html, rotulos.Grabacion, textos.Momento(d.Ultima_Grabacion));
     if (!d.Resultado.isEmpty())
-        html += Dato("GEN_MEN077", d.Resultado);
-    html += Dato("GEN_MEN094", Texto_Si_No(d.Confirmado));
+        Dato(html, rotulos.Resultado, d.Resultado);
+    Dato(html, rotulos.Confirmado, textos.Si_No(d.Confirmado));
     html += QStringLiteral("</table>");
     if (d.Configuracion.isEmpty())
         return;
-    html += QStringLiteral("<table class=\"v\" cellspacing=\"0\" cellpadding=\"3\"><tr><th>%1</th>"
-                           "<th>%2</th></tr>")
-                .arg(Clave("GEN_MEN092"), Clave("GEN_MEN093"));
+    html += QStringLiteral("<table class=\"v\" cellspacing=\"0\" cellpadding=\"3\"><tr><th>") +
+            rotulos.Lugar + QStringLiteral("</th><th>") + rotulos.Valor +
+            QStringLiteral("</th></tr>");
     for (const TValor_Registro& v : d.Configuracion)
-        html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>").arg(Html(v.Lugar), Html(v.Texto));
+        html += QStringLiteral("<tr><td>") + Html(v.Lugar) + QStringLiteral("</td><td>") +
+                Html(v.Texto) + QStringLiteral("</td></tr>");
     html += QStringLiteral("</table>");
+}
+
+// Lays the document out on the writer's pages and paints them, each with "page / pages"
+// under it. The document is laid out once, for the page, instead of being copied and laid out
+// again as QTextDocument::print does.
+void Pinta_Paginas(QTextDocument& documento, QPdfWriter& pdf) {
+    const QRectF area = pdf.pageLayout().paintRectPixels(pdf.resolution());
+    QPainter pintor(&pdf);
+    const qreal pie = pintor.fontMetrics().height() * 2.0;
+    const QSizeF pagina(area.width(), area.height() - pie);
+    documento.setPageSize(pagina);
+    const int paginas = documento.pageCount();
+    for (int i = 0; i < paginas; ++i) {
+        if (i > 0)
+            pdf.newPage();
+        pintor.save();
+        pintor.translate(0, -pagina.height() * i);
+        documento.drawContents(&pintor, QRectF(QPointF(0, pagina.height() * i), pagina));
+        pintor.restore();
+        pintor.drawText(QRectF(0, pagina.height(), pagina.width(), pie), Qt::AlignCenter,
+                        QStringLiteral("%1 / %2").arg(i + 1).arg(paginas));
+    }
 }
 
 } // namespace
 
 QString Html_Informe(const TInstantanea& instantanea, const QDateTime& fecha) {
+    const TRotulos rotulos;
+    TTextos_Registro textos;
     QString html;
     // Roughly what each decoder's section takes, so the text is not copied over and over.
     html.reserve(2048 + instantanea.Decoders.size() * 1536);
-    html +=
-        QStringLiteral("<html><head><style>"
-                       "h1 { color: #1f3fa0; } h2 { color: #1f3fa0; margin-top: 18px; }"
-                       "td.r { font-weight: bold; padding-right: 12px; }"
-                       "table.v { border-style: solid; border-color: #808080; border-width: 1px; }"
-                       "th { background-color: #e8ecf8; text-align: left; }"
-                       "</style></head><body>");
-    html +=
-        QStringLiteral("<h1>") + Clave("GEN_MEN089") + QStringLiteral("</h1><table class=\"d\">");
-    html += Dato("GEN_MEN090", instantanea.Sitio);
-    html += Dato("GEN_MEN081", Momento_Iso(fecha));
+    html += QStringLiteral("<html><head><style>"
+                           "h1 { color: #1f3fa0; } h2 { color: #1f3fa0; margin-top: 18px; }"
+                           "td.r { font-weight: bold; padding-right: 12px; }"
+                           "table.v { margin-bottom: 6px; }"
+                           "th { background-color: #e8ecf8; text-align: left; }"
+                           "</style></head><body><h1>") +
+            Clave("GEN_MEN089") + QStringLiteral("</h1><table>");
+    Dato(html, Clave("GEN_MEN090"), instantanea.Sitio);
+    Dato(html, Clave("GEN_MEN081"), Momento_Iso(fecha));
     html += QStringLiteral("</table>");
     for (const TDecoder_Registro& d : instantanea.Decoders)
-        Seccion_Decoder(html, d);
+        Seccion_Decoder(html, d, rotulos, textos);
     html += QStringLiteral("<h2>") + Clave("GEN_MEN086") + QStringLiteral("</h2>");
     if (instantanea.Choques.isEmpty()) {
         html += QStringLiteral("<p>") + Clave("GEN_MEN098") + QStringLiteral("</p>");
@@ -85,20 +123,22 @@ QString Html_Informe(const TInstantanea& instantanea, const QDateTime& fecha) {
 }
 
 bool Informe_Entrega(const TInstantanea& instantanea, const QString& fichero, QString& causa) {
-    QTextDocument documento;
-    documento.setHtml(Html_Informe(instantanea, QDateTime::currentDateTime()));
     // Made in memory, so that the file is written in one go and every byte of it checked.
-    QBuffer pdf_bytes;
-    pdf_bytes.open(QIODevice::WriteOnly);
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
     {
-        QPdfWriter pdf(&pdf_bytes);
+        QPdfWriter pdf(&bytes);
         pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(18, 15, 18, 12), QPageLayout::Millimeter);
         pdf.setResolution(300);
         pdf.setTitle(Texto(QStringLiteral("GEN_MEN089")) + QStringLiteral(" \u2014 ") +
                      instantanea.Sitio);
         pdf.setCreator(Titulo_Kalvex());
-        // Laid out for the page here, with the page number under each page.
-        documento.print(&pdf);
+        QTextDocument documento;
+        // Fonts are measured for the writer's resolution before the text goes in.
+        documento.documentLayout()->setPaintDevice(&pdf);
+        documento.setHtml(Html_Informe(instantanea, QDateTime::currentDateTime()));
+        Pinta_Paginas(documento, pdf);
     }
-    return Guarda_Fichero(fichero, pdf_bytes.data(), causa);
+    return Guarda_Fichero(fichero, bytes.data(), causa);
 }

@@ -22,23 +22,28 @@ QString En_Corto_De(const QList<T>& lista, const QString& separador, Texto_De te
 
 } // namespace
 
-QString Nombre_Modelo(int referencia) {
-    const QString ref = QString::number(referencia);
-    const QString nombre = Texto(QStringLiteral("List_") + ref);
-    return nombre == TEXTO_AUSENTE ? ref : ref + QStringLiteral(" - ") + nombre;
-}
-
 QString Momento_Iso(const QDateTime& momento) {
     return momento.isValid() ? momento.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                              : QString();
 }
 
-QString Texto_Momento(const QDateTime& momento) {
-    return momento.isValid() ? Momento_Iso(momento) : Texto(QStringLiteral("GEN_MEN078"));
+TTextos_Registro::TTextos_Registro()
+    : nunca_(Texto(QStringLiteral("GEN_MEN078"))), si_(Texto(QStringLiteral("GEN_MEN095"))),
+      no_(Texto(QStringLiteral("GEN_MEN096"))) {}
+
+const QString& TTextos_Registro::Modelo(int referencia) {
+    auto hallado = modelos_.find(referencia);
+    if (hallado == modelos_.end()) {
+        const QString ref = QString::number(referencia);
+        const QString nombre = Texto(QStringLiteral("List_") + ref);
+        hallado = modelos_.insert(
+            referencia, nombre == TEXTO_AUSENTE ? ref : ref + QStringLiteral(" - ") + nombre);
+    }
+    return *hallado;
 }
 
-QString Texto_Si_No(bool si) {
-    return Texto(si ? QStringLiteral("GEN_MEN095") : QStringLiteral("GEN_MEN096"));
+QString TTextos_Registro::Momento(const QDateTime& momento) const {
+    return momento.isValid() ? Momento_Iso(momento) : nunca_;
 }
 
 QString Codigos_En_Corto(const QList<TCodigo_Registro>& codigos) {
