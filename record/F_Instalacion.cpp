@@ -92,7 +92,8 @@ QString Suceso(const TEvento_Registro& e) {
     return detalle.isEmpty() ? tipo : tipo + QStringLiteral(" \u2014 ") + detalle;
 }
 
-// What a file name may not hold on the systems the report may be copied to.
+// The site as a file name, without what a name may not hold on the systems the file may be
+// copied to.
 QString Nombre_Propuesto(const QString& sitio) {
     QString nombre = sitio.trimmed();
     for (QChar& c : nombre)
@@ -198,8 +199,6 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
     todo->addWidget(Label_Choques);
     todo->addWidget(Choques);
     todo->addLayout(botones);
-    const QFontMetrics fm = fontMetrics();
-    resize(fm.averageCharWidth() * 130, fm.height() * 40);
 
     Actualiza();
 }
@@ -210,6 +209,14 @@ TF_Instalacion::~TF_Instalacion() {
     for (QObject* emisor :
          std::initializer_list<QObject*>{Filtro, Lista, Ubicacion, Nota, Historia})
         emisor->disconnect(this);
+}
+
+// Room for a long location in the list and a read-out's values beside the history; the base
+// sizes every window to its hint at each showing.
+QSize TF_Instalacion::sizeHint() const {
+    const QFontMetrics fm = fontMetrics();
+    return QSize(fm.averageCharWidth() * 140, fm.height() * 42)
+        .expandedTo(TVentana_Kalvex::sizeHint());
 }
 
 void TF_Instalacion::Pon_Fuente(TFuente_Instalacion* fuente) {
@@ -321,6 +328,8 @@ void TF_Instalacion::Seleccion_Cambiada() {
             Historia, {textos.Momento(e.Momento), Suceso(e), Valores_En_Corto(e.Valores)});
         fila->setData(0, Rol_Orden, qlonglong(i));
     }
+    Historia->resizeColumnToContents(0);
+    Historia->resizeColumnToContents(1);
     Valores->clear();
     const bool solo_lectura = !fuente_ || fuente_->Solo_Lectura();
     for (QLineEdit* campo : {Ubicacion, Nota}) {
@@ -346,6 +355,7 @@ void TF_Instalacion::Muestra_Valores() {
             fila->setIcon(1, QIcon(Imagen(e.Aceptadas[i] ? QStringLiteral("respondido.png")
                                                          : QStringLiteral("sin_respuesta.png"))));
     }
+    Valores->resizeColumnToContents(0);
 }
 
 void TF_Instalacion::Guarda_Campo(QLineEdit* campo) {

@@ -23,6 +23,8 @@ public:
     explicit TF_Instalacion(QWidget* parent = nullptr);
     ~TF_Instalacion() override;
 
+    QSize sizeHint() const override;
+
     // The record the window reads and edits; not owned. nullptr (no installation open) empties
     // the window. Clear it before the record goes away.
     void Pon_Fuente(TFuente_Instalacion* fuente);
