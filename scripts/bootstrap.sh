@@ -11,6 +11,8 @@ packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libgl
           libgmock-dev libjpeg62-turbo-dev fonts-dejavu-core)
 # The installation record: Qt SQL's SQLite driver.
 packages+=(libqt6sql6-sqlite)
+# The handover report tests read the PDF's text back with pdftotext.
+packages+=(poppler-utils)
 # The window-manager tests: a private X server, a window manager, the X tools that read its
 # stacking order, and the X client library they ask the window manager with.
 packages+=(xvfb openbox x11-utils libxcb1-dev)

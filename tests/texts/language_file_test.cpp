@@ -46,7 +46,13 @@ const char* const kClaves[] = {
     // message dialogs
     "F_MENSA00", "F_MENSA01", "F_MENSA02", "F_MENSA03", "F_MENSA04", "F_MENSA05", "F_MENSA06",
     "F_MENSA07", "F_MENSA08", "F_MENSA09", "F_MENSA10", "F_MENSA11", "F_MENSA12", "F_MENSA13",
-    "F_MENSA14", "F_MENSA15", "F_MENSA16", "F_MENSA17", "F_MENSA18", "F_MENSA19"};
+    "F_MENSA14", "F_MENSA15", "F_MENSA16", "F_MENSA17", "F_MENSA18", "F_MENSA19",
+    // the Installation window, the CSV export and the handover report
+    "GEN_MEN070", "GEN_MEN071", "GEN_MEN072", "GEN_MEN073", "GEN_MEN074", "GEN_MEN075",
+    "GEN_MEN076", "GEN_MEN077", "GEN_MEN078", "GEN_MEN079", "GEN_MEN080", "GEN_MEN081",
+    "GEN_MEN082", "GEN_MEN083", "GEN_MEN084", "GEN_MEN085", "GEN_MEN086", "GEN_MEN087",
+    "GEN_MEN088", "GEN_MEN089", "GEN_MEN090", "GEN_MEN091", "GEN_MEN092", "GEN_MEN093",
+    "GEN_MEN094", "GEN_MEN095", "GEN_MEN096", "GEN_MEN097", "GEN_MEN098", "GEN_MEN099"};
 
 const QStringList kIdiomas = {"ENGLISH", QStringLiteral("ESPA\u00D1OL"),
                               QStringLiteral("FRAN\u00C7AIS"), "DEUTSCH"};

@@ -1,0 +1,72 @@
+#include "Exporta_Csv.h"
+
+#include "Guarda_Fichero.h"
+#include "Idiomas.h"
+#include "Instantanea.h"
+#include "Presenta_Registro.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+// Characters that make a spreadsheet evaluate a cell; tab and carriage return do too in some.
+bool Parece_Formula(const QString& campo) {
+    static const QString inicios = QStringLiteral("=+-@\t\r");
+    return !campo.isEmpty() && inicios.contains(campo.front());
+}
+
+QString Campo(QString campo) {
+    if (Parece_Formula(campo))
+        campo.prepend(QLatin1Char('\''));
+    static const QString especiales = QStringLiteral(",\"\r\n");
+    if (std::any_of(campo.cbegin(), campo.cend(), [](QChar c) { return especiales.contains(c); })) {
+        campo.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        campo = QLatin1Char('"') + campo + QLatin1Char('"');
+    }
+    return campo;
+}
+
+void Fila(QString& salida, const QStringList& campos) {
+    QStringList citados;
+    citados.reserve(campos.size());
+    for (const QString& c : campos)
+        citados << Campo(c);
+    salida += citados.join(QLatin1Char(','));
+    salida += QStringLiteral("\r\n");
+}
+
+QStringList Cabecera() {
+    QStringList campos;
+    for (const char* clave : {"GEN_MEN091", "GEN_MEN071", "GEN_MEN072", "GEN_MEN073", "GEN_MEN092",
+                              "GEN_MEN093", "GEN_MEN075", "GEN_MEN076", "GEN_MEN077", "GEN_MEN094"})
+        campos << Texto(QString::fromLatin1(clave));
+    return campos;
+}
+
+} // namespace
+
+QByteArray Texto_Csv(const TInstantanea& instantanea) {
+    QString salida;
+    Fila(salida, Cabecera());
+    TTextos_Registro textos;
+    for (const TDecoder_Registro& d : instantanea.Decoders) {
+        const QString& si_no = textos.Si_No(d.Confirmado);
+        auto fila = [&](const QString& lugar, const QString& valor) {
+            Fila(salida, {QString::number(d.Id), textos.Modelo(d.Referencia), d.Ubicacion, d.Nota,
+                          lugar, valor, Momento_Iso(d.Ultima_Lectura),
+                          Momento_Iso(d.Ultima_Grabacion), d.Resultado, si_no});
+        };
+        // A decoder with nothing known yet still has its row: the export lists every decoder.
+        if (d.Configuracion.isEmpty())
+            fila(QString(), QString());
+        for (const TValor_Registro& v : d.Configuracion)
+            fila(v.Lugar, v.Texto);
+    }
+    return QByteArray("\xEF\xBB\xBF") + salida.toUtf8();
+}
+
+bool Exporta_Csv(const TInstantanea& instantanea, const QString& fichero, QString& causa) {
+    return Guarda_Fichero(fichero, Texto_Csv(instantanea), causa);
+}

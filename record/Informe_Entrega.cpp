@@ -1,0 +1,144 @@
+#include "Informe_Entrega.h"
+
+#include "Configuracion.h"
+#include "Guarda_Fichero.h"
+#include "Idiomas.h"
+#include "Instantanea.h"
+#include "Presenta_Registro.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTextDocument>
+
+namespace {
+
+QString Html(const QString& texto) {
+    return texto.toHtmlEscaped();
+}
+
+QString Clave(const char* clave) {
+    return Html(Texto(QString::fromLatin1(clave)));
+}
+
+// The labels each decoder's section repeats, looked up and escaped once.
+struct TRotulos {
+    QString Decoder = Clave("GEN_MEN091");
+    QString Nota = Clave("GEN_MEN073");
+    QString Lectura = Clave("GEN_MEN075");
+    QString Grabacion = Clave("GEN_MEN076");
+    QString Resultado = Clave("GEN_MEN077");
+    QString Confirmado = Clave("GEN_MEN094");
+    QString Lugar = Clave("GEN_MEN092");
+    QString Valor = Clave("GEN_MEN093");
+};
+
+// A label and its value, one row of a two-column table.
+void Dato(QString& html, const QString& rotulo, const QString& valor) {
+    html += QStringLiteral("<tr><td class=\"r\">") + rotulo + QStringLiteral("</td><td>") +
+            Html(valor) + QStringLiteral("</td></tr>");
+}
+
+void Seccion_Decoder(QString& html, const TDecoder_Registro& d, const TRotulos& rotulos,
+                     TTextos_Registro& textos) {
+    QString titulo = textos.Modelo(d.Referencia);
+    if (!d.Ubicacion.isEmpty())
+        titulo += QStringLiteral(" \u2014 ") + d.Ubicacion;
+    html += QStringLiteral("<h2>") + Html(titulo) + QStringLiteral("</h2><table>");
+    Dato(html, rotulos.Decoder, QString::number(d.Id));
+    if (!d.Nota.isEmpty())
+        Dato(html, rotulos.Nota, d.Nota);
+    Dato(html, rotulos.Lectura, textos.Momento(d.Ultima_Lectura));
+    Dato(html, rotulos.Grabacion, textos.Momento(d.Ultima_Grabacion));
+    if (!d.Resultado.isEmpty())
+        Dato(html, rotulos.Resultado, d.Resultado);
+    Dato(html, rotulos.Confirmado, textos.Si_No(d.Confirmado));
+    html += QStringLiteral("</table>");
+    if (d.Configuracion.isEmpty())
+        return;
+    html += QStringLiteral("<table class=\"v\" cellspacing=\"0\" cellpadding=\"3\"><tr><th>") +
+            rotulos.Lugar + QStringLiteral("</th><th>") + rotulos.Valor +
+            QStringLiteral("</th></tr>");
+    for (const TValor_Registro& v : d.Configuracion)
+        html += QStringLiteral("<tr><td>") + Html(v.Lugar) + QStringLiteral("</td><td>") +
+                Html(v.Texto) + QStringLiteral("</td></tr>");
+    html += QStringLiteral("</table>");
+}
+
+// Lays the document out on the writer's pages and paints them, each with "page / pages"
+// under it. The document is laid out once, for the page, instead of being copied and laid out
+// again as QTextDocument::print does.
+void Pinta_Paginas(QTextDocument& documento, QPdfWriter& pdf) {
+    const QRectF area = pdf.pageLayout().paintRectPixels(pdf.resolution());
+    QPainter pintor(&pdf);
+    const qreal pie = pintor.fontMetrics().height() * 2.0;
+    const QSizeF pagina(area.width(), area.height() - pie);
+    documento.setPageSize(pagina);
+    const int paginas = documento.pageCount();
+    for (int i = 0; i < paginas; ++i) {
+        if (i > 0)
+            pdf.newPage();
+        pintor.save();
+        pintor.translate(0, -pagina.height() * i);
+        documento.drawContents(&pintor, QRectF(QPointF(0, pagina.height() * i), pagina));
+        pintor.restore();
+        pintor.drawText(QRectF(0, pagina.height(), pagina.width(), pie), Qt::AlignCenter,
+                        QStringLiteral("%1 / %2").arg(i + 1).arg(paginas));
+    }
+}
+
+} // namespace
+
+QString Html_Informe(const TInstantanea& instantanea, const QDateTime& fecha) {
+    const TRotulos rotulos;
+    TTextos_Registro textos;
+    QString html;
+    // Roughly what each decoder's section takes, so the text is not copied over and over.
+    html.reserve(2048 + instantanea.Decoders.size() * 1536);
+    html += QStringLiteral("<html><head><style>"
+                           "h1 { color: #1f3fa0; } h2 { color: #1f3fa0; margin-top: 18px; }"
+                           "td.r { font-weight: bold; padding-right: 12px; }"
+                           "table.v { margin-bottom: 6px; }"
+                           "th { background-color: #e8ecf8; text-align: left; }"
+                           "</style></head><body><h1>") +
+            Clave("GEN_MEN089") + QStringLiteral("</h1><table>");
+    Dato(html, Clave("GEN_MEN090"), instantanea.Sitio);
+    Dato(html, Clave("GEN_MEN081"), Momento_Iso(fecha));
+    html += QStringLiteral("</table>");
+    for (const TDecoder_Registro& d : instantanea.Decoders)
+        Seccion_Decoder(html, d, rotulos, textos);
+    html += QStringLiteral("<h2>") + Clave("GEN_MEN086") + QStringLiteral("</h2>");
+    if (instantanea.Choques.isEmpty()) {
+        html += QStringLiteral("<p>") + Clave("GEN_MEN098") + QStringLiteral("</p>");
+    } else {
+        html += QStringLiteral("<ul>");
+        for (const TChoque_Registro& c : instantanea.Choques)
+            html += QStringLiteral("<li>") + Html(c.Texto) + QStringLiteral("</li>");
+        html += QStringLiteral("</ul>");
+    }
+    html += QStringLiteral("</body></html>");
+    return html;
+}
+
+bool Informe_Entrega(const TInstantanea& instantanea, const QString& fichero, QString& causa) {
+    // Made in memory, so that the file is written in one go and every byte of it checked.
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&bytes);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(18, 15, 18, 12), QPageLayout::Millimeter);
+        pdf.setResolution(300);
+        pdf.setTitle(Texto(QStringLiteral("GEN_MEN089")) + QStringLiteral(" \u2014 ") +
+                     instantanea.Sitio);
+        pdf.setCreator(Titulo_Kalvex());
+        QTextDocument documento;
+        // Fonts are measured for the writer's resolution before the text goes in.
+        documento.documentLayout()->setPaintDevice(&pdf);
+        documento.setHtml(Html_Informe(instantanea, QDateTime::currentDateTime()));
+        Pinta_Paginas(documento, pdf);
+    }
+    return Guarda_Fichero(fichero, bytes.data(), causa);
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The handover report: a PDF in the user's language with the site, the date, one section per
+// decoder holding its whole last known configuration and whether a read-out confirmed it,
+// and the clashes still present. One document for the whole installation, laid out once.
+
+#include <QDateTime>
+#include <QString>
+
+struct TInstantanea;
+
+// The report as HTML; every text that comes from the record or the user is escaped.
+QString Html_Informe(const TInstantanea& instantanea, const QDateTime& fecha);
+
+// Writes the PDF whole or not at all. False when it could not, with the system's reason in
+// causa; an existing file is then left as it was.
+bool Informe_Entrega(const TInstantanea& instantanea, const QString& fichero, QString& causa);

@@ -1,0 +1,62 @@
+#include "Presenta_Registro.h"
+
+#include "Idiomas.h"
+
+#include <QDir>
+#include <QStringList>
+
+namespace {
+
+// Enough to tell decoders apart in a list row; the full list is one click away.
+constexpr int En_Corto = 4;
+
+template <typename T, typename Texto_De>
+QString En_Corto_De(const QList<T>& lista, const QString& separador, Texto_De texto_de) {
+    QStringList partes;
+    for (qsizetype i = 0; i < lista.size() && i < En_Corto; ++i)
+        partes << texto_de(lista[i]);
+    if (lista.size() > En_Corto)
+        partes << QStringLiteral("\u2026");
+    return partes.join(separador);
+}
+
+} // namespace
+
+QString Momento_Iso(const QDateTime& momento) {
+    return momento.isValid() ? momento.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                             : QString();
+}
+
+TTextos_Registro::TTextos_Registro()
+    : nunca_(Texto(QStringLiteral("GEN_MEN078"))), si_(Texto(QStringLiteral("GEN_MEN095"))),
+      no_(Texto(QStringLiteral("GEN_MEN096"))) {}
+
+const QString& TTextos_Registro::Modelo(int referencia) {
+    auto hallado = modelos_.find(referencia);
+    if (hallado == modelos_.end()) {
+        const QString ref = QString::number(referencia);
+        const QString nombre = Texto(QStringLiteral("List_") + ref);
+        hallado = modelos_.insert(
+            referencia, nombre == TEXTO_AUSENTE ? ref : ref + QStringLiteral(" - ") + nombre);
+    }
+    return *hallado;
+}
+
+QString TTextos_Registro::Momento(const QDateTime& momento) const {
+    return momento.isValid() ? Momento_Iso(momento) : nunca_;
+}
+
+QString Codigos_En_Corto(const QList<TCodigo_Registro>& codigos) {
+    return En_Corto_De(codigos, QStringLiteral(", "),
+                       [](const TCodigo_Registro& c) { return c.Texto; });
+}
+
+QString Valores_En_Corto(const QList<TValor_Registro>& valores) {
+    return En_Corto_De(valores, QStringLiteral("; "), [](const TValor_Registro& v) {
+        return v.Lugar + QStringLiteral(": ") + v.Texto;
+    });
+}
+
+QString Aviso_Escritura(const QString& fichero, const QString& causa) {
+    return Texto(QStringLiteral("GEN_MEN099")).arg(QDir::toNativeSeparators(fichero), causa);
+}
