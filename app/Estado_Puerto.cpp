@@ -38,7 +38,9 @@ QString Lista_Programas(const std::vector<PortHolder>& otros) {
 }
 
 QString Texto_Sistema(int err) {
-    return QString::fromLocal8Bit(std::strerror(err));
+    // The GNU strerror_r: the text may be a static one rather than the buffer.
+    char buffer[256] = {};
+    return QString::fromLocal8Bit(::strerror_r(err, buffer, sizeof buffer));
 }
 
 // The cause, then its fix, as lines.

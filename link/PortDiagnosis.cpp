@@ -9,6 +9,8 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <vector>
+
 namespace {
 
 // The number of a pseudo-terminal's slave device (/dev/pts/N), -1 for any other device.
@@ -77,13 +79,20 @@ QString DeviceGroup(const QByteArray& devicePath) {
     struct stat st {};
     if (devicePath.isEmpty() || ::stat(devicePath.constData(), &st) != 0)
         return {};
-    if (const group* g = ::getgrgid(st.st_gid))
-        return QString::fromLocal8Bit(g->gr_name);
+    // The reentrant lookups: the line's event thread may be running.
+    group g{};
+    group* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (::getgrgid_r(st.st_gid, &g, buffer.data(), buffer.size(), &found) == 0 && found)
+        return QString::fromLocal8Bit(found->gr_name);
     return QString::number(st.st_gid);
 }
 
 QString UserName() {
-    if (const passwd* p = ::getpwuid(::getuid()))
-        return QString::fromLocal8Bit(p->pw_name);
+    passwd p{};
+    passwd* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (::getpwuid_r(::getuid(), &p, buffer.data(), buffer.size(), &found) == 0 && found)
+        return QString::fromLocal8Bit(found->pw_name);
     return qEnvironmentVariable("USER");
 }

@@ -69,8 +69,8 @@ tsan_whole=(link_serial_line_test link_decoder_link_test link_register_access_te
 # run transactions back to back, one test at a time.
 tsan_windows=(app_shell_test models_editors_test tools_windows_test)
 tsan_window_suites='^(ShellTest|ReadOutTest|DevicesTest)\.'
-# Counts the threads of the process, and ThreadSanitizer adds one of its own.
-tsan_skip='^SerialLineTest\.AnUnpluggedDeviceEndsTheEventThreadAndFailsTheNextWrite$'
+# They count the threads of the process, and ThreadSanitizer adds one of its own.
+tsan_skip='^SerialLineTest\.(AnUnpluggedDeviceEndsTheEventThreadAndFailsTheNextWrite|AnEventThreadThatCannotStartFailsTheOpenAndLetsGoOfTheDevice)$'
 tsan() {
     configure build/tsan thread
     nice cmake --build build/tsan -j"$jobs" --target "${tsan_whole[@]}"
