@@ -1,6 +1,7 @@
 #include "Creacion_Ventanas.h"
 
 #include "F_About.h"
+#include "F_Instalacion.h"
 #include "F_Language.h"
 #include "F_Mensa.h"
 #include "F_Principal.h"
@@ -69,6 +70,7 @@ void Crea_Ventanas() {
     Crea(v.F_Reprogram_Coinc);
     Crea(v.F_Decoder_6775_Help);
     Crea_Editor(v.F_Decoder_6786_II);
+    Crea(v.F_Instalacion);
 }
 
 void Destruye_Ventanas() {

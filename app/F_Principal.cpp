@@ -10,7 +10,9 @@
 #include "F_Ayuda.h"
 #include "F_Language.h"
 #include "Idiomas.h"
+#include "Instalacion_Abierta.h"
 #include "Lanzador.h"
+#include "Menu_Instalacion.h"
 #include "Modelos.h"
 #include "PortDiagnosis.h"
 #include "PortDiscovery.h"
@@ -82,6 +84,9 @@ TF_Princ::TF_Princ(QWidget* parent) : QMainWindow(parent), Decod1(new TDECODER2(
     Lee_Configuracion();
     Crea_Controles();
     Crea_Menus();
+    Instalacion = new TInstalacion_Abierta(this);
+    Instalacion->Abre_Ultima();
+    Menu_Instalacion = new TMenu_Instalacion(this, File1, Close1, Instalacion);
     Aplica_Textos();
     Rellena_Lista_Modelos();
     // Title and version first, so a port that fails to open still leaves them right.
@@ -341,6 +346,9 @@ void TF_Princ::showEvent(QShowEvent* event) {
 
 void TF_Princ::FormShow() {
     Inicializa_menu_puertos();
+    // What the record has to say about its file (set aside, read-only), once the window is
+    // there to say it over.
+    QTimer::singleShot(0, this, [this] { Instalacion->Avisa(this); });
 }
 
 void TF_Princ::Inicializa_menu_puertos() {

@@ -19,6 +19,8 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class TF_Ayuda;
+class TInstalacion_Abierta;
+class TMenu_Instalacion;
 class TDECODER2;
 
 class TF_Princ : public QMainWindow {
@@ -28,6 +30,9 @@ public:
     ~TF_Princ() override;
 
     TDECODER2* Decod1;
+    // The installation being recorded, and its menu and status label.
+    TInstalacion_Abierta* Instalacion;
+    TMenu_Instalacion* Menu_Instalacion;
 
     void Inicializa_menu_puertos();
     void Decod1DECRecibedNotDemand(QObject* Sender, Trama_Dec FTResul);

@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
     if (!config.isValid())
         return 1;
     qputenv("KALVEX_CONFIG_DIR", config.path().toLocal8Bit());
+    // The installation record goes there too, never to the user's data folder.
+    qputenv("KALVEX_DATA_DIR", config.path().toLocal8Bit());
 
     // One decoder serving 0001 to 0100; 0201 to 0210 are nobody's.
     std::string serves;

@@ -72,6 +72,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir config;
     qputenv("KALVEX_CONFIG_DIR", config.path().toLocal8Bit());
+    // The installation record goes there too, never to the user's data folder.
+    qputenv("KALVEX_DATA_DIR", config.path().toLocal8Bit());
     kalvex::sim::BusSimulator sim(kalvex::sim::ParseInstallation(Installation, "bench"));
     const QString linea = config.filePath("tty");
     sim.Start(linea.toStdString());

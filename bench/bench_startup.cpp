@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
         return 1;
     QTemporaryDir config;
     qputenv("KALVEX_CONFIG_DIR", config.path().toLocal8Bit());
+    // The installation record goes there too, never to the user's data folder.
+    qputenv("KALVEX_DATA_DIR", config.path().toLocal8Bit());
     TIniFile(config.filePath("KALVEX.INI"))
         .WriteString("General", "Sys_Port", QString::fromLocal8Bit(ttyname(slave)));
     const qint64 setup = clock.nsecsElapsed();

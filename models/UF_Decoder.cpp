@@ -25,6 +25,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 constexpr uint8_t Trama_Datos = 0x00;
@@ -86,8 +88,12 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     T_Estado_TiempoInicial->setObjectName(QStringLiteral("T_Estado_TiempoInicial"));
     T_Estado_TiempoInicial->setInterval(Espera_Vacio_ms);
     T_Estado_TiempoInicial->setSingleShot(true);
-    connect(T_Estado_TiempoInicial, &QTimer::timeout, this,
-            [this] { T_Estado_TiempoInicialTimer(); });
+    connect(T_Estado_TiempoInicial, &QTimer::timeout, this, Atrapa([this] {
+                T_Estado_TiempoInicialTimer();
+                // The reads this timer makes (times, settings) complete the Current column.
+                if (std::exchange(lectura_completa_, false))
+                    Anota_Lectura();
+            }));
 
     fin_lectura_ = new QTimer(this);
     fin_lectura_->setInterval(Pausa_Lectura_ms);
@@ -309,6 +315,7 @@ void TF_Decoder::FormClose() {
     fin_lectura_->stop();
     Enrutado().Modelo_Activo = 0;
     valores_leidos_ = 0;
+    lectura_completa_ = false;
     Registro().Editor_Cerrado(Referencia());
     Cierra_Decoder();
 }
@@ -339,15 +346,14 @@ void TF_Decoder::Lee_Decoder(const Trama_Dec& FTResul) {
         Envia_Trama_Directa(FTResul[0], FTResul[2], FTResul[3]);
         // The identification frame is the last of a read-out.
         Fin_Lectura();
-        const bool completa = valores_leidos_ == Valores();
+        lectura_completa_ = valores_leidos_ == Valores();
         valores_leidos_ = 0;
         if (FTResul[1] != identificacion_) {
+            lectura_completa_ = false;
             Decoder_Erroneo(FTResul[1]);
             return;
         }
         T_Estado_TiempoInicial->start();
-        if (completa)
-            Anota_Lectura();
     }
 }
 
@@ -402,6 +408,10 @@ void TF_Decoder::B_SaveClick() {
         return;
     }
     Comprueba_Nuevos();
+    // A Save pressed before the read-out's own reads are done belongs to the decoder read: the
+    // record learns of the read-out first.
+    if (std::exchange(lectura_completa_, false))
+        Anota_Lectura();
     if (!Confirma_Choques() || !Confirma_Grabacion())
         return;
     Rellena_TODOS_CEROS_IZ();

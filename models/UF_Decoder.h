@@ -204,8 +204,9 @@ private:
     QGridLayout* cuerpo_;
     QTimer* fin_lectura_;
     QTimer* cierre_pendiente_;
-    int valores_leidos_ = 0;      // data frames of the read-out in progress
-    QList<bool> filas_aceptadas_; // of the Save in progress, one per grid row
+    int valores_leidos_ = 0;        // data frames of the read-out in progress
+    bool lectura_completa_ = false; // every value came: recorded once the timer's reads end
+    QList<bool> filas_aceptadas_;   // of the Save in progress, one per grid row
 };
 
 // The button disabled, and the hourglass over the whole screen if asked for, while it lives:

@@ -1,15 +1,32 @@
 #include "Estado_Instalacion.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace {
+
+// A number as the decoder holds it: a Save writes "0012" or "005" where the next read-out
+// shows "12" or "5", and both are the same value.
+QString Normalizado(const QString& texto) {
+    const QString limpio = texto.trimmed().toUpper();
+    static const QRegularExpression Digitos(QStringLiteral("^[0-9A-F]+$"));
+    if (!Digitos.match(limpio).hasMatch()) {
+        return limpio;
+    }
+    qsizetype ceros = 0;
+    while (ceros + 1 < limpio.size() && limpio[ceros] == QLatin1Char('0')) {
+        ++ceros;
+    }
+    return limpio.mid(ceros);
+}
 
 // The model and the values that tell a configuration apart. Where each value is shown
 // (Lugar) is left out: it is worded in the language the program had at the time.
 QString Firma(int referencia, const QList<TValor_Registro>& valores) {
     QString firma = QString::number(referencia);
     for (const TValor_Registro& v : valores) {
-        firma += QChar(0x1E) + v.Campo + QChar(0x1F) + v.Texto;
+        firma += QChar(0x1E) + v.Campo + QChar(0x1F) + Normalizado(v.Texto);
     }
     return firma;
 }

@@ -29,6 +29,7 @@ class TF_Lang;
 class TF_Test;
 class TF_Reprogram;
 class TF_Reprogram_Coinc;
+class TF_Instalacion;
 
 struct TVentanas {
     TF_Princ* F_Princ = nullptr;
@@ -56,6 +57,7 @@ struct TVentanas {
     TF_Reprogram_Coinc* F_Reprogram_Coinc = nullptr;
     TF_Decoder_6775_Help* F_Decoder_6775_Help = nullptr;
     TF_Decoder_6786_II* F_Decoder_6786_II = nullptr;
+    TF_Instalacion* F_Instalacion = nullptr;
 };
 
 TVentanas& Ventanas();

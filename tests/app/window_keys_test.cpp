@@ -4,6 +4,7 @@
 
 #include "Creacion_Ventanas.h"
 #include "F_About.h"
+#include "F_Instalacion.h"
 #include "F_Language.h"
 #include "F_Mensa.h"
 #include "F_Principal.h"
@@ -80,7 +81,9 @@ std::vector<Window_Keys> Expected() {
               "List_6763 List_6775 List_6786 "
               // the status line of a port that is not open (the cause fills a place that the
               // texts here lack)
-              "Port_St_NotOpen")},
+              "Port_St_NotOpen "
+              // File > Installation, and the label of the open installation
+              "GEN_MEN105 GEN_MEN106 GEN_MEN107 GEN_MEN108 GEN_MEN109 GEN_MEN110")},
         {"6713", [&]() -> QWidget* { return v.F_Decoder_6713; }, Editor("6713", kCallEditor)},
         {"6721", [&]() -> QWidget* { return v.F_Decoder_6721; }, Editor("6721", kCallEditor)},
         {"6722", [&]() -> QWidget* { return v.F_Decoder_6722; }, Editor("6722", kCallEditor)},
@@ -123,6 +126,10 @@ std::vector<Window_Keys> Expected() {
         {"F_Reprogram", [&]() -> QWidget* { return v.F_Reprogram; },
          Keys("Main_Reprogramming2_caption GEN_MEN026 GEN_MEN028 GEN_MEN029 GEN_MEN030 "
               "GEN_MEN031 GEN_MEN04 GEN_MEN09")},
+        {"F_Instalacion", [&]() -> QWidget* { return v.F_Instalacion; },
+         Keys("GEN_MEN070 GEN_MEN071 GEN_MEN072 GEN_MEN073 GEN_MEN074 GEN_MEN075 GEN_MEN076 "
+              "GEN_MEN077 GEN_MEN079 GEN_MEN080 GEN_MEN081 GEN_MEN082 GEN_MEN083 GEN_MEN086 "
+              "GEN_MEN087 GEN_MEN088 GEN_MEN092 GEN_MEN093")},
         {"F_Reprogram_Coinc", [&]() -> QWidget* { return v.F_Reprogram_Coinc; },
          Keys("Main_Reprogramming2_caption GEN_MEN034 List_6745 List_6713 List_6734 GEN_MEN018")},
     };

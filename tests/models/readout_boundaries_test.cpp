@@ -124,7 +124,7 @@ TEST_F(ReadOutBoundaryTest, AnIdentificationFrameBeforeTheLastValueEndsTheReadOu
     FullReadOut(0x1234);
     EXPECT_EQ(Column(true), Full);
     EXPECT_FALSE(Notice()->isVisible());
-    ASSERT_EQ(record.lecturas.size(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return record.lecturas.size() == 1; }));
     EXPECT_EQ(record.lecturas[0].Valores.size(), 4);
 }
 

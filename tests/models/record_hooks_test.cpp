@@ -69,7 +69,8 @@ protected:
 
 TEST_F(RecordHooksTest, AWholeReadOutIsRecordedOnceWithItsValuesCodesAndPort) {
     TF_Decoder* editor = Ready(Go(6745), "hall");
-    ASSERT_EQ(espia.lecturas.size(), 1);
+    // Recorded once the reads that follow the identification frame are done.
+    ASSERT_TRUE(WaitUntil([&] { return espia.lecturas.size() == 1; }));
     const TConfiguracion& leida = espia.lecturas[0];
     EXPECT_EQ(leida.Referencia, 6745);
     EXPECT_FALSE(leida.Vacia);
@@ -135,7 +136,7 @@ TEST_F(RecordHooksTest, ASaveWithoutClashesShowsNoQuestion) {
 
 TEST_F(RecordHooksTest, TheTorvikRangeAndTheConverterAddressAreTheirOwnCodes) {
     Ready(Go(6734), "torvik");
-    ASSERT_EQ(espia.lecturas.size(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return espia.lecturas.size() == 1; }));
     ASSERT_EQ(espia.lecturas[0].Codigos.size(), 1);
     const TCodigo_Registro& rango = espia.lecturas[0].Codigos[0];
     EXPECT_EQ(rango.Espacio, TEspacio_Codigo::Rango_6734);
@@ -144,7 +145,7 @@ TEST_F(RecordHooksTest, TheTorvikRangeAndTheConverterAddressAreTheirOwnCodes) {
     EXPECT_EQ(rango.Texto, "0100–0150");
 
     TF_Decoder* converter = Ready(Go(6786), "converter");
-    ASSERT_EQ(espia.lecturas.size(), 2);
+    ASSERT_TRUE(WaitUntil([&] { return espia.lecturas.size() == 2; }));
     ASSERT_EQ(espia.lecturas[1].Codigos.size(), 1);
     EXPECT_EQ(espia.lecturas[1].Codigos[0].Espacio, TEspacio_Codigo::Direccion_6786);
     EXPECT_EQ(espia.lecturas[1].Codigos[0].Desde, 0x0001);

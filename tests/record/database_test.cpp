@@ -85,6 +85,9 @@ TEST_F(Database, ReadOutsAreMatchedToTheDecodersTheyShow) {
     const TConfiguracion otros_valores =
         Config(6746, {Valor("Edit1", "1234"), Valor("Edit2", "20")}, {Llamada(0x1234)});
     const TConfiguracion otro_modelo = Config(6747, kEntrada.Valores, kEntrada.Codigos);
+    // A Save writes the digits padded; the next read-out shows them as the decoder holds them.
+    const TConfiguracion rellenada =
+        Config(6746, {Valor("Edit1", "1234"), Valor("Edit2", "010 ")}, {Llamada(0x1234)});
     struct Caso {
         const char* que;
         QList<TConfiguracion> lecturas;
@@ -95,6 +98,7 @@ TEST_F(Database, ReadOutsAreMatchedToTheDecodersTheyShow) {
         {"same values, other model", {kEntrada, otro_modelo}, 2},
         {"empty decoders are always new", {Vacia(6746), Vacia(6746)}, 2},
         {"back to the first", {kEntrada, otros_valores, kEntrada}, 2},
+        {"leading zeros and blanks", {kEntrada, rellenada}, 1},
     };
     for (const Caso& c : casos) {
         auto base = Abre(QString::fromLatin1(c.que) + ".kalvex");

@@ -3,6 +3,7 @@
 // lives on main's stack: destroyed as a static at exit, after Qt's own statics, it would
 // crash the binary on its way out.
 
+#include "DataFolderPerTest.h"
 #include "TAplicacion.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     // A port or language choice would start the test binary again: never, unless a test asks.
     if (!qEnvironmentVariableIsSet("KALVEX_NO_RESTART"))
         qputenv("KALVEX_NO_RESTART", "1");
+    kalvex::test::DataFolderPerTest::Install();
     TAplicacion app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -36,6 +36,10 @@ const char* const kClaves[] = {
     "GEN_MEN056", "GEN_MEN057", "GEN_MEN058",
     // duplicate codes before a Save, and values of check boxes in the installation record
     "GEN_MEN100", "GEN_MEN101", "GEN_MEN102", "GEN_MEN103", "GEN_MEN104",
+    // File > Installation, and the status label of the open installation
+    "GEN_MEN105", "GEN_MEN106", "GEN_MEN107", "GEN_MEN108", "GEN_MEN109", "GEN_MEN110",
+    "GEN_MEN111", "GEN_MEN112", "GEN_MEN113", "GEN_MEN114", "GEN_MEN115", "GEN_MEN116",
+    "GEN_MEN117",
     // the serial port: why it would not open, the status line, the port menu
     "Port_Device", "Port_NotFound", "Port_Present", "Port_NonePresent", "Port_Permission",
     "Port_PermissionFix", "Port_Held", "Port_HeldUnknown", "Port_HeldFix", "Port_Shared",

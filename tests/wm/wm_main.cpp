@@ -2,6 +2,7 @@
 // program's application object on it through the xcb platform. Only this binary leaves the
 // offscreen platform the other window tests use.
 
+#include "DataFolderPerTest.h"
 #include "TAplicacion.h"
 #include "WmDisplay.h"
 #include "XServer.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
     // Declared after the display, so it is gone before the display ends.
+    kalvex::test::DataFolderPerTest::Install();
     TAplicacion app(argc, argv);
     return RUN_ALL_TESTS();
 }

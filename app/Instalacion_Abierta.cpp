@@ -1,0 +1,107 @@
+#include "Instalacion_Abierta.h"
+
+#include "Base_Instalacion.h"
+#include "Carpetas.h"
+#include "Configuracion.h"
+#include "Instalacion_Por_Defecto.h"
+#include "TIniFile.h"
+#include "UVentana_Kalvex.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace {
+
+const QString Seccion = QStringLiteral("Installation");
+const QString Clave_Reciente = QStringLiteral("Recent%1");
+
+TIniFile Ajustes() {
+    return TIniFile(Carpeta_Configuracion() + QStringLiteral("/KALVEX.INI"));
+}
+
+} // namespace
+
+TInstalacion_Abierta::TInstalacion_Abierta(QObject* parent) : QObject(parent) {}
+
+TInstalacion_Abierta::~TInstalacion_Abierta() {
+    Instala_Registro(nullptr);
+}
+
+QStringList TInstalacion_Abierta::Recientes() const {
+    const TIniFile ini = Ajustes();
+    QStringList recientes;
+    for (int i = 1; i <= Maximo_Recientes; ++i) {
+        const QString fichero = ini.ReadString(Seccion, Clave_Reciente.arg(i), {});
+        if (!fichero.isEmpty() && !recientes.contains(fichero))
+            recientes.append(fichero);
+    }
+    return recientes;
+}
+
+void TInstalacion_Abierta::Recuerda(const QString& fichero) {
+    QStringList recientes = Recientes();
+    recientes.removeAll(fichero);
+    recientes.prepend(fichero);
+    TIniFile ini = Ajustes();
+    for (int i = 1; i <= Maximo_Recientes; ++i)
+        ini.WriteString(Seccion, Clave_Reciente.arg(i), recientes.value(i - 1));
+}
+
+void TInstalacion_Abierta::Abre_Ultima() {
+    const QStringList recientes = Recientes();
+    Abre_Sin_Avisar(recientes.isEmpty() ? Instalacion_Por_Defecto() : recientes.first());
+}
+
+void TInstalacion_Abierta::Abre(const QString& fichero, QWidget* ventana) {
+    Abre_Sin_Avisar(fichero);
+    Avisa(ventana);
+}
+
+void TInstalacion_Abierta::Abre_Sin_Avisar(const QString& fichero) {
+    const QString absoluto = QFileInfo(fichero).absoluteFilePath();
+    // The old record stores what it has queued and lets go of its file first.
+    Instala_Registro(nullptr);
+    base_.reset();
+    base_ = std::make_unique<TBase_Instalacion>(absoluto);
+    Instala_Registro(this);
+    Recuerda(absoluto);
+    avisado_ = false;
+    emit Cambiado();
+}
+
+void TInstalacion_Abierta::Avisa(QWidget* ventana) {
+    if (avisado_ || !base_)
+        return;
+    avisado_ = true;
+    const QString aviso = base_->Aviso();
+    if (aviso.isEmpty())
+        return;
+    QMessageBox caja(QMessageBox::Information, Titulo_Kalvex(), aviso, QMessageBox::Ok, ventana);
+    caja.setObjectName(QStringLiteral("Aviso_Instalacion"));
+    Sobre_Su_Ventana(&caja);
+    caja.exec();
+}
+
+void TInstalacion_Abierta::Lectura(const QString& puerto, const TConfiguracion& leida) {
+    base_->Lectura(puerto, leida);
+    emit Cambiado();
+}
+
+QStringList TInstalacion_Abierta::Choques(const TConfiguracion& nueva) {
+    return base_->Choques(nueva);
+}
+
+void TInstalacion_Abierta::Grabacion(const TGrabacion_Registro& grabacion) {
+    base_->Grabacion(grabacion);
+    emit Cambiado();
+}
+
+void TInstalacion_Abierta::Prueba(const TPrueba_Registro& fila) {
+    base_->Prueba(fila);
+    emit Cambiado();
+}
+
+void TInstalacion_Abierta::Editor_Cerrado(int referencia) {
+    base_->Editor_Cerrado(referencia);
+}

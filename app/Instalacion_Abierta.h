@@ -1,0 +1,53 @@
+#pragma once
+// The installation the program records into. At start it is the one used last (the default
+// one in the data folder before the user has chosen any); New and Open replace it, and the
+// settings remember it with the recent files. It stands between the windows and the record:
+// each recording goes through to the open installation, and Cambiado tells the windows that
+// show the record to read it again.
+
+#include "Registro.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class TBase_Instalacion;
+class QWidget;
+
+class TInstalacion_Abierta : public QObject, public TRegistro {
+    Q_OBJECT
+public:
+    explicit TInstalacion_Abierta(QObject* parent = nullptr);
+    ~TInstalacion_Abierta() override;
+
+    // Opens the installation last used; nothing is shown yet (see Avisa).
+    void Abre_Ultima();
+    // Opens (and creates when missing) the file, remembers it, and tells the user what the
+    // record has to say about it (set aside, read-only) in a box over `ventana`.
+    void Abre(const QString& fichero, QWidget* ventana);
+    // Shows what the record has to say about the open file, once.
+    void Avisa(QWidget* ventana);
+
+    TBase_Instalacion* Base() const { return base_.get(); }
+    // Most recent first, the open one included; at most Maximo_Recientes.
+    QStringList Recientes() const;
+    static constexpr int Maximo_Recientes = 6;
+
+    void Lectura(const QString& puerto, const TConfiguracion& leida) override;
+    QStringList Choques(const TConfiguracion& nueva) override;
+    void Grabacion(const TGrabacion_Registro& grabacion) override;
+    void Prueba(const TPrueba_Registro& fila) override;
+    void Editor_Cerrado(int referencia) override;
+
+signals:
+    // The record changed, or another installation was opened.
+    void Cambiado();
+
+private:
+    void Abre_Sin_Avisar(const QString& fichero);
+    void Recuerda(const QString& fichero);
+
+    std::unique_ptr<TBase_Instalacion> base_;
+    bool avisado_ = false;
+};

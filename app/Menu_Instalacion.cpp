@@ -1,0 +1,175 @@
+#include "Menu_Instalacion.h"
+
+#include "Base_Instalacion.h"
+#include "Configuracion.h"
+#include "Errores.h"
+#include "F_Instalacion.h"
+#include "Idiomas.h"
+#include "Instalacion_Abierta.h"
+#include "Instalacion_Por_Defecto.h"
+#include "UVentana_Kalvex.h"
+#include "Ventanas.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+constexpr int Relectura_ms = 150;
+
+QString Filtro_Ficheros() {
+    return Texto(QStringLiteral("GEN_MEN114")) + QStringLiteral(" (*") + EXTENSION_INSTALACION +
+           QLatin1Char(')');
+}
+
+QString Con_Extension(QString fichero) {
+    if (!fichero.isEmpty() && QFileInfo(fichero).suffix().isEmpty())
+        fichero += EXTENSION_INSTALACION;
+    return fichero;
+}
+
+} // namespace
+
+TMenu_Instalacion::TMenu_Instalacion(QMainWindow* principal, QMenu* archivo, QAction* antes,
+                                     TInstalacion_Abierta* instalacion)
+    : QObject(principal), principal_(principal), instalacion_(instalacion),
+      relectura_(new QTimer(this)) {
+    Installation1 = new QMenu(Texto(QStringLiteral("GEN_MEN105")), archivo);
+    Installation1->setObjectName(QStringLiteral("Installation1"));
+    archivo->insertMenu(antes, Installation1);
+    archivo->insertSeparator(antes);
+    Nueva1 = Installation1->addAction(Texto(QStringLiteral("GEN_MEN106")), this,
+                                      Atrapa([this] { Pide_Nueva(); }));
+    Nueva1->setObjectName(QStringLiteral("Nueva1"));
+    Abrir1 = Installation1->addAction(Texto(QStringLiteral("GEN_MEN107")), this,
+                                      Atrapa([this] { Pide_Abrir(); }));
+    Abrir1->setObjectName(QStringLiteral("Abrir1"));
+    Abrir1->setShortcut(QKeySequence::Open);
+    Installation1->addSeparator();
+    fin_recientes_ = Installation1->addSeparator();
+    Sitio1 = Installation1->addAction(Texto(QStringLiteral("GEN_MEN108")), this,
+                                      Atrapa([this] { Pide_Sitio(); }));
+    Sitio1->setObjectName(QStringLiteral("Sitio1"));
+    Mostrar1 = Installation1->addAction(Texto(QStringLiteral("GEN_MEN109")), this,
+                                        Atrapa([this] { Muestra(); }));
+    Mostrar1->setObjectName(QStringLiteral("Mostrar1"));
+    connect(Installation1, &QMenu::aboutToShow, this, [this] { Rellena_Recientes(); });
+
+    Instalacion_Actual = new QLabel(principal);
+    Instalacion_Actual->setObjectName(QStringLiteral("Instalacion_Actual"));
+    principal->statusBar()->addPermanentWidget(Instalacion_Actual);
+
+    relectura_->setSingleShot(true);
+    relectura_->setInterval(Relectura_ms);
+    connect(relectura_, &QTimer::timeout, this, [this] { Actualiza_Ventana(); });
+    connect(instalacion_, &TInstalacion_Abierta::Cambiado, this, [this] { Cambiado(); });
+    Cambiado();
+}
+
+void TMenu_Instalacion::Cambiado() {
+    const TBase_Instalacion* base = instalacion_->Base();
+    if (!base)
+        return;
+    const QString sitio =
+        base->Sitio().isEmpty() ? QFileInfo(base->Fichero()).completeBaseName() : base->Sitio();
+    QString texto = Texto(QStringLiteral("GEN_MEN110")).arg(sitio);
+    if (base->Solo_Lectura())
+        texto = Texto(QStringLiteral("GEN_MEN111")).arg(texto);
+    Instalacion_Actual->setText(texto);
+    Instalacion_Actual->setToolTip(QDir::toNativeSeparators(base->Fichero()));
+    if (TF_Instalacion* ventana = Ventanas().F_Instalacion) {
+        // The window must never read a record that was replaced.
+        ventana->Pon_Fuente(instalacion_->Base());
+        if (ventana->isVisible())
+            relectura_->start();
+    }
+}
+
+void TMenu_Instalacion::Actualiza_Ventana() {
+    if (TF_Instalacion* ventana = Ventanas().F_Instalacion; ventana && ventana->isVisible())
+        ventana->Actualiza();
+}
+
+void TMenu_Instalacion::Rellena_Recientes() {
+    qDeleteAll(recientes_);
+    recientes_.clear();
+    const QStringList recientes = instalacion_->Recientes();
+    for (const QString& fichero : recientes) {
+        auto* item = new QAction(QDir::toNativeSeparators(fichero), Installation1);
+        connect(item, &QAction::triggered, this, Atrapa([this, fichero] { Abre(fichero); }));
+        Installation1->insertAction(fin_recientes_, item);
+        recientes_.append(item);
+    }
+}
+
+void TMenu_Instalacion::Pide_Nueva() {
+    const QString fichero = QFileDialog::getSaveFileName(
+        principal_, Texto(QStringLiteral("GEN_MEN112")), Carpeta_Instalaciones(), Filtro_Ficheros(),
+        nullptr, QFileDialog::DontConfirmOverwrite);
+    if (!fichero.isEmpty())
+        Nueva(Con_Extension(fichero));
+}
+
+void TMenu_Instalacion::Nueva(const QString& fichero) {
+    // An existing file is another installation's record: New never empties it.
+    if (QFileInfo::exists(fichero)) {
+        Muestra_Error(std::runtime_error(Texto(QStringLiteral("GEN_MEN115"))
+                                             .arg(QDir::toNativeSeparators(fichero))
+                                             .toStdString()));
+        return;
+    }
+    instalacion_->Abre(fichero, principal_);
+}
+
+void TMenu_Instalacion::Pide_Abrir() {
+    const QString fichero =
+        QFileDialog::getOpenFileName(principal_, Texto(QStringLiteral("GEN_MEN113")),
+                                     Carpeta_Instalaciones(), Filtro_Ficheros());
+    if (!fichero.isEmpty())
+        Abre(fichero);
+}
+
+void TMenu_Instalacion::Abre(const QString& fichero) {
+    instalacion_->Abre(fichero, principal_);
+}
+
+void TMenu_Instalacion::Pide_Sitio() {
+    TBase_Instalacion* base = instalacion_->Base();
+    QInputDialog pregunta(principal_);
+    pregunta.setObjectName(QStringLiteral("Pide_Sitio"));
+    pregunta.setWindowTitle(Titulo_Kalvex());
+    pregunta.setLabelText(Texto(QStringLiteral("GEN_MEN116")));
+    pregunta.setTextValue(base ? base->Sitio() : QString());
+    Sobre_Su_Ventana(&pregunta);
+    if (pregunta.exec() == QDialog::Accepted)
+        Pon_Sitio(pregunta.textValue().trimmed());
+}
+
+bool TMenu_Instalacion::Pon_Sitio(const QString& sitio) {
+    TBase_Instalacion* base = instalacion_->Base();
+    if (!base || !base->Pon_Sitio(sitio)) {
+        Muestra_Error(std::runtime_error(Texto(QStringLiteral("GEN_MEN117")).toStdString()));
+        return false;
+    }
+    Cambiado();
+    return true;
+}
+
+void TMenu_Instalacion::Muestra() {
+    TF_Instalacion* ventana = Ventanas().F_Instalacion;
+    if (!ventana)
+        return;
+    ventana->Pon_Fuente(instalacion_->Base());
+    ventana->Actualiza();
+    ventana->show();
+    ventana->raise();
+    ventana->activateWindow();
+}

@@ -1,0 +1,50 @@
+#pragma once
+// File ▸ Installation: New…, Open…, the recent files, the site's name and the Installation
+// window; and the status-bar label that says which installation is open.
+
+#include <QList>
+#include <QObject>
+
+class QAction;
+class QLabel;
+class QMainWindow;
+class QMenu;
+class QTimer;
+class TInstalacion_Abierta;
+
+class TMenu_Instalacion : public QObject {
+    Q_OBJECT
+public:
+    // Adds the submenu to `archivo` before `antes`, and the label to the window's status bar.
+    TMenu_Instalacion(QMainWindow* principal, QMenu* archivo, QAction* antes,
+                      TInstalacion_Abierta* instalacion);
+
+    QMenu* Installation1;
+    QAction* Nueva1;
+    QAction* Abrir1;
+    QAction* Sitio1;
+    QAction* Mostrar1;
+    QLabel* Instalacion_Actual;
+
+    // What the dialogs would ask, for the tests: the file of New or Open, the site's name.
+    void Nueva(const QString& fichero);
+    void Abre(const QString& fichero);
+    bool Pon_Sitio(const QString& sitio);
+    void Muestra();
+
+private:
+    void Pide_Nueva();
+    void Pide_Abrir();
+    void Pide_Sitio();
+    void Rellena_Recientes();
+    // The label, and the Installation window on the open record, read again soon.
+    void Cambiado();
+    void Actualiza_Ventana();
+
+    QMainWindow* principal_;
+    TInstalacion_Abierta* instalacion_;
+    QList<QAction*> recientes_;
+    QAction* fin_recientes_;
+    // Many recordings in a row (a devices test) read the record once.
+    QTimer* relectura_;
+};
