@@ -86,7 +86,7 @@ TF_Princ::TF_Princ(QWidget* parent) : QMainWindow(parent), Decod1(new TDECODER2(
     Crea_Menus();
     Instalacion = new TInstalacion_Abierta(this);
     Instalacion->Abre_Ultima();
-    Menu_Instalacion = new TMenu_Instalacion(this, File1, Close1, Instalacion);
+    Menu_Instalacion = new TMenu_Instalacion(this, File1, Close1, Instalacion, Instalacion_Actual);
     Aplica_Textos();
     Rellena_Lista_Modelos();
     // Title and version first, so a port that fails to open still leaves them right.
@@ -157,6 +157,11 @@ void TF_Princ::Crea_Controles() {
     eleccion->addWidget(C1);
     eleccion->addLayout(botones);
     eleccion->addStretch();
+    // Which installation the read-outs and Saves are recorded in.
+    Instalacion_Actual = Crea_Etiqueta(QStringLiteral("Instalacion_Actual"), {}, fondo);
+    Instalacion_Actual->setWordWrap(true);
+    Instalacion_Actual->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    eleccion->addWidget(Instalacion_Actual);
 
     auto* cuerpo = new QHBoxLayout;
     cuerpo->addWidget(Image2, 0, Qt::AlignTop);

@@ -97,6 +97,7 @@ private:
     QAction* Help1;
     QAction* About2;
     QLabel* Estado_Puerto;
+    QLabel* Instalacion_Actual;
     // What Rellena_Puertos_Presentes added to the menu, replaced at each opening.
     QList<QAction*> puertos_presentes_;
     QString causa_fallo_;

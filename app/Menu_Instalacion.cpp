@@ -18,7 +18,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
-#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -39,9 +38,9 @@ QString Con_Extension(QString fichero) {
 } // namespace
 
 TMenu_Instalacion::TMenu_Instalacion(QMainWindow* principal, QMenu* archivo, QAction* antes,
-                                     TInstalacion_Abierta* instalacion)
-    : QObject(principal), principal_(principal), instalacion_(instalacion),
-      relectura_(new QTimer(this)) {
+                                     TInstalacion_Abierta* instalacion, QLabel* rotulo)
+    : QObject(principal), Instalacion_Actual(rotulo), principal_(principal),
+      instalacion_(instalacion), relectura_(new QTimer(this)) {
     Installation1 = new QMenu(Texto(QStringLiteral("GEN_MEN105")), archivo);
     Installation1->setObjectName(QStringLiteral("Installation1"));
     archivo->insertMenu(antes, Installation1);
@@ -63,10 +62,6 @@ TMenu_Instalacion::TMenu_Instalacion(QMainWindow* principal, QMenu* archivo, QAc
     Mostrar1->setObjectName(QStringLiteral("Mostrar1"));
     connect(Installation1, &QMenu::aboutToShow, this, [this] { Rellena_Recientes(); });
 
-    Instalacion_Actual = new QLabel(principal);
-    Instalacion_Actual->setObjectName(QStringLiteral("Instalacion_Actual"));
-    principal->statusBar()->addPermanentWidget(Instalacion_Actual);
-
     relectura_->setSingleShot(true);
     relectura_->setInterval(Relectura_ms);
     connect(relectura_, &QTimer::timeout, this, [this] { Actualiza_Ventana(); });
@@ -79,7 +74,7 @@ void TMenu_Instalacion::Cambiado() {
     if (!base)
         return;
     const QString sitio =
-        base->Sitio().isEmpty() ? QFileInfo(base->Fichero()).completeBaseName() : base->Sitio();
+        base->Sitio().isEmpty() ? QFileInfo(base->Fichero()).fileName() : base->Sitio();
     QString texto = Texto(QStringLiteral("GEN_MEN110")).arg(sitio);
     if (base->Solo_Lectura())
         texto = Texto(QStringLiteral("GEN_MEN111")).arg(texto);
@@ -148,6 +143,8 @@ void TMenu_Instalacion::Pide_Sitio() {
     pregunta.setWindowTitle(Titulo_Kalvex());
     pregunta.setLabelText(Texto(QStringLiteral("GEN_MEN116")));
     pregunta.setTextValue(base ? base->Sitio() : QString());
+    pregunta.setOkButtonText(Texto(QStringLiteral("GEN_MEN018")));
+    pregunta.setCancelButtonText(Texto(QStringLiteral("GEN_MEN019")));
     Sobre_Su_Ventana(&pregunta);
     if (pregunta.exec() == QDialog::Accepted)
         Pon_Sitio(pregunta.textValue().trimmed());

@@ -1,6 +1,6 @@
 #pragma once
 // File ▸ Installation: New…, Open…, the recent files, the site's name and the Installation
-// window; and the status-bar label that says which installation is open.
+// window; and the label of the main window that says which installation is open.
 
 #include <QList>
 #include <QObject>
@@ -15,9 +15,9 @@ class TInstalacion_Abierta;
 class TMenu_Instalacion : public QObject {
     Q_OBJECT
 public:
-    // Adds the submenu to `archivo` before `antes`, and the label to the window's status bar.
+    // Adds the submenu to `archivo` before `antes`; `rotulo` names the open installation.
     TMenu_Instalacion(QMainWindow* principal, QMenu* archivo, QAction* antes,
-                      TInstalacion_Abierta* instalacion);
+                      TInstalacion_Abierta* instalacion, QLabel* rotulo);
 
     QMenu* Installation1;
     QAction* Nueva1;

@@ -315,7 +315,9 @@ void TF_Decoder::FormClose() {
     fin_lectura_->stop();
     Enrutado().Modelo_Activo = 0;
     valores_leidos_ = 0;
-    lectura_completa_ = false;
+    // A read-out whose own reads were still to come is recorded as it stands.
+    if (std::exchange(lectura_completa_, false))
+        Anota_Lectura();
     Registro().Editor_Cerrado(Referencia());
     Cierra_Decoder();
 }
@@ -482,7 +484,7 @@ bool TF_Decoder::Confirma_Choques() {
     QPushButton* grabar =
         caja.addButton(Texto(QStringLiteral("GEN_MEN101")), QMessageBox::AcceptRole);
     QPushButton* cancelar =
-        caja.addButton(Texto(QStringLiteral("GEN_MEN102")), QMessageBox::RejectRole);
+        caja.addButton(Texto(QStringLiteral("GEN_MEN019")), QMessageBox::RejectRole);
     // Cancel is the safe answer to a key pressed in haste.
     caja.setDefaultButton(cancelar);
     caja.setEscapeButton(cancelar);

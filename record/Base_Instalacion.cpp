@@ -168,10 +168,13 @@ TInstantanea TBase_Instalacion::Instantanea() const {
     instantanea.Sitio = sitio_;
     instantanea.Decoders = estado_.Decoders().values();
     const QDate hoy = QDate::currentDate();
+    // Both decoders of a clash, each where its code is.
     for (const TCoincidencia& c : estado_.Choques_Instalacion()) {
         instantanea.Choques.append(
             {c.Decoder, c.Otro,
-             Redaccion().Linea(c.Codigo, *estado_.Busca(c.Otro), c.Codigo_Otro, hoy)});
+             Redaccion().Linea(c.Codigo_Otro, *estado_.Busca(c.Decoder), c.Codigo, hoy) +
+                 QStringLiteral(" \u2194 ") +
+                 Redaccion().Linea(c.Codigo, *estado_.Busca(c.Otro), c.Codigo_Otro, hoy)});
     }
     return instantanea;
 }

@@ -161,7 +161,7 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
 
     B_Csv = Boton(QStringLiteral("B_Csv"), Texto(QStringLiteral("GEN_MEN087")), this);
     B_Informe = Boton(QStringLiteral("B_Informe"), Texto(QStringLiteral("GEN_MEN088")), this);
-    B_Close = Boton(QStringLiteral("B_Close"), QString(), this);
+    B_Close = Boton(QStringLiteral("B_Close"), Texto(QStringLiteral("GEN_MEN09")), this);
     B_Close->setIcon(QIcon(Imagen(QStringLiteral("cerrar.png"))));
     B_Close->setIconSize(QSize(20, 20));
     connect(B_Csv, &QPushButton::clicked, this, Atrapa([this] {

@@ -90,8 +90,12 @@ TEST_F(Clashes, InstallationListsEachSharedCodeOnce) {
     ASSERT_EQ(i.Choques.size(), 1);
     EXPECT_EQ(i.Choques[0].Decoder, i.Decoders[0].Id);
     EXPECT_EQ(i.Choques[0].Otro, i.Decoders[2].Id);
-    EXPECT_TRUE(i.Choques[0].Texto.startsWith("11 — output 1 of the 6758 without a location"))
-        << i.Choques[0].Texto.toStdString();
+    // Both decoders, each where its code is.
+    const QString texto = i.Choques[0].Texto;
+    EXPECT_TRUE(texto.startsWith("11 — output 1 of the 6746 without a location"))
+        << texto.toStdString();
+    EXPECT_TRUE(texto.contains(" \u2194 11 — output 1 of the 6758 without a location"))
+        << texto.toStdString();
 }
 
 TEST_F(Clashes, LineNamesTheCodeThePlaceTheDecoderAndWhen) {

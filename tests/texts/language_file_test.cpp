@@ -35,7 +35,7 @@ const char* const kClaves[] = {
     "GEN_MEN050", "GEN_MEN051", "GEN_MEN052", "GEN_MEN053", "GEN_MEN054", "GEN_MEN055",
     "GEN_MEN056", "GEN_MEN057", "GEN_MEN058",
     // duplicate codes before a Save, and values of check boxes in the installation record
-    "GEN_MEN100", "GEN_MEN101", "GEN_MEN102", "GEN_MEN103", "GEN_MEN104",
+    "GEN_MEN100", "GEN_MEN101", "GEN_MEN103", "GEN_MEN104",
     // File > Installation, and the status label of the open installation
     "GEN_MEN105", "GEN_MEN106", "GEN_MEN107", "GEN_MEN108", "GEN_MEN109", "GEN_MEN110",
     "GEN_MEN111", "GEN_MEN112", "GEN_MEN113", "GEN_MEN114", "GEN_MEN115", "GEN_MEN116",

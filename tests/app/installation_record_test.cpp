@@ -1,0 +1,193 @@
+// The installation record as the program keeps it: what the editors and the devices test put
+// into the open installation, the clash warning before a Save, a damaged file set aside, and
+// the exports of the Installation window.
+
+#include "../models/editor_fixture.h"
+#include "Base_Instalacion.h"
+#include "F_Instalacion.h"
+#include "Instalacion_Abierta.h"
+#include "Menu_Instalacion.h"
+#include "UF_Test.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+using namespace kalvex::test;
+
+namespace {
+
+const char* Installation = R"(
+[hall]
+model = 6745
+codes = 1111 1112 - 1114
+
+[seltra]
+model = 6747
+codes = 2001 - - -
+)";
+
+enum { Hall, Seltra };
+
+class InstallationRecordTest : public EditorTest {
+protected:
+    void SetUp() override { Start(Installation); }
+
+    TBase_Instalacion* Base() const { return main->Instalacion->Base(); }
+    TInstantanea Snapshot() const { return Base()->Instantanea(); }
+    // The read-out is recorded once the editor's own reads are done.
+    void WaitDecoders(int count) {
+        ASSERT_TRUE(WaitUntil([&] { return Snapshot().Decoders.size() == count; }))
+            << Snapshot().Decoders.size();
+    }
+    static QStringList Texts(const QList<TValor_Registro>& valores) {
+        QStringList out;
+        for (const TValor_Registro& v : valores)
+            out << v.Texto;
+        return out;
+    }
+    static QString Data() { return qEnvironmentVariable("KALVEX_DATA_DIR"); }
+};
+
+TEST_F(InstallationRecordTest, ReadOutsSavesAndDevicesTestRowsLandInTheOpenInstallation) {
+    EXPECT_EQ(Base()->Fichero(), QDir(Data()).filePath("installation.kalvex"));
+    EXPECT_TRUE(main->Menu_Instalacion->Instalacion_Actual->text().startsWith("Installation: "));
+
+    TF_Decoder* editor = Ready(Go(6745), "hall");
+    WaitDecoders(1);
+    ReadOut("hall"); // the same decoder again
+    QTest::qWait(300);
+    WaitDecoders(1);
+    TDecoder_Registro d = Snapshot().Decoders[0];
+    EXPECT_EQ(d.Referencia, 6745);
+    EXPECT_EQ(Texts(d.Configuracion), (QStringList{"1111", "1112", "", "1114"}));
+    EXPECT_EQ(Base()->Historia(d.Id).size(), 2);
+
+    Type(editor, {"1111", "1112", "1113", "1114"});
+    Save(editor);
+    d = Snapshot().Decoders[0];
+    EXPECT_EQ(Texts(d.Configuracion), (QStringList{"1111", "1112", "1113", "1114"}));
+    EXPECT_EQ(d.Resultado, "Values updated");
+    EXPECT_FALSE(d.Confirmado);
+    const QList<TEvento_Registro> historia = Base()->Historia(d.Id);
+    ASSERT_EQ(historia.size(), 3);
+    EXPECT_EQ(historia.back().Tipo, TEvento_Registro::TTipo::Grabacion);
+    EXPECT_EQ(historia.back().Aceptadas, (QList<bool>{true, true, true, true}));
+    Close(editor);
+
+    // Read back after the Save: the same decoder, now confirmed.
+    Ready(Go(6745), "hall");
+    QTest::qWait(300);
+    WaitDecoders(1);
+    EXPECT_TRUE(Snapshot().Decoders[0].Confirmado);
+}
+
+TEST_F(InstallationRecordTest, AClashIsCaughtBeforeAnyFrameAndSaveAnywayWrites) {
+    Close(Ready(Go(6745), "hall"));
+    WaitDecoders(1);
+    TF_Decoder* editor = Ready(Go(6747), "seltra");
+    WaitDecoders(2);
+
+    QString shown;
+    inspect = [&](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == "Choques")
+            shown = box->informativeText();
+    };
+    Type(editor, {"2001", "1112"});
+    Save(editor); // the watcher answers Cancel
+    EXPECT_TRUE(shown.startsWith("1112 — Output 2 of the 6745")) << shown.toStdString();
+    EXPECT_TRUE(Sent().empty()) << Trace();
+    ExpectRestored(editor);
+
+    inspect = [](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == "Choques")
+            box->buttons().first()->click();
+    };
+    Save(editor);
+    EXPECT_EQ(sim->Word(Seltra, 0x02), 0x1112);
+    // Both decoders now answer 1112: the installation lists the clash.
+    EXPECT_EQ(Snapshot().Choques.size(), 1);
+}
+
+TEST_F(InstallationRecordTest, DevicesTestRowsAreRecorded) {
+    TF_Test* test = Ventanas().F_Test;
+    test->show();
+    QTest::keyClicks(test->findChild<QLineEdit*>("Edit1"), "1111");
+    sim->ClearLog();
+    QTest::mouseClick(test->findChild<QPushButton*>("B_START"), Qt::LeftButton);
+    ASSERT_TRUE(WaitUntil([&] { return test->findChild<QPushButton*>("B_START")->isEnabled(); }));
+    test->close();
+    // The rows are stored by the record's own thread; reopening the file waits for them.
+    const QString fichero = Base()->Fichero();
+    main->Menu_Instalacion->Abre(fichero);
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "devices");
+    {
+        db.setDatabaseName(fichero);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("SELECT * FROM device_tests"));
+        ASSERT_TRUE(q.next());
+    }
+    db.close();
+    db = {};
+    QSqlDatabase::removeDatabase("devices");
+}
+
+TEST_F(InstallationRecordTest, ADamagedFileIsSetAsideAndTheProgramGoesOn) {
+    const QString fichero = Base()->Fichero();
+    main->Instalacion->Abre(QDir(Data()).filePath("other.kalvex"), main);
+    {
+        QFile f(fichero);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("this is not a database, but a damaged one");
+    }
+    main->Menu_Instalacion->Abre(fichero);
+    ASSERT_TRUE(WaitDialog("Aviso_Instalacion"));
+    const QStringList aparte =
+        QDir(Data()).entryList({"installation.kalvex.damaged-*"}, QDir::Files);
+    EXPECT_EQ(aparte.size(), 1);
+    EXPECT_TRUE(dialogs->Dialogs().back().text.contains(aparte.value(0)));
+    Ready(Go(6745), "hall");
+    WaitDecoders(1);
+}
+
+TEST_F(InstallationRecordTest, NewOpenAndTheSiteNameAreRememberedAndShown) {
+    const QString nueva = QDir(Data()).filePath("Calle Mayor.kalvex");
+    main->Menu_Instalacion->Nueva(nueva);
+    EXPECT_EQ(Base()->Fichero(), nueva);
+    ASSERT_TRUE(main->Menu_Instalacion->Pon_Sitio("Calle Mayor 12"));
+    EXPECT_EQ(main->Menu_Instalacion->Instalacion_Actual->text(), "Installation: Calle Mayor 12");
+    EXPECT_EQ(main->Instalacion->Recientes().value(0), nueva);
+    // New never empties an existing installation.
+    main->Menu_Instalacion->Nueva(nueva);
+    EXPECT_TRUE(LastMessage().contains("already exists")) << LastMessage().toStdString();
+    EXPECT_EQ(Base()->Sitio(), "Calle Mayor 12");
+
+    // The next start opens the installation used last.
+    Destruye_Ventanas();
+    Crea_Ventanas();
+    main = Ventanas().F_Princ;
+    EXPECT_EQ(Base()->Fichero(), nueva);
+    EXPECT_EQ(Base()->Sitio(), "Calle Mayor 12");
+}
+
+TEST_F(InstallationRecordTest, TheInstallationWindowExportsWhatWasRecorded) {
+    Close(Ready(Go(6745), "hall"));
+    WaitDecoders(1);
+    main->Menu_Instalacion->Muestra();
+    TF_Instalacion* window = Ventanas().F_Instalacion;
+    ASSERT_TRUE(window->isVisible());
+    const QString csv = QDir(Data()).filePath("hall.csv");
+    ASSERT_TRUE(window->Guarda_Csv(csv));
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    EXPECT_TRUE(text.contains("1114")) << text.toStdString();
+    EXPECT_EQ(text.count("6745"), 4) << text.toStdString(); // one row per value
+    window->close();
+}
+
+} // namespace
