@@ -129,7 +129,7 @@ std::vector<Window_Keys> Expected() {
         {"F_Instalacion", [&]() -> QWidget* { return v.F_Instalacion; },
          Keys("GEN_MEN070 GEN_MEN071 GEN_MEN072 GEN_MEN073 GEN_MEN074 GEN_MEN075 GEN_MEN076 "
               "GEN_MEN077 GEN_MEN079 GEN_MEN080 GEN_MEN081 GEN_MEN082 GEN_MEN083 GEN_MEN086 "
-              "GEN_MEN087 GEN_MEN088 GEN_MEN092 GEN_MEN093")},
+              "GEN_MEN087 GEN_MEN088 GEN_MEN092 GEN_MEN093 GEN_MEN09")},
         {"F_Reprogram_Coinc", [&]() -> QWidget* { return v.F_Reprogram_Coinc; },
          Keys("Main_Reprogramming2_caption GEN_MEN034 List_6745 List_6713 List_6734 GEN_MEN018")},
     };
