@@ -8,6 +8,8 @@
 namespace {
 // Often enough to look live, seldom enough that a burst of frames is one insertion.
 constexpr int Vuelco_ms = 50;
+// A long run of requests (a devices test) still shows its rows about once a second.
+constexpr qint64 Espera_Maxima_ms = 1000;
 } // namespace
 
 TMonitor_Linea::TMonitor_Linea(TDECODER2* enlace, const TTextos_Monitor& textos, int capacidad,
@@ -20,7 +22,7 @@ TMonitor_Linea::TMonitor_Linea(TDECODER2* enlace, const TTextos_Monitor& textos,
     registro_.Pon_Cabecera(Linea_Texto(titulos));
     vuelco_.setSingleShot(true);
     vuelco_.setInterval(Vuelco_ms);
-    connect(&vuelco_, &QTimer::timeout, this, &TMonitor_Linea::Vuelca);
+    connect(&vuelco_, &QTimer::timeout, this, &TMonitor_Linea::Vuelca_Si_Libre);
     nuevas_.reserve(256);
     enlace_->Observa(this);
 }
@@ -40,6 +42,15 @@ void TMonitor_Linea::Suceso(const TSuceso_Linea& suceso) noexcept {
     } catch (...) {
         // Out of memory: the row is lost, the link goes on.
     }
+}
+
+void TMonitor_Linea::Vuelca_Si_Libre() {
+    if (enlace_->En_Espera() && !nuevas_.empty() &&
+        QDateTime::currentMSecsSinceEpoch() - nuevas_.front().Hora_ms < Espera_Maxima_ms) {
+        vuelco_.start();
+        return;
+    }
+    Vuelca();
 }
 
 void TMonitor_Linea::Vuelca() {

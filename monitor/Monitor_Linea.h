@@ -39,6 +39,10 @@ public:
     void Vuelca();
 
 private:
+    // The timer's flush: put off while a request waits for its reply (painting the view then
+    // would delay the reply's handling), unless rows have waited too long.
+    void Vuelca_Si_Libre();
+
     TDECODER2* enlace_;
     const TTextos_Monitor& textos_;
     TFilas_Monitor filas_;
