@@ -1,9 +1,12 @@
 #include "Creacion_Ventanas.h"
 
+#include "DECODER2.h"
+
 #include "F_About.h"
 #include "F_Instalacion.h"
 #include "F_Language.h"
 #include "F_Mensa.h"
+#include "F_Monitor.h"
 #include "F_Principal.h"
 #include "Modelos.h"
 #include "UF_Decoder_6734.h"
@@ -20,6 +23,7 @@
 #include "Ventanas.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -29,8 +33,8 @@ std::vector<std::unique_ptr<QWidget>>& Creadas() {
     return ventanas;
 }
 
-template <typename T> T* Crea(T*& campo) {
-    campo = new T;
+template <typename T, typename... Args> T* Crea(T*& campo, Args&&... args) {
+    campo = new T(std::forward<Args>(args)...);
     Creadas().emplace_back(campo);
     return campo;
 }
@@ -71,6 +75,8 @@ void Crea_Ventanas() {
     Crea(v.F_Decoder_6775_Help);
     Crea_Editor(v.F_Decoder_6786_II);
     Crea(v.F_Instalacion);
+    // It listens to the main window's link, which is destroyed after it.
+    Crea(v.F_Monitor, v.F_Princ->Decod1);
 }
 
 void Destruye_Ventanas() {

@@ -13,6 +13,7 @@
 #include "Instalacion_Abierta.h"
 #include "Lanzador.h"
 #include "Menu_Instalacion.h"
+#include "Menu_Monitor.h"
 #include "Modelos.h"
 #include "PortDiagnosis.h"
 #include "PortDiscovery.h"
@@ -212,6 +213,7 @@ void TF_Princ::Crea_Menus() {
     Reprogramming2 = Reprogramming1->addAction(QStringLiteral("Re-programming"), this,
                                                &TF_Princ::Reprogramming2Click);
     Reprogramming2->setObjectName(QStringLiteral("Reprogramming2"));
+    Menu_Monitor = new TMenu_Monitor(this, File1, Close1, Reprogramming1);
 
     About1 = menuBar()->addMenu(QStringLiteral("Help"));
     About1->setObjectName(QStringLiteral("About1"));

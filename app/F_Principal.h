@@ -21,6 +21,7 @@ class QTimer;
 class TF_Ayuda;
 class TInstalacion_Abierta;
 class TMenu_Instalacion;
+class TMenu_Monitor;
 class TDECODER2;
 
 class TF_Princ : public QMainWindow {
@@ -33,6 +34,7 @@ public:
     // The installation being recorded, and its menu and status label.
     TInstalacion_Abierta* Instalacion;
     TMenu_Instalacion* Menu_Instalacion;
+    TMenu_Monitor* Menu_Monitor;
 
     void Inicializa_menu_puertos();
     void Decod1DECRecibedNotDemand(QObject* Sender, Trama_Dec FTResul);

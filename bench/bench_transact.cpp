@@ -2,6 +2,7 @@
 // once, and the CPU the wait takes when nobody answers.
 
 #include "DECODER2.h"
+#include "InstantFarEnd.h"
 
 #include <QCoreApplication>
 
@@ -21,55 +22,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int64_t NowNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
-        .count();
-}
-
 double CpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
            double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
-
-// Answers every request at once while `answering` is set; records when its reply went out.
-class FarEnd {
-public:
-    explicit FarEnd(int master) : master_(master), thread_([this] { Run(); }) {}
-    ~FarEnd() {
-        stop_ = true;
-        thread_.join();
-    }
-    std::atomic<bool> answering{true};
-    std::atomic<int64_t> repliedAt{0};
-
-private:
-    void Run() {
-        uint8_t buf[4];
-        int have = 0;
-        while (!stop_) {
-            pollfd p{master_, POLLIN, 0};
-            if (::poll(&p, 1, 50) <= 0)
-                continue;
-            ssize_t n = ::read(master_, buf + have, size_t(4 - have));
-            if (n <= 0)
-                continue;
-            have += int(n);
-            if (have < 4)
-                continue;
-            have = 0;
-            if (!answering)
-                continue;
-            const uint8_t reply[4] = {0x20, buf[1], buf[2], buf[3]};
-            if (::write(master_, reply, 4) == 4)
-                repliedAt = NowNs();
-        }
-    }
-    int master_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
 
 } // namespace
 

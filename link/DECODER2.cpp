@@ -10,8 +10,7 @@
 namespace {
 constexpr int Intentos_Con_Respuesta = 3;
 constexpr int Intentos_Sin_Respuesta = 2;
-constexpr int Espera_Respuesta_ms = 250;
-constexpr auto Espera_Respuesta = std::chrono::milliseconds(Espera_Respuesta_ms);
+constexpr auto Espera_Respuesta = std::chrono::milliseconds(TDECODER2::Espera_Respuesta_ms);
 
 // A decoder sends a frame's four bytes back to back (5 ms at 9600 baud), but a USB adapter
 // passes on what it has received when its latency timer runs out (16 ms by default), so one
@@ -58,6 +57,8 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
             d.Respuesta_Recibida = false;
             d.Descartando = false;
             d.En_Transaccion = false;
+            d.Intento = 0;
+            d.Intentos = 0;
         }
     } idle{*this};
     En_Transaccion = true;
@@ -65,12 +66,16 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
 
     Trama_Peticion = Trama_Dec(Command, Address, DataLow, DataHigh);
     int intentos = WaitReply ? Intentos_Con_Respuesta : Intentos_Sin_Respuesta;
+    Intentos = static_cast<uint8_t>(intentos);
+    Intento = 0;
+    Con_Respuesta = WaitReply;
     bool sin_respuesta_a_tiempo = false;
     TLineClock::time_point primer_intento{};
     do {
         --intentos;
+        ++Intento;
         Trama_Respuesta = Trama_Sin_Respuesta;
-        Escribe(Trama_Peticion);
+        Escribe(Trama_Peticion, TSuceso_Linea::Peticion);
         if (primer_intento == TLineClock::time_point{})
             primer_intento = Inicio_Escritura;
         Peticion_Pendiente = true;
@@ -100,6 +105,7 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
                         Inicio_Escritura + (TLineClock::now() - primer_intento) + Espera_Respuesta;
             } else {
                 sin_respuesta_a_tiempo = true;
+                Notifica(TSuceso_Linea::Sin_Respuesta, nullptr, 0);
             }
             Respuesta_Recibida = false;
         }
@@ -108,12 +114,38 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
 }
 
 void TDECODER2::Envia_Trama(const Trama_Dec& frame) {
-    Escribe(frame);
+    Escribe(frame, TSuceso_Linea::Directa);
 }
 
-void TDECODER2::Escribe(const Trama_Dec& frame) {
+void TDECODER2::Escribe(const Trama_Dec& frame, TSuceso_Linea::Tipo clase) {
     Inicio_Escritura = TLineClock::now();
     Write(frame.Bytes.data(), 4);
+    Notifica(clase, frame.Bytes.data(), 4);
+}
+
+void TDECODER2::Notifica(TSuceso_Linea::Tipo clase, const uint8_t* bytes, int count) {
+    if (!Observador || (count <= 0 && clase != TSuceso_Linea::Sin_Respuesta))
+        return;
+    TSuceso_Linea suceso;
+    suceso.Clase = clase;
+    const bool de_peticion =
+        clase == TSuceso_Linea::Peticion || clase == TSuceso_Linea::Respuesta ||
+        clase == TSuceso_Linea::Rezagada || clase == TSuceso_Linea::Sin_Respuesta;
+    if (de_peticion && En_Transaccion) {
+        suceso.Peticion_Actual = Trama_Peticion;
+        suceso.Intento = Intento;
+        suceso.Intentos = Intentos;
+        suceso.Con_Respuesta = Con_Respuesta;
+    }
+    int desde = 0;
+    do {
+        const int n = std::min(count - desde, 4);
+        suceso.Trama = Trama_Dec{};
+        suceso.Longitud = static_cast<uint8_t>(n);
+        std::copy_n(bytes + desde, n, suceso.Trama.Bytes.begin());
+        Observador->Suceso(suceso);
+        desde += n;
+    } while (desde < count);
 }
 
 void TDECODER2::Espera_Respuestas_Rezagadas() {
@@ -158,7 +190,7 @@ void TDECODER2::Descarta_Restos() {
     if (restos == 0)
         return;
     std::vector<uint8_t> tirados(static_cast<size_t>(restos));
-    Read(tirados.data(), restos);
+    Notifica(TSuceso_Linea::Restos, tirados.data(), Read(tirados.data(), restos));
 }
 
 void TDECODER2::Recibe_Trama(QObject*, int) {
@@ -169,6 +201,14 @@ void TDECODER2::Recibe_Trama(QObject*, int) {
     // Every waiting byte is read; those beyond the frame are dropped.
     std::vector<uint8_t> bytes(static_cast<size_t>(waiting));
     int n = Read(bytes.data(), waiting);
+    // A frame taken in the same pass as the time-out does not count (Transact): it is late.
+    const bool tarde = Descartando || (Peticion_Pendiente && Con_Respuesta && !Esperando_Respuesta);
+    Notifica(tarde                ? TSuceso_Linea::Rezagada
+             : Peticion_Pendiente ? TSuceso_Linea::Respuesta
+                                  : TSuceso_Linea::No_Solicitada,
+             bytes.data(), std::min(n, 4));
+    if (n > 4)
+        Notifica(TSuceso_Linea::Sobrante, bytes.data() + 4, n - 4);
     if (Descartando)
         return;
     Trama_Respuesta = Trama_Sin_Respuesta;

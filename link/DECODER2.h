@@ -3,6 +3,7 @@
 // replies, and reports every other frame as unsolicited. Runs entirely on the user-interface
 // thread; the wait inside Transact keeps serving that thread's events.
 
+#include "Observador_Linea.h"
 #include "TDecoderLink.h"
 #include "USerialLine.h"
 
@@ -31,6 +32,11 @@ public:
     void Envia_Trama(const Trama_Dec& frame) override;
     // A transaction is under way (its caller waits in a nested event loop).
     bool En_Espera() const { return En_Transaccion; }
+    // The one listener to the traffic (null: none). It must outlive the link or be removed.
+    void Observa(TObservador_Linea* observador) { Observador = observador; }
+
+    // How long a request waits for its reply, per attempt.
+    static constexpr int Espera_Respuesta_ms = 250;
 
     TDECRecibedNotDemand OnDECRecibedNotDemand;
 
@@ -48,8 +54,11 @@ private:
     // that waited too long, or one that came before the last frame written can have been
     // answered.
     void Descarta_Restos();
-    // Writes a frame and notes when, for Descarta_Restos.
-    void Escribe(const Trama_Dec& frame);
+    // Writes a frame and notes when, for Descarta_Restos; the listener hears of it once
+    // the port has taken it.
+    void Escribe(const Trama_Dec& frame, TSuceso_Linea::Tipo clase);
+    // Tells the listener, if there is one; bytes beyond four go as further pieces.
+    void Notifica(TSuceso_Linea::Tipo clase, const uint8_t* bytes, int count);
     // Serves events until Descartar_Hasta, dropping every frame that arrives meanwhile.
     void Espera_Respuestas_Rezagadas();
 
@@ -65,4 +74,10 @@ private:
     // Replies to the attempts of a finished transaction may still arrive until then.
     TLineClock::time_point Descartar_Hasta{};
     bool Descartando = false;
+
+    TObservador_Linea* Observador = nullptr;
+    // The attempt under way, for the listener.
+    uint8_t Intento = 0;
+    uint8_t Intentos = 0;
+    bool Con_Respuesta = false;
 };

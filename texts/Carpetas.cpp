@@ -29,3 +29,14 @@ QString Busca_Fichero(const QString& nombre) {
     }
     return Carpeta_Datos() + QLatin1Char('/') + nombre;
 }
+
+QString Carpeta_Datos_Usuario() {
+    const QString propia = qEnvironmentVariable("KALVEX_DATA_DIR");
+    if (!propia.isEmpty())
+        return QDir::cleanPath(propia);
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    // The XDG rules ignore a relative value.
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return QDir::cleanPath(base + QStringLiteral("/kalvex"));
+}

@@ -8,6 +8,10 @@
 // the first write of a file creates it.
 QString Carpeta_Configuracion();
 
+// Where the program keeps the user's data (installation records, line logs):
+// $KALVEX_DATA_DIR, else $XDG_DATA_HOME/kalvex, else ~/.local/share/kalvex. Not created here.
+QString Carpeta_Datos_Usuario();
+
 // <program folder>/../share/kalvex, where the build and the installation put the language
 // file and the help pages.
 QString Carpeta_Datos();

@@ -11,6 +11,7 @@ namespace {
 const QString kSeccion = QStringLiteral("General");
 const QString kClavePuerto = QStringLiteral("Sys_Port");
 const QString kClaveIdioma = QStringLiteral("Idioma");
+const QString kClaveRegistro = QStringLiteral("Line_Log");
 
 TIniFile Fichero_Configuracion() {
     return TIniFile(Carpeta_Configuracion() + QStringLiteral("/KALVEX.INI"));
@@ -28,6 +29,16 @@ void Guarda_Configuracion() {
     TIniFile ini = Fichero_Configuracion();
     ini.WriteString(kSeccion, kClavePuerto, Sys_Port);
     ini.WriteString(kSeccion, kClaveIdioma, Idioma);
+}
+
+bool Lee_Registro_Linea() {
+    return Fichero_Configuracion().ReadString(kSeccion, kClaveRegistro, QString()) ==
+           QLatin1String("1");
+}
+
+void Guarda_Registro_Linea(bool activo) {
+    Fichero_Configuracion().WriteString(kSeccion, kClaveRegistro,
+                                        activo ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 QString Titulo_Kalvex() {

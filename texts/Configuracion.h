@@ -18,6 +18,10 @@ void Lee_Configuracion();
 // memory.
 void Guarda_Configuracion();
 
+// File ▸ Line log (key "Line_Log" of section "General"): off unless the file says 1.
+bool Lee_Registro_Linea();
+void Guarda_Registro_Linea(bool activo);
+
 // "Kalvex 3.3", the title of the program's windows.
 QString Titulo_Kalvex();
 // "Kalvex 3.3 — Devices Test": the title of a window that tells what it is, so windows can be

@@ -11,18 +11,18 @@ std::array<TF_Decoder*, Numero_Modelos>& Editores() {
 
 const std::array<TModelo, Numero_Modelos>& Tabla_Modelos() {
     static const std::array<TModelo, Numero_Modelos> tabla = {{
-        {6713, 10, 0x44},
-        {6721, 5, 0x34},
-        {6722, 6, 0x38},
-        {6734, 8, 0x44},
-        {6745, 2, 0x44},
-        {6746, 3, 0x48},
-        {6747, 4, 0x54},
-        {6758, 9, 0x18},
-        {6759, 1, 0x28},
-        {6763, 7, 0x64},
-        {6775, 11, Sin_Identificacion},
-        {6786, 12, 0x31},
+        {6713, 10, 0x44, 4},
+        {6721, 5, 0x34, 4},
+        {6722, 6, 0x38, 8},
+        {6734, 8, 0x44, 4},
+        {6745, 2, 0x44, 4},
+        {6746, 3, 0x48, 8},
+        {6747, 4, 0x54, 4},
+        {6758, 9, 0x18, 8},
+        {6759, 1, 0x28, 8},
+        {6763, 7, 0x64, 4},
+        {6775, 11, Sin_Identificacion, 0},
+        {6786, 12, 0x31, 1},
     }};
     return tabla;
 }

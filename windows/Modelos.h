@@ -16,6 +16,7 @@ struct TModelo {
     int Referencia;         // 6745
     uint8_t Codigo;         // Modelo_Activo while its editor receives the frames
     uint8_t Identificacion; // Sin_Identificacion for a device that never sends one
+    int Tramas;             // data frames of one read-out (0: it sends announcements instead)
 
     // The editor window; null before the windows are created.
     TF_Decoder* Editor() const;

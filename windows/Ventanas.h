@@ -30,6 +30,7 @@ class TF_Test;
 class TF_Reprogram;
 class TF_Reprogram_Coinc;
 class TF_Instalacion;
+class TF_Monitor;
 
 struct TVentanas {
     TF_Princ* F_Princ = nullptr;
@@ -58,6 +59,7 @@ struct TVentanas {
     TF_Decoder_6775_Help* F_Decoder_6775_Help = nullptr;
     TF_Decoder_6786_II* F_Decoder_6786_II = nullptr;
     TF_Instalacion* F_Instalacion = nullptr;
+    TF_Monitor* F_Monitor = nullptr;
 };
 
 TVentanas& Ventanas();

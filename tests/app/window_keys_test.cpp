@@ -7,6 +7,7 @@
 #include "F_Instalacion.h"
 #include "F_Language.h"
 #include "F_Mensa.h"
+#include "F_Monitor.h"
 #include "F_Principal.h"
 #include "Idiomas.h"
 #include "ModalWatcher.h"
@@ -83,7 +84,9 @@ std::vector<Window_Keys> Expected() {
               // texts here lack)
               "Port_St_NotOpen "
               // File > Installation, and the label of the open installation
-              "GEN_MEN105 GEN_MEN106 GEN_MEN107 GEN_MEN108 GEN_MEN109 GEN_MEN110")},
+              "GEN_MEN105 GEN_MEN106 GEN_MEN107 GEN_MEN108 GEN_MEN109 GEN_MEN110 "
+              // File > Line log, Re-programming > Line monitor
+              "Mon_MenuLog Mon_MenuMonitor")},
         {"6713", [&]() -> QWidget* { return v.F_Decoder_6713; }, Editor("6713", kCallEditor)},
         {"6721", [&]() -> QWidget* { return v.F_Decoder_6721; }, Editor("6721", kCallEditor)},
         {"6722", [&]() -> QWidget* { return v.F_Decoder_6722; }, Editor("6722", kCallEditor)},
@@ -130,6 +133,9 @@ std::vector<Window_Keys> Expected() {
          Keys("GEN_MEN070 GEN_MEN071 GEN_MEN072 GEN_MEN073 GEN_MEN074 GEN_MEN075 GEN_MEN076 "
               "GEN_MEN077 GEN_MEN079 GEN_MEN080 GEN_MEN081 GEN_MEN082 GEN_MEN083 GEN_MEN086 "
               "GEN_MEN087 GEN_MEN088 GEN_MEN092 GEN_MEN093 GEN_MEN09")},
+        {"F_Monitor", [&]() -> QWidget* { return v.F_Monitor; },
+         Keys("Mon_Title Mon_FilterAll Mon_FilterRequests Mon_FilterDecoder Mon_FilterProblems "
+              "Mon_Pause Mon_Clear Mon_Find Mon_Copy Mon_Save")},
         {"F_Reprogram_Coinc", [&]() -> QWidget* { return v.F_Reprogram_Coinc; },
          Keys("Main_Reprogramming2_caption GEN_MEN034 List_6745 List_6713 List_6734 GEN_MEN018")},
     };

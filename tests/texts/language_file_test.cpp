@@ -56,7 +56,22 @@ const char* const kClaves[] = {
     "GEN_MEN076", "GEN_MEN077", "GEN_MEN078", "GEN_MEN079", "GEN_MEN080", "GEN_MEN081",
     "GEN_MEN082", "GEN_MEN083", "GEN_MEN084", "GEN_MEN085", "GEN_MEN086", "GEN_MEN087",
     "GEN_MEN088", "GEN_MEN089", "GEN_MEN090", "GEN_MEN091", "GEN_MEN092", "GEN_MEN093",
-    "GEN_MEN094", "GEN_MEN095", "GEN_MEN096", "GEN_MEN097", "GEN_MEN098", "GEN_MEN099"};
+    "GEN_MEN094", "GEN_MEN095", "GEN_MEN096", "GEN_MEN097", "GEN_MEN098", "GEN_MEN099",
+    // the line monitor and the line log
+    "Mon_Title", "Mon_MenuMonitor", "Mon_MenuLog", "Mon_ColTime", "Mon_ColDelta",
+    "Mon_ColDirection", "Mon_ColBytes", "Mon_ColMeaning", "Mon_ToLine", "Mon_FromLine",
+    "Mon_FilterAll", "Mon_FilterRequests", "Mon_FilterDecoder", "Mon_FilterProblems", "Mon_Pause",
+    "Mon_Clear", "Mon_Find", "Mon_Copy", "Mon_Save", "Mon_SaveFilter", "Mon_SaveFailed",
+    "Mon_NotFound", "Mon_LogFailed", "Mon_Trimmed", "Mon_WriteCode", "Mon_WriteNoCode",
+    "Mon_WriteTimeSec", "Mon_WriteTimeMin", "Mon_WriteNoTime", "Mon_WriteMode", "Mon_WriteStart",
+    "Mon_WriteEnd", "Mon_WriteEntrance", "Mon_WriteAddress", "Mon_None", "Mon_Yes", "Mon_No",
+    "Mon_WriteWord", "Mon_ReadTime", "Mon_ReadState", "Mon_ReadRegister", "Mon_ReadPanel",
+    "Mon_WritePanel", "Mon_Query", "Mon_Arm", "Mon_ProgRequest", "Mon_Closing", "Mon_ClosingSaved",
+    "Mon_AckData", "Mon_AckIdent", "Mon_AckOther", "Mon_UnknownRequest", "Mon_Acknowledged",
+    "Mon_Answer", "Mon_Value", "Mon_Refused", "Mon_Attempt", "Mon_Timeout", "Mon_Late",
+    "Mon_Debris", "Mon_Excess", "Mon_DataFrame", "Mon_DataFrameAny", "Mon_Ident",
+    "Mon_WrongDecoder", "Mon_Announce", "Mon_AnnounceFirst", "Mon_UnknownFrame", "Mon_NoEditor",
+    "Mon_Ignored"};
 
 const QStringList kIdiomas = {"ENGLISH", QStringLiteral("ESPA\u00D1OL"),
                               QStringLiteral("FRAN\u00C7AIS"), "DEUTSCH"};

@@ -1,0 +1,286 @@
+#include "Significado.h"
+
+#include "DECODER2.h"
+#include "Modelos.h"
+#include "UComunicaciones.h"
+
+#include <algorithm>
+
+using T = TTexto_Monitor;
+
+namespace {
+
+constexpr int Referencia_Digitalizador = 6775;
+constexpr int Referencia_Sensores = 6758;
+constexpr int Referencia_Reles = 6759;
+constexpr int Referencia_Torvik = 6734;
+constexpr int Referencia_Conversor = 6786;
+
+QString Hex2(uint8_t b) {
+    return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+// A 16-bit word as the editors show it: the high byte (frame byte 3) first.
+QString Palabra(const Trama_Dec& t) {
+    return Hex2(t[3]) + Hex2(t[2]);
+}
+
+int Referencia(uint8_t codigo) {
+    const TModelo* m = Modelo_Por_Codigo(codigo);
+    return m ? m->Referencia : 0;
+}
+
+// The end word of a closing frame (frame byte 3) names the editors that send it.
+QString Cierre(uint8_t palabra) {
+    switch (palabra) {
+    case 0x9F:
+        return QStringLiteral("6713/6721/6722/6734/6745/6746/6747");
+    case 0xAF:
+        return QStringLiteral("6758");
+    case 0xBF:
+        return QStringLiteral("6759");
+    case 0xDF:
+        return QStringLiteral("6763");
+    case 0xFF:
+        return QStringLiteral("6786");
+    default:
+        return {};
+    }
+}
+
+// The decoder accepted the request: each command has its own test (as the register access
+// functions judge it).
+bool Aceptada(const Trama_Dec& peticion, const Trama_Dec& respuesta) {
+    const uint8_t orden = peticion[0] & 0xF0;
+    if (orden == 0x60)
+        return (respuesta[0] & 0xF0) == 0x20;
+    if (orden == 0xD0)
+        return respuesta[0] ==
+               (peticion[1] == 0x21 ? (peticion[2] | 0x20) : ((peticion[0] & 0x0F) | 0x20));
+    return respuesta[0] == 0x20;
+}
+
+QString Escritura(const Trama_Dec& t, int referencia, const TTextos_Monitor& x) {
+    const uint8_t registro = t[1];
+    const bool sin_valor = t[2] == 0xFF && t[3] == 0xFF;
+    if (referencia == Referencia_Torvik && registro <= 0x04 && registro % 2 == 0) {
+        if (registro == 0x04)
+            return x[T::WriteEntrance].arg(sin_valor ? x[T::Yes] : x[T::No]);
+        const QString valor = sin_valor ? x[T::None] : Palabra(t);
+        return x[registro == 0 ? T::WriteStart : T::WriteEnd].arg(valor);
+    }
+    if (referencia == Referencia_Conversor && registro == 0x00)
+        return x[T::WriteAddress].arg(t[3] == 0x8F && t[2] == 0x00 ? x[T::None] : Palabra(t));
+    if (registro <= 0x0E && registro % 2 == 0) {
+        const int salida = registro / 2 + 1;
+        return sin_valor ? x[T::WriteNoCode].arg(salida)
+                         : x[T::WriteCode].arg(salida).arg(Palabra(t));
+    }
+    if (registro >= 0x20 && registro <= 0x2E && registro % 2 == 0) {
+        const int salida = (registro - 0x20) / 2 + 1;
+        if (referencia == Referencia_Sensores) {
+            if (t[3] == 0xFF)
+                return x[T::WriteNoTime].arg(salida);
+            return x[t[3] & 0x80 ? T::WriteTimeMin : T::WriteTimeSec].arg(salida).arg(t[3] & 0x7F);
+        }
+        if (referencia == Referencia_Reles)
+            return x[T::WriteMode].arg(salida).arg(t[3]).arg(t[2] ? QStringLiteral("ON")
+                                                                  : QStringLiteral("OFF"));
+    }
+    return x[T::WriteWord].arg(Hex2(registro), Palabra(t));
+}
+
+QString Lectura(const Trama_Dec& t, int referencia, const TTextos_Monitor& x) {
+    const uint8_t registro = t[1];
+    const int unidad = t[0] & 0x0F;
+    if (unidad != 0 || referencia == Referencia_Digitalizador)
+        return x[T::ReadPanel].arg(Hex2(registro)).arg(unidad).arg(Hex2(t[3]));
+    if ((referencia == Referencia_Sensores || referencia == Referencia_Reles) && registro >= 0x20 &&
+        registro <= 0x2F) {
+        const int salida = (registro - 0x20) / 2 + 1;
+        return x[registro % 2 == 0 ? T::ReadTime : T::ReadState].arg(salida);
+    }
+    return x[T::ReadRegister].arg(Hex2(registro), Palabra(t));
+}
+
+QString Peticion(const Trama_Dec& t, int referencia, const TTextos_Monitor& x) {
+    const uint8_t orden = t[0];
+    switch (orden & 0xF0) {
+    case 0x60:
+        return Lectura(t, referencia, x);
+    case 0xD0:
+        return x[T::WritePanel].arg(Hex2(t[1])).arg(orden & 0x0F).arg(Hex2(t[3])).arg(t[2]);
+    default:
+        break;
+    }
+    if (orden == 0xB0)
+        return Escritura(t, referencia, x);
+    if (orden == 0x70 && t[1] == 0x01)
+        return x[T::Query].arg(Palabra(t));
+    if (orden == 0x80 && t[1] == 0x01)
+        return x[T::Arm].arg(Palabra(t));
+    if (orden == 0x50 && t[1] == 0x10)
+        return x[T::ProgRequest].arg(Palabra(t));
+    if (orden == 0x50 && t[1] == 0x20 && !Cierre(t[3]).isEmpty())
+        return x[T::Closing].arg(Cierre(t[3]));
+    if (orden == 0x50 && t[1] == 0x04 && t[3] == 0xAF)
+        return x[T::ClosingSaved].arg(Cierre(t[3]));
+    if (orden == 0xC0 && t[1] == 0x01)
+        return x[T::Closing].arg(Referencia_Digitalizador);
+    return x[T::UnknownRequest];
+}
+
+QString Acuse(const Trama_Dec& t, const TTextos_Monitor& x) {
+    if (t[0] != 0x20)
+        return x[T::UnknownRequest];
+    if (t[1] == 0x00)
+        return x[T::AckData];
+    if (t[1] == 0x40)
+        return x[T::AckIdent];
+    return x[T::AckOther].arg(Hex2(t[1]));
+}
+
+QString Respuesta(const TSuceso_Linea& s, const TTextos_Monitor& x) {
+    const Trama_Dec& t = s.Trama;
+    if (!Aceptada(s.Peticion_Actual, t))
+        return x[T::Refused].arg(Hex2(t[0]));
+    const uint8_t orden = s.Peticion_Actual[0] & 0xF0;
+    if (orden == 0x70)
+        return x[T::Answer].arg(Hex2(t[1]), Nombre_Referencia(t[1]));
+    if (orden == 0x60)
+        return x[T::Value].arg(t[1]);
+    return x[T::Acknowledged];
+}
+
+QString Identificacion(const Trama_Dec& t, const TTextos_Monitor& x) {
+    return x[T::Ident].arg(Hex2(t[1]), Nombre_Referencia(t[1]));
+}
+
+QString Anuncio(const Trama_Dec& t, const TTextos_Monitor& x) {
+    return x[T::Announce].arg(t[0] & 0x0F).arg(Hex2(t[3]));
+}
+
+// What the frame is, whoever takes it.
+QString Trama_Suelta(const Trama_Dec& t, const TTextos_Monitor& x) {
+    if (t[0] == 0x00)
+        return x[T::DataFrameAny];
+    if (t[0] == 0x40)
+        return Identificacion(t, x);
+    if ((t[0] & 0xF0) == 0x50)
+        return Anuncio(t, x);
+    return x[T::UnknownFrame];
+}
+
+// Whether the open editor's model takes a frame with this first byte, as the read-out
+// procedures do.
+bool Tomada(const TModelo& m, const Trama_Dec& t) {
+    if (m.Referencia == Referencia_Digitalizador)
+        return (t[0] & 0xF0) == 0x50;
+    return t[0] == 0x00 || t[0] == 0x40;
+}
+
+bool Otro_Decoder(const TFila_Linea& f) {
+    const TModelo* m = Modelo_Por_Codigo(f.Modelo);
+    const Trama_Dec& t = f.Suceso.Trama;
+    return m && m->Referencia != Referencia_Digitalizador && t[0] == 0x40 &&
+           t[1] != m->Identificacion;
+}
+
+QString No_Solicitada(const TFila_Linea& f, const TTextos_Monitor& x) {
+    const Trama_Dec& t = f.Suceso.Trama;
+    const TModelo* m = Modelo_Por_Codigo(f.Modelo);
+    if (!m)
+        return x[T::NoEditor].arg(Trama_Suelta(t, x));
+    const QString editor = QString::number(m->Referencia);
+    if (!Tomada(*m, t))
+        return x[T::Ignored].arg(Trama_Suelta(t, x), editor);
+    if (m->Referencia == Referencia_Digitalizador)
+        return f.Salida == 0 ? x[T::AnnounceFirst].arg(Anuncio(t, x)) : Anuncio(t, x);
+    if (t[0] == 0x00) {
+        // The read-out wraps at its last value; a stale count past it is shown as the editor
+        // will take it.
+        const int total = std::max(m->Tramas, 1);
+        return x[T::DataFrame].arg(f.Salida % total + 1).arg(total).arg(editor);
+    }
+    if (Otro_Decoder(f))
+        return x[T::WrongDecoder].arg(Identificacion(t, x), editor);
+    return Identificacion(t, x);
+}
+
+QString Con_Intento(const QString& texto, const TSuceso_Linea& s, const TTextos_Monitor& x) {
+    if (s.Intento <= 1)
+        return texto;
+    return x[T::Attempt].arg(texto).arg(s.Intento).arg(s.Intentos);
+}
+
+} // namespace
+
+QString Significado(const TFila_Linea& f, const TTextos_Monitor& x) {
+    const TSuceso_Linea& s = f.Suceso;
+    switch (s.Clase) {
+    case TSuceso_Linea::Peticion:
+        return Con_Intento(Peticion(s.Trama, Referencia(f.Modelo), x), s, x);
+    case TSuceso_Linea::Directa:
+        return Acuse(s.Trama, x);
+    case TSuceso_Linea::Respuesta:
+        return Con_Intento(Respuesta(s, x), s, x);
+    case TSuceso_Linea::No_Solicitada:
+        return No_Solicitada(f, x);
+    case TSuceso_Linea::Rezagada:
+        return x[T::Late];
+    case TSuceso_Linea::Restos:
+        return x[T::Debris].arg(s.Longitud);
+    case TSuceso_Linea::Sobrante:
+        return x[T::Excess].arg(s.Longitud);
+    case TSuceso_Linea::Sin_Respuesta:
+        return x[T::Timeout].arg(TDECODER2::Espera_Respuesta_ms).arg(s.Intento).arg(s.Intentos);
+    }
+    return {};
+}
+
+bool Hacia_La_Linea(const TFila_Linea& f) {
+    return f.Suceso.Clase == TSuceso_Linea::Peticion || f.Suceso.Clase == TSuceso_Linea::Directa;
+}
+
+bool De_Peticion(const TFila_Linea& f) {
+    switch (f.Suceso.Clase) {
+    case TSuceso_Linea::Peticion:
+    case TSuceso_Linea::Respuesta:
+    case TSuceso_Linea::Rezagada:
+    case TSuceso_Linea::Sin_Respuesta:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Del_Decoder(const TFila_Linea& f) {
+    return f.Suceso.Clase == TSuceso_Linea::No_Solicitada ||
+           f.Suceso.Clase == TSuceso_Linea::Directa;
+}
+
+bool Es_Problema(const TFila_Linea& f) {
+    switch (f.Suceso.Clase) {
+    case TSuceso_Linea::Sin_Respuesta:
+    case TSuceso_Linea::Rezagada:
+    case TSuceso_Linea::Restos:
+    case TSuceso_Linea::Sobrante:
+        return true;
+    case TSuceso_Linea::Respuesta:
+        return !Aceptada(f.Suceso.Peticion_Actual, f.Suceso.Trama);
+    case TSuceso_Linea::No_Solicitada:
+        return Otro_Decoder(f);
+    default:
+        return false;
+    }
+}
+
+QString Bytes_Hex(const TFila_Linea& f) {
+    QString texto;
+    for (int i = 0; i < f.Suceso.Longitud; ++i) {
+        if (i > 0)
+            texto += QLatin1Char(' ');
+        texto += Hex2(f.Suceso.Trama[i]);
+    }
+    return texto;
+}
