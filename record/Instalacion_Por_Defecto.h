@@ -6,7 +6,5 @@
 // The ending of an installation's file.
 inline const QString EXTENSION_INSTALACION = QStringLiteral(".kalvex");
 
-// $KALVEX_DATA_DIR, else $XDG_DATA_HOME/kalvex, else ~/.local/share/kalvex. Not created here.
-QString Carpeta_Instalaciones();
-// "installation.kalvex" in that folder.
+// "installation.kalvex" in the folder of the installations (Carpeta_Instalaciones).
 QString Instalacion_Por_Defecto();

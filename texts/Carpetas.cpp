@@ -17,6 +17,19 @@ QString Carpeta_Configuracion() {
     return QDir::cleanPath(base + QStringLiteral("/kalvex"));
 }
 
+QString Carpeta_Instalaciones() {
+    const QString propia = qEnvironmentVariable("KALVEX_DATA_DIR");
+    if (!propia.isEmpty()) {
+        return QDir::cleanPath(propia);
+    }
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    // The XDG rules ignore a relative value.
+    if (base.isEmpty() || QDir::isRelativePath(base)) {
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    }
+    return QDir::cleanPath(base + QStringLiteral("/kalvex"));
+}
+
 QString Carpeta_Datos() {
     return QDir::cleanPath(QCoreApplication::applicationDirPath() +
                            QStringLiteral("/../share/kalvex"));

@@ -1,12 +1,16 @@
 #pragma once
-// Where the program's files live: the user's configuration folder and the installed data
-// folder next to the program.
+// Where the program's files live: the user's configuration folder, the folder of what it
+// records (installations), and the installed data folder next to the program.
 
 #include <QString>
 
 // $KALVEX_CONFIG_DIR, else $XDG_CONFIG_HOME/kalvex, else ~/.config/kalvex. Not created here:
 // the first write of a file creates it.
 QString Carpeta_Configuracion();
+
+// $KALVEX_DATA_DIR, else $XDG_DATA_HOME/kalvex, else ~/.local/share/kalvex: the installations
+// and what else the program keeps for the user. Not created here.
+QString Carpeta_Instalaciones();
 
 // <program folder>/../share/kalvex, where the build and the installation put the language
 // file and the help pages.
