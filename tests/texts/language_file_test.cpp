@@ -56,7 +56,12 @@ const char* const kClaves[] = {
     "GEN_MEN076", "GEN_MEN077", "GEN_MEN078", "GEN_MEN079", "GEN_MEN080", "GEN_MEN081",
     "GEN_MEN082", "GEN_MEN083", "GEN_MEN084", "GEN_MEN085", "GEN_MEN086", "GEN_MEN087",
     "GEN_MEN088", "GEN_MEN089", "GEN_MEN090", "GEN_MEN091", "GEN_MEN092", "GEN_MEN093",
-    "GEN_MEN094", "GEN_MEN095", "GEN_MEN096", "GEN_MEN097", "GEN_MEN098", "GEN_MEN099"};
+    "GEN_MEN094", "GEN_MEN095", "GEN_MEN096", "GEN_MEN097", "GEN_MEN098", "GEN_MEN099",
+    // the editors' configuration files and the marks of what a Save will change
+    "Cfg_SaveFile", "Cfg_LoadFile", "Cfg_Revert", "Cfg_WillChange", "Cfg_Empty", "Cfg_NotRead",
+    "Cfg_Changes", "Cfg_Filter", "Cfg_ErrWrite", "Cfg_ErrRead", "Cfg_Refused", "Cfg_OtherModel",
+    "Cfg_Truncated", "Cfg_Syntax", "Cfg_Foreign", "Cfg_Newer", "Cfg_Structure", "Cfg_TooBig",
+    "Cfg_Missing", "Cfg_Unknown", "Cfg_NoFit"};
 
 const QStringList kIdiomas = {"ENGLISH", QStringLiteral("ESPA\u00D1OL"),
                               QStringLiteral("FRAN\u00C7AIS"), "DEUTSCH"};
