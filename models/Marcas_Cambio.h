@@ -1,12 +1,11 @@
 #pragma once
 // What a Save will change, shown on the New column before it is pressed: each New control
 // whose value differs from its Current control is tinted and bold, and its tool-tip says from
-// what to what. An unmarked control is exactly as it was built: its own palette and font, no
-// tool-tip.
+// what to what. An unmarked control is exactly as it was built: the palette and font it
+// inherits (New controls set none of their own) and no tool-tip.
 
-#include <QFont>
+#include <QColor>
 #include <QList>
-#include <QPalette>
 #include <QString>
 
 class QWidget;
