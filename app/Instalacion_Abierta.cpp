@@ -105,3 +105,14 @@ void TInstalacion_Abierta::Prueba(const TPrueba_Registro& fila) {
 void TInstalacion_Abierta::Editor_Cerrado(int referencia) {
     base_->Editor_Cerrado(referencia);
 }
+
+QString TInstalacion_Abierta::Nombre_Instalacion() const {
+    if (!base_)
+        return {};
+    const QString sitio = base_->Sitio();
+    return sitio.isEmpty() ? QFileInfo(base_->Fichero()).completeBaseName() : sitio;
+}
+
+QString TInstalacion_Abierta::Carpeta_Instalacion() const {
+    return base_ ? QFileInfo(base_->Fichero()).absolutePath() : QString();
+}

@@ -1,6 +1,7 @@
 #include "Menu_Instalacion.h"
 
 #include "Base_Instalacion.h"
+#include "Carpetas.h"
 #include "Configuracion.h"
 #include "Errores.h"
 #include "F_Instalacion.h"

@@ -12,6 +12,7 @@
 #include "Rotulos.h"
 #include "Teclas.h"
 #include "UComunicaciones.h"
+#include "Valor_Control.h"
 #include "Ventanas.h"
 
 #include <QApplication>
@@ -48,18 +49,6 @@ QPixmap Dibujo(const QString& nombre) {
     return Imagen(nombre);
 }
 
-// A control's value as the user reads it.
-QString Texto_Control(const QWidget* control) {
-    if (const auto* edit = qobject_cast<const QLineEdit*>(control))
-        return edit->text();
-    if (const auto* combo = qobject_cast<const QComboBox*>(control))
-        return combo->currentText();
-    if (const auto* check = qobject_cast<const QCheckBox*>(control))
-        return Texto(check->isChecked() ? QStringLiteral("GEN_MEN103")
-                                        : QStringLiteral("GEN_MEN104"));
-    return {};
-}
-
 } // namespace
 
 TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWidget* parent)
@@ -83,6 +72,17 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     B_Save->setText(QStringLiteral("Save"));
     connect(B_Close, &QPushButton::clicked, this, &QWidget::close);
     connect(B_Save, &QPushButton::clicked, this, Atrapa([this] { B_SaveClick(); }));
+    B_Guarda_Config =
+        Crea_Boton(QStringLiteral("B_Guarda_Config"), QStringLiteral("fichero_guarda.png"),
+                   QStringLiteral("Cfg_SaveFile"));
+    B_Carga_Config =
+        Crea_Boton(QStringLiteral("B_Carga_Config"), QStringLiteral("fichero_carga.png"),
+                   QStringLiteral("Cfg_LoadFile"));
+    B_Actuales = Crea_Boton(QStringLiteral("B_Actuales"), QStringLiteral("actuales.png"),
+                            QStringLiteral("Cfg_Revert"));
+    connect(B_Guarda_Config, &QPushButton::clicked, this, Atrapa([this] { Pide_Fichero(true); }));
+    connect(B_Carga_Config, &QPushButton::clicked, this, Atrapa([this] { Pide_Fichero(false); }));
+    connect(B_Actuales, &QPushButton::clicked, this, Atrapa([this] { B_ActualesClick(); }));
 
     T_Estado_TiempoInicial = new QTimer(this);
     T_Estado_TiempoInicial->setObjectName(QStringLiteral("T_Estado_TiempoInicial"));
@@ -183,9 +183,9 @@ QWidget* TF_Decoder::Crea_Celda(const TCelda& celda, bool nuevo) {
     return control;
 }
 
-void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla,
-                                   const QList<QPushButton*>& botones_nuevos) {
+void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla, QList<QPushButton*> botones_nuevos) {
     rejilla_ = rejilla;
+    botones_nuevos << B_Guarda_Config << B_Carga_Config << B_Actuales;
     cuerpo_->setHorizontalSpacing(8);
     cuerpo_->setVerticalSpacing(4);
     const int columnas =
@@ -241,13 +241,11 @@ void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla,
     }
 
     cuerpo_->setRowMinimumHeight(fila++, 8);
-    if (!botones_nuevos.isEmpty()) {
-        auto* juntos = new QHBoxLayout;
-        juntos->setSpacing(4);
-        for (QPushButton* b : botones_nuevos)
-            juntos->addWidget(b);
-        cuerpo_->addLayout(juntos, fila++, inicio[1], 1, columnas, Qt::AlignHCenter);
-    }
+    auto* juntos = new QHBoxLayout;
+    juntos->setSpacing(4);
+    for (QPushButton* b : botones_nuevos)
+        juntos->addWidget(b);
+    cuerpo_->addLayout(juntos, fila++, inicio[1], 1, columnas, Qt::AlignHCenter);
     cuerpo_->addWidget(B_Close, fila, inicio[0], 1, columnas);
     cuerpo_->addWidget(B_Save, fila, inicio[1], 1, columnas);
 
@@ -265,6 +263,33 @@ void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla,
         sigue(b);
     sigue(B_Save);
     sigue(B_Close);
+
+    for (const TValor_Rejilla& v : Valores_Rejilla()) {
+        QWidget* actual = Celda(v.Fila, v.Columna, TLado::Actual);
+        QWidget* nuevo = Celda(v.Fila, v.Columna, TLado::Nuevo);
+        marcas_.Anade(actual, nuevo);
+        Al_Cambiar(actual);
+        Al_Cambiar(nuevo);
+    }
+}
+
+void TF_Decoder::Al_Cambiar(QWidget* control) {
+    auto actualiza = [this] { Actualiza_Marcas(); };
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        connect(edit, &QLineEdit::textChanged, this, actualiza);
+    else if (auto* combo = qobject_cast<QComboBox*>(control))
+        connect(combo, &QComboBox::currentTextChanged, this, actualiza);
+    else if (auto* check = qobject_cast<QCheckBox*>(control))
+        connect(check, &QCheckBox::toggled, this, actualiza);
+}
+
+void TF_Decoder::Actualiza_Marcas() {
+    // The controls change while the family builds them; Aplica_Textos marks them once done.
+    if (texto_cambios_.isEmpty())
+        return;
+    B_Save->setToolTip(texto_cambios_.arg(marcas_.Actualiza(leido_)));
+    // Without a read-out there are no current values to go back to.
+    B_Actuales->setEnabled(leido_);
 }
 
 void TF_Decoder::Aplica_Textos() {
@@ -293,6 +318,11 @@ void TF_Decoder::Aplica_Textos() {
         if (!clave.isEmpty())
             b->setToolTip(Texto(clave));
     }
+    marcas_.Pon_Textos({Texto(QStringLiteral("Cfg_WillChange")), Texto(QStringLiteral("Cfg_Empty")),
+                        Texto(QStringLiteral("Cfg_NotRead")), Texto(QStringLiteral("GEN_MEN103")),
+                        Texto(QStringLiteral("GEN_MEN104"))});
+    texto_cambios_ = Texto(QStringLiteral("Cfg_Changes"));
+    Actualiza_Marcas();
 }
 
 void TF_Decoder::setVisible(bool visible) {
@@ -306,7 +336,9 @@ void TF_Decoder::setVisible(bool visible) {
 
 void TF_Decoder::FormShow() {
     Lectura_Incompleta->hide();
+    leido_ = false;
     Inicializa_Valores();
+    Actualiza_Marcas();
 }
 
 void TF_Decoder::FormClose() {
@@ -367,10 +399,15 @@ void TF_Decoder::Lee_Dato(const Trama_Dec& FTResul) {
     if (k == 0) {
         Inicializa_Valores();
         Lectura_Incompleta->hide();
+        Lectura_Empezada();
     }
     Pon_Valor(k, FTResul);
     valores_leidos_ = k + 1;
     salida = static_cast<uint8_t>((k + 1) % Valores());
+    if (salida == 0) {
+        leido_ = true;
+        Actualiza_Marcas();
+    }
     // Wait for the next frame only while values are missing; a full read-out needs no watch.
     if (salida != 0)
         fin_lectura_->start();
@@ -426,21 +463,32 @@ void TF_Decoder::B_SaveClick() {
 TConfiguracion TF_Decoder::Configuracion(TLado lado) const {
     TConfiguracion configuracion;
     configuracion.Referencia = Referencia();
-    for (int fila = 0; fila < rejilla_.Filas.size(); ++fila) {
-        const TFila& f = rejilla_.Filas[fila];
-        const QList<TCelda>& celdas = lado == TLado::Actual ? f.Actual : f.Nuevo;
-        for (int columna = 0; columna < celdas.size() && columna < f.Actual.size(); ++columna) {
-            QString lugar = Lugar_Registro(fila);
-            if (celdas.size() > 1 && columna < rejilla_.Columnas.size())
-                lugar += QStringLiteral(", ") + Texto(rejilla_.Columnas[columna].Clave);
-            // Keyed by the Current control in both columns, so that a value written replaces
-            // the value read in the same place.
-            configuracion.Valores.append(
-                {f.Actual[columna].Nombre, lugar, Texto_Control(Celda(fila, columna, lado))});
-        }
-    }
+    const QString si = Texto(QStringLiteral("GEN_MEN103"));
+    const QString no = Texto(QStringLiteral("GEN_MEN104"));
+    for (const TValor_Rejilla& v : Valores_Rejilla())
+        configuracion.Valores.append(
+            {v.Campo, Lugar_Valor(v), Texto_Control(Celda(v.Fila, v.Columna, lado), si, no)});
     configuracion.Codigos = Codigos_Registro(lado);
     return configuracion;
+}
+
+QList<TF_Decoder::TValor_Rejilla> TF_Decoder::Valores_Rejilla() const {
+    QList<TValor_Rejilla> valores;
+    for (int fila = 0; fila < rejilla_.Filas.size(); ++fila) {
+        const TFila& f = rejilla_.Filas[fila];
+        // Keyed by the Current control in both columns, so that a value written replaces the
+        // value read in the same place.
+        for (int columna = 0; columna < f.Nuevo.size() && columna < f.Actual.size(); ++columna)
+            valores.append({fila, columna, f.Actual[columna].Nombre, f.Actual[columna].Ancho});
+    }
+    return valores;
+}
+
+QString TF_Decoder::Lugar_Valor(const TValor_Rejilla& valor) const {
+    QString lugar = Lugar_Registro(valor.Fila);
+    if (rejilla_.Filas[valor.Fila].Nuevo.size() > 1 && valor.Columna < rejilla_.Columnas.size())
+        lugar += QStringLiteral(", ") + Texto(rejilla_.Columnas[valor.Columna].Clave);
+    return lugar;
 }
 
 QString TF_Decoder::Lugar_Registro(int fila) const {
@@ -468,9 +516,16 @@ void TF_Decoder::Fila_Aceptada(int fila, bool aceptada) {
 }
 
 void TF_Decoder::Anota_Lectura() {
+    leido_ = true;
+    Actualiza_Marcas();
     TConfiguracion leida = Configuracion(TLado::Actual);
     leida.Vacia = Decoder_Vacio();
     Registro().Lectura(Sys_Port, leida);
+}
+
+void TF_Decoder::Lectura_Empezada() {
+    leido_ = false;
+    Actualiza_Marcas();
 }
 
 bool TF_Decoder::Confirma_Choques() {

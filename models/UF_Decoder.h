@@ -7,7 +7,12 @@
 // A model family derives from TF_Decoder, describes its model (TModelo_Editor) and its grid
 // (TRejilla), and fills in the hooks: Inicializa_Valores, Valores, Pon_Valor, Decoder_Vacio,
 // Comprueba_Nuevos, Graba; the other virtuals have the common behaviour as their default.
+//
+// Beside the New column's own buttons every editor has three more: save the configuration to
+// a file, load one into the New column, and put the Current values back into the New column.
+// Each New value that a Save would change is marked (TMarcas_Cambio).
 
+#include "Marcas_Cambio.h"
 #include "Registro.h"
 #include "Trama_Dec.h"
 #include "UVentana_Kalvex.h"
@@ -24,6 +29,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+struct TLectura_Fichero;
 
 // The model as the common behaviour needs it.
 struct TModelo_Editor {
@@ -37,7 +43,9 @@ enum class TTipo_Celda { Edit, Combo, Check };
 struct TCelda {
     TTipo_Celda Tipo = TTipo_Celda::Edit;
     QString Nombre; // its object name, "Edit5"
-    int Ancho = 0;  // edits: width limit in characters (0 = none)
+    // Edits: width limit in characters (0 = none). A Current control's width is also the
+    // longest value a configuration file may give the field (lists that hold any value too).
+    int Ancho = 0;
 };
 
 // A heading looked up by key, shown over both columns.
@@ -92,12 +100,20 @@ public:
     // FormClose.
     void setVisible(bool visible) override;
 
+    // The configuration file (Fichero_Configuracion.h), which the buttons ask for with a file
+    // dialog. Saving writes both columns and never touches the decoder. Loading fills the New
+    // column only, and only from a file of this model whose every value fits its field:
+    // otherwise nothing changes. Either says what went wrong in a box and returns false.
+    bool Guarda_Fichero_Configuracion(const QString& fichero);
+    bool Carga_Fichero_Configuracion(const QString& fichero);
+
 protected:
     TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWidget* parent);
 
-    // Builds the value grid, with the buttons that work on the New column (fill, clear) under
-    // it. Called once by the family's constructor, before Aplica_Textos.
-    void Construye_Rejilla(const TRejilla& rejilla, const QList<QPushButton*>& botones_nuevos = {});
+    // Builds the value grid, with the buttons that work on the New column (fill, clear, and
+    // the three every editor has) under it. Called once by the family's constructor, before
+    // Aplica_Textos.
+    void Construye_Rejilla(const TRejilla& rejilla, QList<QPushButton*> botones_nuevos = {});
     // A glyph button with a hand-point cursor; the tool-tip is looked up by key.
     QPushButton* Crea_Boton(const QString& nombre, const QString& glifo,
                             const QString& clave_ayuda);
@@ -154,8 +170,12 @@ protected:
     void Fila_Aceptada(int fila, bool aceptada);
     // "Output 2" for a grid of numbered outputs, otherwise the row's label.
     QString Lugar_Registro(int fila) const;
-    // A read-out has filled the Current column: it goes to the installation record.
+    // A read-out has filled the Current column: it goes to the installation record, and the
+    // change marks compare with it.
     void Anota_Lectura();
+    // A read-out has begun: until it has delivered every value, the Current column is not
+    // what the decoder holds and every New value is marked.
+    void Lectura_Empezada();
     // Refusals of a New field, named by where it is ("Output 2, time", or its row's label):
     // each puts the focus in the field and raises ERechazo.
     // Every character must be a digit, as the text goes into the frame digit by digit.
@@ -180,6 +200,9 @@ protected:
     QLabel* Lectura_Incompleta;
     QPushButton* B_Close;
     QPushButton* B_Save;
+    QPushButton* B_Guarda_Config; // configuration to a file
+    QPushButton* B_Carga_Config;  // configuration from a file
+    QPushButton* B_Actuales;      // the Current values back into the New column
     QTimer* T_Estado_TiempoInicial;
 
 private:
@@ -192,6 +215,24 @@ private:
     // are missing the editor says so and the next data frame starts a new read-out.
     void Fin_Lectura();
     QWidget* Crea_Celda(const TCelda& celda, bool nuevo);
+    // Every value of the grid as a pair of controls (row, column), keyed by the object name of
+    // its Current control; `Ancho` is what the Current cell allows.
+    struct TValor_Rejilla {
+        int Fila;
+        int Columna;
+        QString Campo;
+        int Ancho;
+    };
+    QList<TValor_Rejilla> Valores_Rejilla() const;
+    // "Output 2, Time", or the row's label for a one-control row.
+    QString Lugar_Valor(const TValor_Rejilla& valor) const;
+    void Al_Cambiar(QWidget* control);
+    void Actualiza_Marcas();
+    void B_ActualesClick();
+    void Pide_Fichero(bool guardar);
+    // Why the file read cannot fill the New column, in the user's language; empty when it can.
+    QString Rechazo(const TLectura_Fichero& lectura) const;
+    void Aviso_Fichero(const QString& texto);
     // The installation record: what a column holds, a completed read-out, the duplicates a
     // Save would make (false: the user chose not to write), and the Save as it went.
     TConfiguracion Configuracion(TLado lado) const;
@@ -207,6 +248,9 @@ private:
     int valores_leidos_ = 0;        // data frames of the read-out in progress
     bool lectura_completa_ = false; // every value came: recorded once the timer's reads end
     QList<bool> filas_aceptadas_;   // of the Save in progress, one per grid row
+    bool leido_ = false;            // the Current column holds a whole read-out
+    TMarcas_Cambio marcas_;
+    QString texto_cambios_; // B_Save's tool-tip, "Values that will change: %1"
 };
 
 // The button disabled, and the hourglass over the whole screen if asked for, while it lives:

@@ -85,8 +85,9 @@ TF_Decoder_6775::TF_Decoder_6775(QWidget* parent)
              {TTipo_Celda::Edit, Nuevo_Bloque, 0}),
         fila("GEN_MEN023", "Label4", "Label8", {TTipo_Celda::Edit, QStringLiteral("Edit3"), 4},
              {TTipo_Celda::Edit, QStringLiteral("Edit6"), 0}),
-        fila("GEN_MEN024", "Label5", "Label9", {TTipo_Celda::Combo, QStringLiteral("C1"), 0},
-             {TTipo_Celda::Combo, QStringLiteral("C2"), 0}),
+        // A minimum time is one byte: three digits at most.
+        fila("GEN_MEN024", "Label5", "Label9", {TTipo_Celda::Combo, QStringLiteral("C1"), 3},
+             {TTipo_Celda::Combo, QStringLiteral("C2"), 3}),
     };
     Construye_Rejilla(rejilla);
     for (const TFila& f : rejilla.Filas)
@@ -130,6 +131,7 @@ void TF_Decoder_6775::Lee_Decoder(const Trama_Dec& FTResul) {
     segundo = 0;
     panel_ = FTResul[0] & 0x0F;
     bloque_ = FTResul[3];
+    Lectura_Empezada();
     Inicializa_Valores();
     Timer1->start();
 }

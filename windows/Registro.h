@@ -81,6 +81,10 @@ public:
     virtual void Prueba(const TPrueba_Registro& fila) = 0;
     // The editor of the model was closed: its next Save without a read-out is a new decoder.
     virtual void Editor_Cerrado(int referencia) = 0;
+    // The open installation's name and the folder of its file, for what the windows write
+    // beside it (a decoder's configuration); empty when none is open.
+    virtual QString Nombre_Instalacion() const { return {}; }
+    virtual QString Carpeta_Instalacion() const { return {}; }
 };
 
 // Never null: a record that does nothing until one is installed.

@@ -108,6 +108,24 @@ convert -size 20x20 xc:none \
   -fill '#8a6a4a' -stroke '#5a4028' -strokewidth 1 -draw 'rectangle 4,2 15,18' \
   -fill '#f3f3f0' -stroke none -draw 'polygon 4,2 11,5 11,19 4,18' \
   -fill '#5a4028' -draw 'circle 9,11 9,12' -depth 8 -strip cerrar.png
+# Configuration files and the current values, 20x20: a sheet with an arrow going into it
+# (save to a file), a sheet with an arrow coming out of it (load from a file), and an arrow
+# turning back (the current values into the New column).
+convert -size 20x20 xc:none \
+  -fill '#f3f3f0' -stroke '#4a5261' -strokewidth 1 -draw 'polygon 3,1 11,1 15,5 15,19 3,19' \
+  -fill '#c9d1dc' -draw 'polygon 11,1 11,5 15,5' \
+  -fill '#1d8f3a' -stroke none -draw 'rectangle 8,6 11,11' -draw 'polygon 5,11 14,11 9.5,16' \
+  -depth 8 -strip fichero_guarda.png
+convert -size 20x20 xc:none \
+  -fill '#f3f3f0' -stroke '#4a5261' -strokewidth 1 -draw 'polygon 3,1 11,1 15,5 15,19 3,19' \
+  -fill '#c9d1dc' -draw 'polygon 11,1 11,5 15,5' \
+  -fill '#1d4f91' -stroke none -draw 'rectangle 8,11 11,17' -draw 'polygon 5,11 14,11 9.5,6' \
+  -depth 8 -strip fichero_carga.png
+convert -size 20x20 xc:none \
+  -fill none -stroke '#1d4f91' -strokewidth 2.6 -draw 'line 6,6.5 12,6.5' \
+  -draw 'arc 7,6.5 18,17 -90,90' -draw 'line 12,17 5,17' \
+  -fill '#1d4f91' -stroke none -draw 'polygon 1,6.5 7,1.5 7,11.5' \
+  -depth 8 -strip actuales.png
 
 # Editor pictures, 120x170: a decoder board with its output terminals, labelled with the
 # number of outputs (4 or 8), and the panel decoder with its class letter D.

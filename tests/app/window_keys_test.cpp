@@ -60,9 +60,13 @@ const QString kOutputsEditor = QStringLiteral(
     "GEN_MEN00 GEN_MEN01 GEN_MEN02 GEN_MEN03 GEN_MEN04 GEN_MEN05 GEN_MEN09 GEN_MEN010 "
     "GEN_MEN011 GEN_MEN012 GEN_MEN013");
 
-// An editor's title names its model as the main window's list does.
+// An editor's title names its model as the main window's list does. Every editor has the
+// configuration-file and current-values buttons, and before a read-out each New field is
+// marked as changing and Save counts them. (What it changes from and to fills a place that
+// the texts here lack.)
 QSet<QString> Editor(const char* referencia, const QString& keys) {
-    return Keys(keys + QStringLiteral(" List_") + QString::fromLatin1(referencia));
+    return Keys(keys + QStringLiteral(" List_") + QString::fromLatin1(referencia) +
+                QStringLiteral(" Cfg_SaveFile Cfg_LoadFile Cfg_Revert Cfg_WillChange Cfg_Changes"));
 }
 
 struct Window_Keys {

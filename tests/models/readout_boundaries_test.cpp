@@ -111,6 +111,23 @@ TEST_F(ReadOutBoundaryTest, ADecoderThatFallsSilentPartOfTheWayIsReportedAndTheN
     EXPECT_TRUE(dialogs.Dialogs().empty());
 }
 
+TEST_F(ReadOutBoundaryTest, WhileNoWholeReadOutCameEveryNewValueIsMarkedAsChanging) {
+    auto marked = [&] {
+        int n = 0;
+        for (int k = 1; k <= 4; ++k)
+            n += editor->findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(k))->font().bold();
+        return n;
+    };
+    // Save writes every value, and what the decoder holds is not known.
+    EXPECT_EQ(marked(), 4);
+    Data(0, 0x1234);
+    Data(1, 0x1235);
+    ASSERT_TRUE(WaitUntil([&] { return Notice()->isVisible(); }));
+    EXPECT_EQ(marked(), 4);
+    FullReadOut(0x1234);
+    EXPECT_EQ(marked(), 0);
+}
+
 TEST_F(ReadOutBoundaryTest, AnIdentificationFrameBeforeTheLastValueEndsTheReadOut) {
     // One frame lost on the way: three values, then the identification frame.
     Data(0, 0x1234);

@@ -19,6 +19,8 @@ public:
     void Grabacion(const TGrabacion_Registro& grabacion) override { grabaciones.append(grabacion); }
     void Prueba(const TPrueba_Registro& fila) override { pruebas.append(fila); }
     void Editor_Cerrado(int referencia) override { cerrados.append(referencia); }
+    QString Nombre_Instalacion() const override { return nombre; }
+    QString Carpeta_Instalacion() const override { return carpeta; }
 
     QString puerto;
     QList<TConfiguracion> lecturas;
@@ -27,6 +29,8 @@ public:
     QList<TPrueba_Registro> pruebas;
     QList<int> cerrados;
     QStringList choques;
+    QString nombre;  // of the open installation
+    QString carpeta; // its folder
 };
 
 } // namespace kalvex::test

@@ -1,0 +1,12 @@
+#pragma once
+// Writing a file for the user (an export, a report, a decoder's configuration) whole or not at
+// all: into a temporary file beside the target, renamed over it only when every byte was
+// written, so a full disk or a vanished folder never leaves a truncated file where a good one
+// was.
+
+#include <QByteArray>
+#include <QString>
+
+// False when the file could not be written whole, with the system's reason in causa; the
+// target is then as it was.
+bool Guarda_Fichero(const QString& fichero, const QByteArray& contenido, QString& causa);
