@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -71,11 +72,23 @@ TF_Monitor::TF_Monitor(TDECODER2* enlace, int capacidad, const QString& carpeta_
     QHeaderView* cabecera = Vista->horizontalHeader();
     cabecera->setSectionResizeMode(QHeaderView::Interactive);
     cabecera->setStretchLastSection(true);
-    const int ancho = fontMetrics().averageCharWidth();
-    cabecera->resizeSection(int(TColumna::Hora), 14 * ancho);
-    cabecera->resizeSection(int(TColumna::Intervalo), 8 * ancho);
-    cabecera->resizeSection(int(TColumna::Sentido), 16 * ancho);
-    cabecera->resizeSection(int(TColumna::Bytes), 14 * ancho);
+    // Wide enough for the widest text each column shows, in the font it shows it in.
+    const QFontMetrics letra(Vista->font());
+    QFont fija;
+    fija.setFamily(QStringLiteral("monospace"));
+    const int margen = 3 * letra.averageCharWidth();
+    cabecera->resizeSection(int(TColumna::Hora),
+                            letra.horizontalAdvance(QStringLiteral("00:00:00.000")) + margen);
+    cabecera->resizeSection(int(TColumna::Intervalo),
+                            letra.horizontalAdvance(QStringLiteral("000000")) + margen);
+    cabecera->resizeSection(int(TColumna::Sentido),
+                            qMax(letra.horizontalAdvance(textos_[T::ToLine]),
+                                 letra.horizontalAdvance(textos_[T::FromLine])) +
+                                margen);
+    cabecera->resizeSection(int(TColumna::Bytes),
+                            QFontMetrics(fija).horizontalAdvance(QStringLiteral("00 00 00 00")) +
+                                margen);
+    E_Buscar->setMinimumWidth(14 * letra.averageCharWidth());
 
     auto* barra = new QHBoxLayout;
     barra->addWidget(Filtro);
