@@ -62,6 +62,7 @@ void TInstalacion_Abierta::Abre_Sin_Avisar(const QString& fichero) {
     const QString absoluto = QFileInfo(fichero).absoluteFilePath();
     // The old record stores what it has queued and lets go of its file first.
     Instala_Registro(nullptr);
+    emit Se_Cierra();
     base_.reset();
     base_ = std::make_unique<TBase_Instalacion>(absoluto);
     Instala_Registro(this);

@@ -46,6 +46,8 @@ public:
 signals:
     // The record changed, or another installation was opened.
     void Cambiado();
+    // The open record is about to go: nothing may read it any more.
+    void Se_Cierra();
 
 private:
     void Abre_Sin_Avisar(const QString& fichero);

@@ -67,6 +67,10 @@ TMenu_Instalacion::TMenu_Instalacion(QMainWindow* principal, QMenu* archivo, QAc
     relectura_->setInterval(Relectura_ms);
     connect(relectura_, &QTimer::timeout, this, [this] { Actualiza_Ventana(); });
     connect(instalacion_, &TInstalacion_Abierta::Cambiado, this, [this] { Cambiado(); });
+    connect(instalacion_, &TInstalacion_Abierta::Se_Cierra, this, [] {
+        if (TF_Instalacion* ventana = Ventanas().F_Instalacion)
+            ventana->Pon_Fuente(nullptr);
+    });
     Cambiado();
 }
 
