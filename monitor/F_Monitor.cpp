@@ -213,15 +213,17 @@ void TF_Monitor::Copia() {
 }
 
 void TF_Monitor::setVisible(bool visible) {
-    // Centred the first time only; afterwards where the user left it, for the run.
-    if (visible && !isVisible() && lugar_.isValid()) {
-        setGeometry(lugar_);
-        QDialog::setVisible(true);
-        return;
-    }
     if (!visible && isVisible())
         lugar_ = geometry();
     TVentana_Kalvex::setVisible(visible);
+}
+
+void TF_Monitor::Coloca() {
+    // Centred the first time only; afterwards where the user left it, for the run.
+    if (lugar_.isValid())
+        setGeometry(lugar_);
+    else
+        TVentana_Kalvex::Coloca();
 }
 
 QSize TF_Monitor::sizeHint() const {

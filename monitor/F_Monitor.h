@@ -50,6 +50,9 @@ public:
     QPushButton* B_Guardar;
     QTableView* Vista;
 
+protected:
+    void Coloca() override;
+
 private:
     void Pide_Fichero();
     void Registro_Fallido(const QString& fichero);

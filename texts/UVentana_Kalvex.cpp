@@ -149,14 +149,18 @@ void TVentana_Kalvex::setVisible(bool visible) {
     if (visible && !isVisible()) {
         if (isModal())
             sobre_.Antes_De_Mostrar(this);
-        adjustSize();
-        if (const QScreen* pantalla = QGuiApplication::primaryScreen()) {
-            QRect marco = geometry();
-            marco.moveCenter(pantalla->availableGeometry().center());
-            move(marco.topLeft());
-        }
+        Coloca();
     }
     QDialog::setVisible(visible);
     if (!visible)
         sobre_.Tras_Ocultar(this);
+}
+
+void TVentana_Kalvex::Coloca() {
+    adjustSize();
+    if (const QScreen* pantalla = QGuiApplication::primaryScreen()) {
+        QRect marco = geometry();
+        marco.moveCenter(pantalla->availableGeometry().center());
+        move(marco.topLeft());
+    }
 }

@@ -32,6 +32,10 @@ public:
 
     void setVisible(bool visible) override;
 
+protected:
+    // Where the window appears as it is shown: at its own size, centred on the screen.
+    virtual void Coloca();
+
 private:
     TSobre_Su_Ventana sobre_;
 };
