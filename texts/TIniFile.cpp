@@ -198,10 +198,15 @@ QByteArray Con_Clave(QByteArray texto, const QString& section, const QString& ke
     if (antes.siguiente == antes.fin) { // the last line of the file has no line break
         return texto.insert(antes.siguiente, eol + nuevaLinea);
     }
+    // A CR alone before a line that starts with its LF would join the two into one line.
+    const QByteArray fin =
+        eol == "\r" && antes.siguiente < texto.size() && texto[antes.siguiente] == '\n'
+            ? QByteArray("\r\n")
+            : eol;
     if (Falta_Lf(texto, antes.fin, antes.siguiente, eol)) {
-        return texto.insert(antes.siguiente, '\n' + nuevaLinea + eol);
+        return texto.insert(antes.siguiente, '\n' + nuevaLinea + fin);
     }
-    return texto.insert(antes.siguiente, nuevaLinea + eol);
+    return texto.insert(antes.siguiente, nuevaLinea + fin);
 }
 
 } // namespace

@@ -150,9 +150,10 @@ void CheckOnlyItsLines(const QByteArray& before, const QByteArray& after, bool s
     size_t first = p; // first added line
     size_t rest = p;  // first line of the file after the added ones
     // The line before the added ones may only get the line break it lacked (the last line of
-    // the file), or the LF its lone CR lacked, so that no reader takes two lines for one.
+    // the file: the file's own, a lone CR in a file that starts with one), or the LF its lone
+    // CR lacked, so that no reader takes two lines for one.
     if (p < a.size() && (Ending(a[p]).isEmpty() || Ending(a[p]) == "\r") && b[p].startsWith(a[p]) &&
-        OnlyLineBreaks(b[p].mid(a[p].size())) && b[p].endsWith('\n')) {
+        OnlyLineBreaks(b[p].mid(a[p].size())) && !Ending(b[p]).isEmpty()) {
         first = p + 1;
         rest = p + 1;
     }
@@ -165,7 +166,8 @@ void CheckOnlyItsLines(const QByteArray& before, const QByteArray& after, bool s
     const QByteArray expected =
         (sectionExisted ? QByteArray() : '[' + section + ']') + key + '=' + value;
     Check(WithoutLineBreaks(inserted) == expected, "the added lines hold only the key and header");
-    Check(inserted.endsWith('\n') || first + added == b.size(),
+    // A file whose lines end in a CR alone gets its own line break.
+    Check(!Ending(inserted).isEmpty() || first + added == b.size(),
           "an added line inside the file ends with a line break");
 }
 
