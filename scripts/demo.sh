@@ -42,7 +42,8 @@ for _ in $(seq 100); do
 done
 
 echo "Kalvex is starting. Commands for the simulated installation: list, press <decoder>, announce, help."
-KALVEX_CONFIG_DIR="$config_dir" build/bin/kalvex &
+# The simulated installation is recorded beside it, not into the user's own installation.
+KALVEX_CONFIG_DIR="$config_dir" KALVEX_DATA_DIR="$demo_dir/data" build/bin/kalvex &
 kalvex_pid=$!
 while kill -0 "$kalvex_pid" 2>/dev/null; do
     if read -r -t 1 line; then
