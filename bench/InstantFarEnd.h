@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstdint>
 #include <poll.h>
+#include <pty.h>
+#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
@@ -14,6 +16,17 @@ inline int64_t NowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+// A pseudo-terminal whose program side is raw, as the serial line sets a real port.
+inline bool Raw_Pty(int& master, int& slave) {
+    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+        return false;
+    termios tio{};
+    tcgetattr(slave, &tio);
+    cfmakeraw(&tio);
+    tcsetattr(slave, TCSANOW, &tio);
+    return true;
 }
 
 // Answers every request at once while `answering` is set; records when its reply went out.

@@ -14,8 +14,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <pty.h>
-#include <termios.h>
 #include <vector>
 
 namespace {
@@ -53,12 +51,8 @@ int main(int argc, char** argv) {
     Idioma = QStringLiteral("ENGLISH");
     Abre_Fichero_Idiomas();
     int master = -1, slave = -1;
-    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+    if (!Raw_Pty(master, slave))
         return 1;
-    termios tio{};
-    tcgetattr(slave, &tio);
-    cfmakeraw(&tio);
-    tcsetattr(slave, TCSANOW, &tio);
     FarEnd far(master);
     QTemporaryDir logs;
 

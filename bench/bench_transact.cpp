@@ -11,9 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <poll.h>
-#include <pty.h>
 #include <sys/resource.h>
-#include <termios.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -34,12 +32,8 @@ double CpuSeconds() {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     int master = -1, slave = -1;
-    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+    if (!Raw_Pty(master, slave))
         return 1;
-    termios tio{};
-    tcgetattr(slave, &tio);
-    cfmakeraw(&tio);
-    tcsetattr(slave, TCSANOW, &tio);
     FarEnd far(master);
 
     TDECODER2 link;
