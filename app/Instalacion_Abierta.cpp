@@ -86,7 +86,7 @@ void TInstalacion_Abierta::Avisa(QWidget* ventana) {
 
 void TInstalacion_Abierta::Lectura(const QString& puerto, const TConfiguracion& leida) {
     base_->Lectura(puerto, leida);
-    emit Cambiado();
+    emit Registrado();
 }
 
 QStringList TInstalacion_Abierta::Choques(const TConfiguracion& nueva) {
@@ -95,12 +95,12 @@ QStringList TInstalacion_Abierta::Choques(const TConfiguracion& nueva) {
 
 void TInstalacion_Abierta::Grabacion(const TGrabacion_Registro& grabacion) {
     base_->Grabacion(grabacion);
-    emit Cambiado();
+    emit Registrado();
 }
 
 void TInstalacion_Abierta::Prueba(const TPrueba_Registro& fila) {
     base_->Prueba(fila);
-    emit Cambiado();
+    emit Registrado();
 }
 
 void TInstalacion_Abierta::Editor_Cerrado(int referencia) {

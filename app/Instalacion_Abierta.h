@@ -2,7 +2,7 @@
 // The installation the program records into. At start it is the one used last (the default
 // one in the data folder before the user has chosen any); New and Open replace it, and the
 // settings remember it with the recent files. It stands between the windows and the record:
-// each recording goes through to the open installation, and Cambiado tells the windows that
+// each recording goes through to the open installation, and Registrado tells the windows that
 // show the record to read it again.
 
 #include "Registro.h"
@@ -44,8 +44,10 @@ public:
     QString Carpeta_Instalacion() const override;
 
 signals:
-    // The record changed, or another installation was opened.
+    // Another installation was opened.
     void Cambiado();
+    // Something was recorded into the open installation.
+    void Registrado();
     // The open record is about to go: nothing may read it any more.
     void Se_Cierra();
 

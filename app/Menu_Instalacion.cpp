@@ -67,6 +67,12 @@ TMenu_Instalacion::TMenu_Instalacion(QMainWindow* principal, QMenu* archivo, QAc
     relectura_->setInterval(Relectura_ms);
     connect(relectura_, &QTimer::timeout, this, [this] { Actualiza_Ventana(); });
     connect(instalacion_, &TInstalacion_Abierta::Cambiado, this, [this] { Cambiado(); });
+    // Rows recorded one after another (a devices test) still show at this pace.
+    connect(instalacion_, &TInstalacion_Abierta::Registrado, this, [this] {
+        const TF_Instalacion* ventana = Ventanas().F_Instalacion;
+        if (ventana && ventana->isVisible() && !relectura_->isActive())
+            relectura_->start();
+    });
     connect(instalacion_, &TInstalacion_Abierta::Se_Cierra, this, [] {
         if (TF_Instalacion* ventana = Ventanas().F_Instalacion)
             ventana->Pon_Fuente(nullptr);
@@ -85,12 +91,9 @@ void TMenu_Instalacion::Cambiado() {
         texto = Texto(QStringLiteral("GEN_MEN111")).arg(texto);
     Instalacion_Actual->setText(texto);
     Instalacion_Actual->setToolTip(QDir::toNativeSeparators(base->Fichero()));
-    if (TF_Instalacion* ventana = Ventanas().F_Instalacion) {
-        // The window must never read a record that was replaced.
+    // The window must never read a record that was replaced.
+    if (TF_Instalacion* ventana = Ventanas().F_Instalacion)
         ventana->Pon_Fuente(instalacion_->Base());
-        if (ventana->isVisible())
-            relectura_->start();
-    }
 }
 
 void TMenu_Instalacion::Actualiza_Ventana() {
@@ -170,7 +173,6 @@ void TMenu_Instalacion::Muestra() {
     if (!ventana)
         return;
     ventana->Pon_Fuente(instalacion_->Base());
-    ventana->Actualiza();
     ventana->show();
     ventana->raise();
     ventana->activateWindow();

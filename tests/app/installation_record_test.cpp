@@ -15,6 +15,9 @@
 #include <QMessageBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTreeWidget>
+
+#include <algorithm>
 
 using namespace kalvex::test;
 
@@ -187,6 +190,33 @@ TEST_F(InstallationRecordTest, TheInstallationWindowExportsWhatWasRecorded) {
     const QString text = QString::fromUtf8(f.readAll());
     EXPECT_TRUE(text.contains("1114")) << text.toStdString();
     EXPECT_EQ(text.count("6745"), 4) << text.toStdString(); // one row per value
+    window->close();
+}
+
+TEST_F(InstallationRecordTest, TheShownWindowFollowsTheRecordAndKeepsWhatIsBeingTyped) {
+    Close(Ready(Go(6745), "hall"));
+    WaitDecoders(1);
+    main->Menu_Instalacion->Muestra();
+    TF_Instalacion* window = Ventanas().F_Instalacion;
+    auto* list = window->findChild<QTreeWidget*>("Lista");
+    list->topLevelItem(0)->setSelected(true);
+    auto* location = window->findChild<QLineEdit*>("Ubicacion");
+    QTest::keyClicks(location, "Portal 2");
+
+    // Another decoder is read while the location is being typed for the first.
+    Close(Ready(Go(6747), "seltra"));
+    ASSERT_TRUE(WaitUntil([&] { return list->topLevelItemCount() == 2; }));
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_TRUE(list->selectedItems().first()->text(0).contains("6745"));
+    EXPECT_TRUE(location->isEnabled());
+    EXPECT_EQ(location->text(), "Portal 2");
+
+    QTest::keyClick(location, Qt::Key_Return);
+    const TInstantanea now = Snapshot();
+    const auto hall = std::find_if(now.Decoders.begin(), now.Decoders.end(),
+                                   [](const TDecoder_Registro& d) { return d.Referencia == 6745; });
+    ASSERT_NE(hall, now.Decoders.end());
+    EXPECT_EQ(hall->Ubicacion, "Portal 2");
     window->close();
 }
 
