@@ -22,12 +22,14 @@ std::vector<Frame> Outbox::Flush(Clock::time_point now, const Writer& write) {
         auto& bytes = items_.front().chunk.bytes;
         if (pacing_) {
             // Written when its last bit would have arrived: a byte time after the line was
-            // free and the byte was due.
-            if (std::max(items_.front().due, lineFree_) + ByteTime > now)
+            // free and the byte was due. The line is free again at that moment, not when the
+            // simulator got round to writing: a late wake-up must not slow the line down.
+            const Clock::time_point end = std::max(items_.front().due, lineFree_) + ByteTime;
+            if (end > now)
                 break;
             write(bytes.data(), 1);
             bytes.erase(bytes.begin());
-            lineFree_ = now;
+            lineFree_ = end;
         } else {
             write(bytes.data(), bytes.size());
             bytes.clear();
