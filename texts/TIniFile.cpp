@@ -17,7 +17,7 @@ enum class Tipo { Otra, Seccion, Clave };
 // One line of the file, as offsets into its bytes.
 struct Linea {
     Tipo tipo = Tipo::Otra;
-    QByteArray nombre;       // section or key name, trimmed, still Windows-1252
+    QByteArrayView nombre;   // section or key name, trimmed, still Windows-1252
     qsizetype valor = 0;     // first byte of the value (after '=' and its blanks)
     qsizetype fin = 0;       // end of the line's text, before its line break
     qsizetype siguiente = 0; // start of the next line
@@ -36,21 +36,24 @@ struct Codificacion {
 
     explicit Codificacion(const QByteArray& texto) : utf8(texto.startsWith(Bom_Utf8)) {}
     qsizetype Inicio() const { return utf8 ? Bom_Utf8.size() : 0; }
-    QString Desde(const QByteArray& bytes) const {
-        return utf8 ? QString::fromUtf8(bytes) : Desde_Cp1252(bytes);
+    QString Desde(QByteArrayView bytes) const {
+        return utf8 ? QString::fromUtf8(bytes) : Desde_Cp1252(bytes.toByteArray());
     }
     QByteArray A(const QString& texto) const { return utf8 ? texto.toUtf8() : A_Cp1252(texto); }
 };
 
+// Reads a line without copying it: the language file is looked up hundreds of times while the
+// windows are built, and a lookup reads the whole file.
 Linea Analiza(const QByteArray& texto, qsizetype inicio, qsizetype fin, qsizetype siguiente) {
     Linea linea;
     linea.fin = fin;
     linea.siguiente = siguiente;
-    const QByteArray contenido = texto.mid(inicio, fin - inicio).trimmed();
+    const QByteArrayView contenido = QByteArrayView(texto).sliced(inicio, fin - inicio).trimmed();
     if (contenido.startsWith('[')) {
         const qsizetype cierre = contenido.indexOf(']');
         linea.tipo = Tipo::Seccion;
-        linea.nombre = contenido.mid(1, cierre < 0 ? -1 : cierre - 1).trimmed();
+        linea.nombre =
+            contenido.sliced(1, cierre < 0 ? contenido.size() - 1 : cierre - 1).trimmed();
         return linea;
     }
     qsizetype igual = inicio;
@@ -61,7 +64,7 @@ Linea Analiza(const QByteArray& texto, qsizetype inicio, qsizetype fin, qsizetyp
         return linea;
     }
     linea.tipo = Tipo::Clave;
-    linea.nombre = texto.mid(inicio, igual - inicio).trimmed();
+    linea.nombre = QByteArrayView(texto).sliced(inicio, igual - inicio).trimmed();
     linea.valor = igual + 1;
     while (linea.valor < fin && Es_Blanco(texto[linea.valor])) {
         ++linea.valor;
@@ -70,9 +73,8 @@ Linea Analiza(const QByteArray& texto, qsizetype inicio, qsizetype fin, qsizetyp
 }
 
 // A line ends at LF, at CR LF, or at a CR alone: two lines are never read as one, whichever
-// editor wrote them.
-std::vector<Linea> Lineas(const QByteArray& texto) {
-    std::vector<Linea> lineas;
+// editor wrote them. Hands each line to `cada` until it returns false.
+template <typename F> void Por_Linea(const QByteArray& texto, F cada) {
     qsizetype inicio = Codificacion(texto).Inicio();
     while (inicio < texto.size()) {
         qsizetype fin = inicio;
@@ -85,14 +87,29 @@ std::vector<Linea> Lineas(const QByteArray& texto) {
                               texto[siguiente + 1] == '\n';
             siguiente += crlf ? 2 : 1;
         }
-        lineas.push_back(Analiza(texto, inicio, fin, siguiente));
+        if (!cada(Analiza(texto, inicio, fin, siguiente))) {
+            return;
+        }
         inicio = siguiente;
     }
+}
+
+std::vector<Linea> Lineas(const QByteArray& texto) {
+    std::vector<Linea> lineas;
+    Por_Linea(texto, [&lineas](const Linea& linea) {
+        lineas.push_back(linea);
+        return true;
+    });
     return lineas;
 }
 
-bool Mismo_Nombre(const Codificacion& cod, const QByteArray& enFichero, const QString& buscado) {
-    return cod.Desde(enFichero).compare(buscado.trimmed(), Qt::CaseInsensitive) == 0;
+bool Mismo_Nombre(const Codificacion& cod, QByteArrayView enFichero, const QString& buscado) {
+    const QString nombre = buscado.trimmed();
+    // A Windows-1252 byte is one character, and case does not change a name's length.
+    if (!cod.utf8 && enFichero.size() != nombre.size()) {
+        return false;
+    }
+    return cod.Desde(enFichero).compare(nombre, Qt::CaseInsensitive) == 0;
 }
 
 // Index of the first header of the section, or lineas.size().
@@ -217,15 +234,24 @@ QString TIniFile::ReadString(const QString& section, const QString& key, const Q
         return def;
     }
     const Codificacion cod(*texto);
-    const std::vector<Linea> lineas = Lineas(*texto);
-    for (size_t i = Busca_Seccion(cod, lineas, section) + 1;
-         i < lineas.size() && lineas[i].tipo != Tipo::Seccion; ++i) {
-        const Linea& linea = lineas[i];
-        if (linea.tipo == Tipo::Clave && Mismo_Nombre(cod, linea.nombre, key)) {
-            return Quita_Comillas(cod, texto->mid(linea.valor, linea.fin - linea.valor).trimmed());
+    // Only the first header of a section counts, and the scan ends with it.
+    enum { Antes, Dentro, Despues } donde = Antes;
+    QString valor = def;
+    Por_Linea(*texto, [&](const Linea& linea) {
+        if (linea.tipo == Tipo::Seccion) {
+            if (donde == Dentro) {
+                donde = Despues;
+            } else if (Mismo_Nombre(cod, linea.nombre, section)) {
+                donde = Dentro;
+            }
+        } else if (donde == Dentro && linea.tipo == Tipo::Clave &&
+                   Mismo_Nombre(cod, linea.nombre, key)) {
+            valor = Quita_Comillas(cod, texto->mid(linea.valor, linea.fin - linea.valor).trimmed());
+            donde = Despues;
         }
-    }
-    return def;
+        return donde != Despues;
+    });
+    return valor;
 }
 
 QStringList TIniFile::ReadSections() const {
