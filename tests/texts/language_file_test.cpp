@@ -57,6 +57,9 @@ const char* const kClaves[] = {
     "GEN_MEN082", "GEN_MEN083", "GEN_MEN084", "GEN_MEN085", "GEN_MEN086", "GEN_MEN087",
     "GEN_MEN088", "GEN_MEN089", "GEN_MEN090", "GEN_MEN091", "GEN_MEN092", "GEN_MEN093",
     "GEN_MEN094", "GEN_MEN095", "GEN_MEN096", "GEN_MEN097", "GEN_MEN098", "GEN_MEN099",
+    // the installation check and the command line
+    "CHK_Idiomas", "CHK_Ayuda", "CHK_Sin_Texto", "CHK_Sin_Ayuda", "CHK_Correcta", "CHK_Opcion",
+    "CHK_Uso",
     // the line monitor and the line log
     "Mon_Title", "Mon_MenuMonitor", "Mon_MenuLog", "Mon_ColTime", "Mon_ColDelta",
     "Mon_ColDirection", "Mon_ColBytes", "Mon_ColMeaning", "Mon_ToLine", "Mon_FromLine",
