@@ -8,6 +8,8 @@ KALVEX_INSTALL_ONLY=1 ./scripts/bootstrap.sh
 ./scripts/need-packages.sh dpkg-dev file
 
 dir=build/package
+# Every hardening feature Debian has, bindnow included.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 # The install step must not build the tests and benchmarks first.
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DKALVEX_BENCHMARKS=OFF \
     -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \

@@ -1,6 +1,6 @@
 // The command line and the installation check (kalvex --check): what it accepts, that the
-// shipped files pass in every language, that a user's language file comes first and its
-// missing texts are named, and that the check neither opens the line nor writes settings.
+// shipped files pass in every language, that a user's language file comes first and the
+// keys it lacks are named, and that the check neither opens the line nor writes settings.
 
 #include "Comprobacion.h"
 #include "F_Ayuda.h"
@@ -93,10 +93,10 @@ TEST_F(CheckTest, AUsersLanguageFileComesFirstAndItsMissingTextsAreNamed) {
 
     EXPECT_EQ(Check(), 1);
     EXPECT_TRUE(salida.contains(config.filePath("KALVEX_LANG.INI"))) << salida.toStdString();
-    const QStringList nombrados = salida.split(QRegularExpression("[\\s,]+"));
-    EXPECT_TRUE(nombrados.contains("F_Princ.Label2")) << salida.toStdString();
-    EXPECT_TRUE(nombrados.contains("F_Lang.B_CANCEL")) << salida.toStdString();
-    EXPECT_FALSE(nombrados.contains("F_Princ.B_Go")) << salida.toStdString();
+    const QStringList nombradas = salida.split(QRegularExpression("[\\s,]+"));
+    EXPECT_TRUE(nombradas.contains("Main_Label2_caption")) << salida.toStdString();
+    EXPECT_TRUE(nombradas.contains("GEN_MEN019")) << salida.toStdString();
+    EXPECT_FALSE(nombradas.contains("Main_B_Go_caption")) << salida.toStdString();
 }
 
 TEST_F(CheckTest, LeavesTheLineClosedAndSavesNoPortOrLanguage) {
