@@ -335,7 +335,7 @@ void TF_Princ::Reinicia() {
     if (qEnvironmentVariableIsSet("KALVEX_NO_RESTART"))
         return;
     qint64 pid = 0;
-    // The environment is inherited as it stands; the program reads no arguments.
+    // The environment is inherited as it stands; no argument: an ordinary start.
     if (QProcess::startDetached(QCoreApplication::applicationFilePath(), {}, QDir::currentPath(),
                                 &pid))
         pid_reinicio = pid;
