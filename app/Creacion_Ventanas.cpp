@@ -45,11 +45,11 @@ template <typename T> void Crea_Editor(T*& campo) {
 }
 } // namespace
 
-void Crea_Ventanas() {
+void Crea_Ventanas(bool abre_puerto) {
     TVentanas& v = Ventanas();
     // The main window first: its creation opens the language file and loads the language
     // that every later window takes its texts from.
-    Crea(v.F_Princ);
+    Crea(v.F_Princ, nullptr, abre_puerto);
     Crea_Editor(v.F_Decoder_6758);
     Crea_Editor(v.F_Decoder_6747);
     Crea(v.F_Mensa00);

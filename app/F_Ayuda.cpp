@@ -34,10 +34,15 @@ TF_Ayuda::TF_Ayuda(QWidget* parent) : QDialog(parent, Qt::Window) {
 }
 
 void TF_Ayuda::Muestra(const QString& fichero) {
-    Pagina->setSource(QUrl::fromLocalFile(QFileInfo(fichero).absoluteFilePath()));
+    Carga(fichero);
     show();
     raise();
     activateWindow();
+}
+
+bool TF_Ayuda::Carga(const QString& fichero) {
+    Pagina->setSource(QUrl::fromLocalFile(QFileInfo(fichero).absoluteFilePath()));
+    return !Pagina->toPlainText().trimmed().isEmpty();
 }
 
 void TF_Ayuda::Enlace(const QUrl& url) {

@@ -15,6 +15,9 @@ public:
 
     // Shows the page (a local HTML file) and brings the window to the front.
     void Muestra(const QString& fichero);
+    // Loads the page without showing the window; false when it shows no text (a missing,
+    // unreadable or empty file).
+    bool Carga(const QString& fichero);
 
 private:
     void Enlace(const QUrl& url);

@@ -61,7 +61,8 @@ void Muestra_Sin_Modo(QWidget* ventana) {
 
 } // namespace
 
-TF_Princ::TF_Princ(QWidget* parent) : QMainWindow(parent), Decod1(new TDECODER2(this)) {
+TF_Princ::TF_Princ(QWidget* parent, bool abre_puerto)
+    : QMainWindow(parent), Decod1(new TDECODER2(this)) {
     setObjectName(QStringLiteral("F_Princ"));
     Decod1->setObjectName(QStringLiteral("Decod1"));
     Decod1->OnDECRecibedNotDemand = [this](QObject* sender, Trama_Dec frame) {
@@ -93,7 +94,8 @@ TF_Princ::TF_Princ(QWidget* parent) : QMainWindow(parent), Decod1(new TDECODER2(
     // Title and version first, so a port that fails to open still leaves them right.
     setWindowTitle(Titulo_Kalvex());
     Label3->setText(QStringLiteral("v") + VERSION_APP);
-    Abre_Puerto();
+    if (abre_puerto)
+        Abre_Puerto();
 }
 
 TF_Princ::~TF_Princ() {
@@ -333,7 +335,7 @@ void TF_Princ::Reinicia() {
     if (qEnvironmentVariableIsSet("KALVEX_NO_RESTART"))
         return;
     qint64 pid = 0;
-    // The environment is inherited as it stands; the program reads no arguments.
+    // The environment is inherited as it stands; no argument: an ordinary start.
     if (QProcess::startDetached(QCoreApplication::applicationFilePath(), {}, QDir::currentPath(),
                                 &pid))
         pid_reinicio = pid;

@@ -27,7 +27,8 @@ class TDECODER2;
 class TF_Princ : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TF_Princ(QWidget* parent = nullptr);
+    // abre_puerto false: the line stays closed (the installation check needs no port).
+    explicit TF_Princ(QWidget* parent = nullptr, bool abre_puerto = true);
     ~TF_Princ() override;
 
     TDECODER2* Decod1;

@@ -1,12 +1,41 @@
 // Kalvex: programs the decoders of a door-entry installation over a serial line.
 
+#include "Comprobacion.h"
+#include "Configuracion.h"
 #include "Creacion_Ventanas.h"
 #include "F_Principal.h"
+#include "Opciones.h"
 #include "TAplicacion.h"
 #include "Ventanas.h"
 
+#include <QTextStream>
+
 int main(int argc, char** argv) {
+    // The check and the version show no window, so they need no display either.
+    QStringList crudos;
+    for (int i = 1; i < argc; ++i)
+        crudos << QString::fromLocal8Bit(argv[i]);
+    const TOrden pedida = Lee_Orden(crudos);
+    if ((pedida == TOrden::Comprobacion || pedida == TOrden::Version) &&
+        !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
     TAplicacion app(argc, argv);
+    const QStringList argumentos = QCoreApplication::arguments().mid(1);
+    QTextStream salida(stdout);
+    switch (Lee_Orden(argumentos)) {
+    case TOrden::Version:
+        salida << Titulo_Kalvex() << '\n';
+        return 0;
+    case TOrden::Comprobacion:
+        return Comprueba_Instalacion(salida);
+    case TOrden::Desconocida: {
+        QTextStream errores(stderr);
+        return Orden_Desconocida(argumentos, errores);
+    }
+    case TOrden::Programa:
+        break;
+    }
     Crea_Ventanas();
     Ventanas().F_Princ->show();
     const int result = app.exec();

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs (only those missing), then
-# configures and builds into the given folder (default build/).
+# configures and builds into the given folder (default build/): everything, or only the
+# targets named after the build type.
+# Usage: scripts/bootstrap.sh [folder [build-type [target...]]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_dir=${1:-build}
 build_type=${2:-RelWithDebInfo}
+targets=("${@:3}")
 
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev
           libgmock-dev libjpeg62-turbo-dev fonts-dejavu-core)
@@ -21,4 +24,4 @@ packages+=(xvfb openbox x11-utils libxcb1-dev)
 [[ -n ${KALVEX_INSTALL_ONLY:-} ]] && exit 0
 
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE="$build_type" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+cmake --build "$build_dir" -j"$(nproc)" ${targets[@]:+--target "${targets[@]}"}

@@ -4,7 +4,8 @@
 # decoder's name, "list" shows them) to press that decoder's programming button.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/bootstrap.sh build
+# Only what the demo runs: the tests and benchmarks are left to scripts/test.sh.
+./scripts/bootstrap.sh build RelWithDebInfo kalvex kalvex-bus-sim
 
 demo_dir=${KALVEX_DEMO_DIR:-/tmp/kalvex-demo}
 tty_link="$demo_dir/tty"

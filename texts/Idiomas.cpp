@@ -5,15 +5,18 @@
 #include "TIniFile.h"
 
 #include <memory>
+#include <set>
 
 namespace {
 
 std::unique_ptr<TIniFile> FicheroIdiomas;
+std::set<QString> Ausentes;
 
 } // namespace
 
 void Abre_Fichero_Idiomas() {
     FicheroIdiomas = std::make_unique<TIniFile>(Busca_Fichero(QStringLiteral("KALVEX_LANG.INI")));
+    Ausentes.clear();
 }
 
 void Libera_Fichero_Idiomas() {
@@ -21,12 +24,17 @@ void Libera_Fichero_Idiomas() {
 }
 
 QString Texto(const QString& key) {
-    if (!FicheroIdiomas) {
-        return TEXTO_AUSENTE;
-    }
-    return FicheroIdiomas->ReadString(Idioma, key, TEXTO_AUSENTE);
+    const QString texto =
+        FicheroIdiomas ? FicheroIdiomas->ReadString(Idioma, key, TEXTO_AUSENTE) : TEXTO_AUSENTE;
+    if (texto == TEXTO_AUSENTE)
+        Ausentes.insert(key);
+    return texto;
 }
 
 QStringList Secciones_Idiomas() {
     return FicheroIdiomas ? FicheroIdiomas->ReadSections() : QStringList();
+}
+
+QStringList Textos_Ausentes() {
+    return QStringList(Ausentes.begin(), Ausentes.end());
 }

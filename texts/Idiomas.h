@@ -19,3 +19,7 @@ QString Texto(const QString& key);
 
 // The languages the file holds: its section names in file order; empty without a file.
 QStringList Secciones_Idiomas();
+
+// The keys Texto was asked for since the file was opened and answered with TEXTO_AUSENTE,
+// sorted: what the language file lacks for the windows made so far.
+QStringList Textos_Ausentes();

@@ -1,10 +1,15 @@
-// The shipped language file: every key in every language, stored as Windows-1252.
+// The shipped language file: every key in every language, stored as Windows-1252; and the
+// record of keys asked for in vain.
 
+#include "Configuracion.h"
 #include "Cp1252.h"
 #include "Ficheros.h"
+#include "Idiomas.h"
 #include "TIniFile.h"
 
+#include <QFile>
 #include <QSet>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -57,6 +62,9 @@ const char* const kClaves[] = {
     "GEN_MEN082", "GEN_MEN083", "GEN_MEN084", "GEN_MEN085", "GEN_MEN086", "GEN_MEN087",
     "GEN_MEN088", "GEN_MEN089", "GEN_MEN090", "GEN_MEN091", "GEN_MEN092", "GEN_MEN093",
     "GEN_MEN094", "GEN_MEN095", "GEN_MEN096", "GEN_MEN097", "GEN_MEN098", "GEN_MEN099",
+    // the installation check and the command line
+    "CHK_Idiomas", "CHK_Ayuda", "CHK_Sin_Texto", "CHK_Sin_Ayuda", "CHK_Correcta", "CHK_Opcion",
+    "CHK_Uso",
     // the line monitor and the line log
     "Mon_Title", "Mon_MenuMonitor", "Mon_MenuLog", "Mon_ColTime", "Mon_ColDelta",
     "Mon_ColDirection", "Mon_ColBytes", "Mon_ColMeaning", "Mon_ToLine", "Mon_FromLine",
@@ -167,6 +175,36 @@ TEST(TextsLanguageFile, TextsThatMatterExactly) {
         EXPECT_TRUE(ini.ReadString(idioma, "GEN_MEN015", "").startsWith(' '))
             << idioma.toStdString();
     }
+}
+
+// The installation check names what the windows asked the file for in vain; opening the file
+// again starts a new list.
+TEST(TextsLanguageFile, KeysAskedForInVainAreRemembered) {
+    QTemporaryDir config;
+    QFile propio(config.filePath("KALVEX_LANG.INI"));
+    ASSERT_TRUE(propio.open(QIODevice::WriteOnly));
+    propio.write("[ENGLISH]\r\nPresent=Here\r\n");
+    propio.close();
+    qputenv("KALVEX_CONFIG_DIR", config.path().toLocal8Bit());
+    const QString antes = Idioma;
+    Idioma = "ENGLISH";
+
+    Abre_Fichero_Idiomas();
+    EXPECT_EQ(Texto("Present"), "Here");
+    EXPECT_EQ(Texto("Zeta"), TEXTO_AUSENTE);
+    EXPECT_EQ(Texto("Alfa"), TEXTO_AUSENTE);
+    Texto("Zeta");
+    EXPECT_EQ(Textos_Ausentes(), QStringList({"Alfa", "Zeta"}));
+    // A language the file does not hold lacks every key.
+    Idioma = "DEUTSCH";
+    Texto("Present");
+    EXPECT_EQ(Textos_Ausentes(), QStringList({"Alfa", "Present", "Zeta"}));
+    Abre_Fichero_Idiomas();
+    EXPECT_TRUE(Textos_Ausentes().isEmpty());
+
+    Libera_Fichero_Idiomas();
+    Idioma = antes;
+    qunsetenv("KALVEX_CONFIG_DIR");
 }
 
 } // namespace
