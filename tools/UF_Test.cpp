@@ -286,7 +286,8 @@ void TF_Test::Consulta(const QString& rotulo, const QString& codigo, const QStri
     Registro().Prueba({numero.toInt(), rotulo, respondido, respondido ? dato : -1});
     Progreso.Cuenta(respondido);
     // Painted now, before the next query: a long range shows its progress row by row. Only
-    // the list, the bar and the line, never the whole window.
+    // the list's rows; the bar repaints itself as it moves, and the line is painted during
+    // the next query's wait, which costs an answered code less than painting it here.
     Lista->viewport()->repaint();
     Muestra_Progreso();
 }
@@ -296,8 +297,6 @@ void TF_Test::Muestra_Progreso() {
     ProgressBar1->setRange(0, std::max(1, Progreso.Total()));
     ProgressBar1->setValue(Progreso.Probados());
     Label4->setText(Progreso.Total() > 0 ? Progreso.Linea(Reloj.elapsed()) : QString());
-    ProgressBar1->repaint();
-    Label4->repaint();
 }
 
 void TF_Test::Termina_Prueba(QWidget* foco) {
