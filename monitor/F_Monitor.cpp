@@ -1,8 +1,10 @@
 #include "F_Monitor.h"
 
 #include "Configuracion.h"
+#include "Csv.h"
 #include "Filtro_Filas.h"
 #include "Formato_Fila.h"
+#include "Guarda_Fichero.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -14,7 +16,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTableView>
@@ -157,20 +158,21 @@ void TF_Monitor::Registro_Fallido(const QString& fichero) {
 
 bool TF_Monitor::Guarda(const QString& fichero, bool csv) {
     monitor_.Vuelca();
+    // The formula guard leaves these cells alone: times, directions, hex bytes and meanings
+    // never start with = + - @. Only an interval after the clock was set back would, and
+    // then reads as text.
     const auto linea = csv ? Linea_Csv : Linea_Texto;
     QStringList titulos;
     for (int c = 0; c < int(TColumna::Cuantas); ++c)
         titulos << Titulo_Columna(static_cast<TColumna>(c), textos_);
-    QSaveFile salida(fichero);
-    if (!salida.open(QIODevice::WriteOnly))
-        return false;
-    salida.write((linea(titulos) + QLatin1Char('\n')).toUtf8());
+    QString texto = linea(titulos) + QLatin1Char('\n');
     const TFilas_Monitor& filas = monitor_.Filas();
     for (int r = 0; r < filtro_->rowCount(); ++r) {
         const int fila = filtro_->mapToSource(filtro_->index(r, 0)).row();
-        salida.write((linea(filas.Textos(fila)) + QLatin1Char('\n')).toUtf8());
+        texto += linea(filas.Textos(fila)) + QLatin1Char('\n');
     }
-    return salida.commit();
+    QString causa;
+    return Guarda_Fichero(fichero, texto.toUtf8(), causa);
 }
 
 void TF_Monitor::Pide_Fichero() {

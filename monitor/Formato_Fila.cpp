@@ -54,18 +54,3 @@ QString Titulo_Columna(TColumna columna, const TTextos_Monitor& x) {
 QString Linea_Texto(const QStringList& columnas) {
     return columnas.join(QLatin1Char('\t'));
 }
-
-QString Linea_Csv(const QStringList& columnas) {
-    QStringList celdas;
-    for (const QString& c : columnas) {
-        if (c.contains(QLatin1Char(',')) || c.contains(QLatin1Char('"')) ||
-            c.contains(QLatin1Char('\n')) || c.contains(QLatin1Char('\r'))) {
-            QString doble = c;
-            doble.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-            celdas << QLatin1Char('"') + doble + QLatin1Char('"');
-        } else {
-            celdas << c;
-        }
-    }
-    return celdas.join(QLatin1Char(','));
-}

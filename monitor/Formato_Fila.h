@@ -19,5 +19,3 @@ QString Titulo_Columna(TColumna columna, const TTextos_Monitor& textos);
 
 // Columns separated by tabs.
 QString Linea_Texto(const QStringList& columnas);
-// Columns separated by commas, each quoted when it holds a comma, a quote or a line break.
-QString Linea_Csv(const QStringList& columnas);

@@ -1,5 +1,6 @@
 #include "Exporta_Csv.h"
 
+#include "Csv.h"
 #include "Guarda_Fichero.h"
 #include "Idiomas.h"
 #include "Instantanea.h"
@@ -7,35 +8,7 @@
 
 #include <QStringList>
 
-#include <algorithm>
-
 namespace {
-
-// Characters that make a spreadsheet evaluate a cell; tab and carriage return do too in some.
-bool Parece_Formula(const QString& campo) {
-    static const QString inicios = QStringLiteral("=+-@\t\r");
-    return !campo.isEmpty() && inicios.contains(campo.front());
-}
-
-QString Campo(QString campo) {
-    if (Parece_Formula(campo))
-        campo.prepend(QLatin1Char('\''));
-    static const QString especiales = QStringLiteral(",\"\r\n");
-    if (std::any_of(campo.cbegin(), campo.cend(), [](QChar c) { return especiales.contains(c); })) {
-        campo.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-        campo = QLatin1Char('"') + campo + QLatin1Char('"');
-    }
-    return campo;
-}
-
-void Fila(QString& salida, const QStringList& campos) {
-    QStringList citados;
-    citados.reserve(campos.size());
-    for (const QString& c : campos)
-        citados << Campo(c);
-    salida += citados.join(QLatin1Char(','));
-    salida += QStringLiteral("\r\n");
-}
 
 QStringList Cabecera() {
     QStringList campos;
@@ -48,13 +21,12 @@ QStringList Cabecera() {
 } // namespace
 
 QByteArray Texto_Csv(const TInstantanea& instantanea) {
-    QString salida;
-    Fila(salida, Cabecera());
+    QList<QStringList> filas{Cabecera()};
     TTextos_Registro textos;
     for (const TDecoder_Registro& d : instantanea.Decoders) {
         const QString& si_no = textos.Si_No(d.Confirmado);
         auto fila = [&](const QString& lugar, const QString& valor) {
-            Fila(salida, {QString::number(d.Id), textos.Modelo(d.Referencia), d.Ubicacion, d.Nota,
+            filas.append({QString::number(d.Id), textos.Modelo(d.Referencia), d.Ubicacion, d.Nota,
                           lugar, valor, Momento_Iso(d.Ultima_Lectura),
                           Momento_Iso(d.Ultima_Grabacion), d.Resultado, si_no});
         };
@@ -64,7 +36,7 @@ QByteArray Texto_Csv(const TInstantanea& instantanea) {
         for (const TValor_Registro& v : d.Configuracion)
             fila(v.Lugar, v.Texto);
     }
-    return QByteArray("\xEF\xBB\xBF") + salida.toUtf8();
+    return Fichero_Csv(filas);
 }
 
 bool Exporta_Csv(const TInstantanea& instantanea, const QString& fichero, QString& causa) {

@@ -3,6 +3,7 @@
 #include "Configuracion.h"
 #include "Errores.h"
 #include "Exporta_Csv.h"
+#include "Guarda_Fichero.h"
 #include "Idiomas.h"
 #include "Informe_Entrega.h"
 #include "Presenta_Registro.h"

@@ -2,7 +2,6 @@
 
 #include "Idiomas.h"
 
-#include <QDir>
 #include <QStringList>
 
 namespace {
@@ -21,11 +20,6 @@ QString En_Corto_De(const QList<T>& lista, const QString& separador, Texto_De te
 }
 
 } // namespace
-
-QString Momento_Iso(const QDateTime& momento) {
-    return momento.isValid() ? momento.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                             : QString();
-}
 
 TTextos_Registro::TTextos_Registro()
     : nunca_(Texto(QStringLiteral("GEN_MEN078"))), si_(Texto(QStringLiteral("GEN_MEN095"))),
@@ -55,8 +49,4 @@ QString Valores_En_Corto(const QList<TValor_Registro>& valores) {
     return En_Corto_De(valores, QStringLiteral("; "), [](const TValor_Registro& v) {
         return v.Lugar + QStringLiteral(": ") + v.Texto;
     });
-}
-
-QString Aviso_Escritura(const QString& fichero, const QString& causa) {
-    return Texto(QStringLiteral("GEN_MEN099")).arg(QDir::toNativeSeparators(fichero), causa);
 }

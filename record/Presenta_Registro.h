@@ -2,16 +2,13 @@
 // How the record's values read for the user, alike in the Installation window, the CSV export
 // and the handover report.
 
+#include "Momento_Iso.h"
 #include "Registro.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QString>
-
-// "2026-12-08 14:05:09" in local time, a form every language and spreadsheet reads alike;
-// empty when the moment is invalid (never read, never saved).
-QString Momento_Iso(const QDateTime& momento);
 
 // The texts that every row of a listing repeats, each looked up once: the language file is
 // read from disk at each lookup, which a list of 500 decoders would feel.
@@ -36,6 +33,3 @@ private:
 QString Codigos_En_Corto(const QList<TCodigo_Registro>& codigos);
 // "Place: value" pairs, the first few of them, "…" standing for the rest.
 QString Valores_En_Corto(const QList<TValor_Registro>& valores);
-
-// Where a file export failed, in the user's language: what, why, and what to do about it.
-QString Aviso_Escritura(const QString& fichero, const QString& causa);

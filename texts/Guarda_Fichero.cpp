@@ -1,5 +1,8 @@
 #include "Guarda_Fichero.h"
 
+#include "Idiomas.h"
+
+#include <QDir>
 #include <QSaveFile>
 
 bool Guarda_Fichero(const QString& fichero, const QByteArray& contenido, QString& causa) {
@@ -25,4 +28,8 @@ bool Guarda_Fichero(const QString& fichero, const QByteArray& contenido, QString
         return true;
     causa = salida.errorString();
     return false;
+}
+
+QString Aviso_Escritura(const QString& fichero, const QString& causa) {
+    return Texto(QStringLiteral("GEN_MEN099")).arg(QDir::toNativeSeparators(fichero), causa);
 }

@@ -1,9 +1,12 @@
 #include "UF_Test.h"
 
+#include "Carpetas.h"
 #include "Configuracion.h"
 #include "Dispositivos.h"
 #include "Enrutado.h"
 #include "Errores.h"
+#include "Exporta_Prueba.h"
+#include "Guarda_Fichero.h"
 #include "Idiomas.h"
 #include "Recursos.h"
 #include "Registro.h"
@@ -13,17 +16,26 @@
 #include "Ventanas.h"
 
 #include <QBoxLayout>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTreeWidget>
 
 namespace {
+
+// What each row keeps beside its columns, for the filter and the export.
+constexpr int Rol_Respondido = Qt::UserRole;
+constexpr int Rol_Momento = Qt::UserRole + 1;
 
 QPushButton* Boton(const QString& nombre, const QString& texto, QWidget* parent) {
     auto* b = new QPushButton(texto, parent);
@@ -87,12 +99,18 @@ TF_Test::TF_Test(QWidget* parent)
     B_STOP = Boton(QStringLiteral("B_STOP"), QStringLiteral("Stop"), this);
     B_Clear = Boton_Glifo(QStringLiteral("B_Clear"), QStringLiteral("borrar.png"), this);
     B_Close = Boton_Glifo(QStringLiteral("B_Close"), QStringLiteral("cerrar.png"), this);
+    B_Export = Boton(QStringLiteral("B_Export"), Texto(QStringLiteral("GEN_MEN126")), this);
+    B_Export->setToolTip(Texto(QStringLiteral("GEN_MEN127")));
+    CheckBox1 = new QCheckBox(Texto(QStringLiteral("GEN_MEN128")), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     // Return in a number field starts the test.
     B_START->setDefault(true);
     connect(B_START, &QPushButton::clicked, this, Atrapa([this] { B_STARTClick(); }));
     connect(B_STOP, &QPushButton::clicked, this, Atrapa([this] { B_STOPClick(); }));
     connect(B_Clear, &QPushButton::clicked, this, &TF_Test::B_ClearClick);
     connect(B_Close, &QPushButton::clicked, this, &QWidget::close);
+    connect(B_Export, &QPushButton::clicked, this, &TF_Test::B_ExportClick);
+    connect(CheckBox1, &QCheckBox::toggled, this, &TF_Test::CheckBox1Click);
 
     Lista = new QTreeWidget(this);
     Lista->setObjectName(QStringLiteral("Lista"));
@@ -120,6 +138,19 @@ TF_Test::TF_Test(QWidget* parent)
     Lista->setMinimumWidth(28 + cabecera->sectionSize(1) + cabecera->sectionSize(2) + decoder + 32);
     Lista->setMinimumHeight(fm.height() * 12);
 
+    // The numbers are in the line below it; the bar shows how far at a glance.
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setMaximumHeight(fm.height() / 2 + 4);
+    Label4 = new QLabel(this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    // Its height kept while empty, so the window does not jump when the first line shows;
+    // its width taken from the list, so a long line never widens the window.
+    Label4->setMinimumHeight(fm.height());
+    Label4->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    Muestra_Progreso();
+
     auto* arriba = new QHBoxLayout;
     arriba->addWidget(Image1);
     arriba->addSpacing(8);
@@ -131,6 +162,7 @@ TF_Test::TF_Test(QWidget* parent)
     botones->addWidget(B_START);
     botones->addWidget(B_STOP);
     botones->addStretch();
+    botones->addWidget(B_Export);
     botones->addWidget(B_Clear);
     botones->addWidget(B_Close);
     auto* todo = new QVBoxLayout(this);
@@ -138,16 +170,22 @@ TF_Test::TF_Test(QWidget* parent)
     todo->addLayout(arriba);
     todo->addLayout(eleccion);
     todo->addLayout(botones);
+    todo->addWidget(CheckBox1);
     todo->addWidget(Lista, 1);
+    todo->addWidget(ProgressBar1);
+    todo->addWidget(Label4);
 
     setTabOrder(RadioGroup1->findChild<QWidget*>(QStringLiteral("R4")), Edit1);
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, B_START);
     setTabOrder(B_START, B_STOP);
-    setTabOrder(B_STOP, B_Clear);
+    setTabOrder(B_STOP, B_Export);
+    setTabOrder(B_Export, B_Clear);
     setTabOrder(B_Clear, B_Close);
-    setTabOrder(B_Close, Lista);
+    setTabOrder(B_Close, CheckBox1);
+    setTabOrder(CheckBox1, Lista);
     B_STOP->setEnabled(false);
+    B_Export->setEnabled(false);
 }
 
 void TF_Test::setVisible(bool visible) {
@@ -166,6 +204,7 @@ void TF_Test::FormShow() {
     B_Close->setEnabled(true);
     Parar = false;
     Inactivo = true;
+    Ajusta_Exportar();
     Edit1->setFocus();
 }
 
@@ -188,6 +227,7 @@ void TF_Test::R2Click() {
 void TF_Test::B_STARTClick() {
     Inactivo = false;
     Parar = false;
+    Progreso = TProgreso_Prueba();
     // Stop takes the focus for the test, so Space or Return stops it; the focus goes back
     // afterwards.
     const QPointer<QWidget> foco = focusWidget();
@@ -195,6 +235,7 @@ void TF_Test::B_STARTClick() {
     B_STOP->setFocus();
     B_START->setEnabled(false);
     B_Close->setEnabled(false);
+    B_Export->setEnabled(false);
     // The window returns to idle however the test ends; an error then goes on to the
     // application's error box.
     struct Fin {
@@ -220,6 +261,9 @@ void TF_Test::Prueba() {
         desde = Valor_Numero(Edit1->text());
         hasta = Valor_Numero(Edit2->text());
     }
+    Progreso.Empieza(std::max(0, hasta - desde + 1));
+    Reloj.start();
+    Muestra_Progreso();
     for (int n = desde; n <= hasta && !Parar; ++n)
         Consulta(rotulo, Codigo_Dispositivo(tipo, n),
                  Rellena_Ceros_Iz(QString::number(n), tipo.Ancho));
@@ -227,22 +271,42 @@ void TF_Test::Prueba() {
 
 void TF_Test::Consulta(const QString& rotulo, const QString& codigo, const QString& numero) {
     uint8_t dato = 0;
+    const QDateTime momento = QDateTime::currentDateTime();
     const bool respondido = Interroga_Dispositivo(codigo, dato);
     auto* fila = new QTreeWidgetItem;
     fila->setIcon(0, ImageList1[respondido ? 0 : 1]);
     fila->setText(1, numero);
     fila->setText(2, rotulo);
     fila->setText(3, respondido ? Nombre_Referencia(dato) : TEXTO_AUSENTE);
+    fila->setData(0, Rol_Respondido, respondido);
+    fila->setData(0, Rol_Momento, momento);
     Lista->insertTopLevelItem(0, fila);
+    // Hidden only once it is in the list: an item outside a tree has no row to hide.
+    fila->setHidden(!respondido && CheckBox1->isChecked());
     Registro().Prueba({numero.toInt(), rotulo, respondido, respondido ? dato : -1});
-    // Painted now, before the next query: a long range shows its progress row by row.
+    Progreso.Cuenta(respondido);
+    // Painted now, before the next query: a long range shows its progress row by row. Only
+    // the list's rows; the bar repaints itself as it moves, and the line is painted during
+    // the next query's wait, which costs an answered code less than painting it here.
     Lista->viewport()->repaint();
+    Muestra_Progreso();
+}
+
+void TF_Test::Muestra_Progreso() {
+    // An empty bar while there is nothing to show; a range of 0…0 would animate as busy.
+    ProgressBar1->setRange(0, std::max(1, Progreso.Total()));
+    ProgressBar1->setValue(Progreso.Probados());
+    Label4->setText(Progreso.Total() > 0 ? Progreso.Linea(Reloj.elapsed()) : QString());
 }
 
 void TF_Test::Termina_Prueba(QWidget* foco) {
     Inactivo = true;
     B_START->setEnabled(true);
     B_Close->setEnabled(true);
+    // The summary counts the codes actually tested: a stopped range, or one that an error
+    // ended, says after how many.
+    Label4->setText(Progreso.Resumen());
+    Ajusta_Exportar();
     if (B_STOP->hasFocus())
         (foco && foco != B_STOP ? foco : B_START)->setFocus();
     B_STOP->setEnabled(false);
@@ -254,4 +318,67 @@ void TF_Test::B_STOPClick() {
 
 void TF_Test::B_ClearClick() {
     Lista->clear();
+    // The summary went with the rows; a running test keeps its count.
+    if (Inactivo) {
+        Progreso = TProgreso_Prueba();
+        Muestra_Progreso();
+    }
+    Ajusta_Exportar();
+}
+
+void TF_Test::CheckBox1Click() {
+    // Hidden, not removed: unchecking shows every row again in its place.
+    const bool solo_respondidos = CheckBox1->isChecked();
+    for (int i = 0; i < Lista->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* fila = Lista->topLevelItem(i);
+        fila->setHidden(solo_respondidos && !fila->data(0, Rol_Respondido).toBool());
+    }
+    Ajusta_Exportar();
+}
+
+void TF_Test::Ajusta_Exportar() {
+    bool alguna = false;
+    for (int i = 0; i < Lista->topLevelItemCount() && !alguna; ++i)
+        alguna = !Lista->topLevelItem(i)->isHidden();
+    // Not during a test: its file dialog would wait while rows keep coming.
+    B_Export->setEnabled(Inactivo && alguna);
+}
+
+void TF_Test::B_ExportClick() {
+    const QString carpeta = Carpeta_Datos_Usuario();
+    QDir().mkpath(carpeta);
+    QFileDialog dialogo(this, windowTitle());
+    dialogo.setObjectName(QStringLiteral("Dialogo_Fichero"));
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setFileMode(QFileDialog::AnyFile);
+    dialogo.setDefaultSuffix(QStringLiteral("csv"));
+    dialogo.setNameFilter(QStringLiteral("CSV (*.csv)"));
+    dialogo.selectFile(QDir(carpeta).filePath(
+        Label1->text() +
+        QDateTime::currentDateTime().toString(QStringLiteral(" yyyy-MM-dd HH-mm")) +
+        QStringLiteral(".csv")));
+    Sobre_Su_Ventana(&dialogo);
+    if (dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty())
+        Exporta(dialogo.selectedFiles().constFirst());
+}
+
+bool TF_Test::Exporta(const QString& fichero) {
+    QList<TFila_Prueba> filas;
+    for (int i = 0; i < Lista->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* f = Lista->topLevelItem(i);
+        if (f->isHidden())
+            continue;
+        const bool respondido = f->data(0, Rol_Respondido).toBool();
+        // The list's mark for a silent code is no decoder's name: the cell stays empty.
+        filas.append({f->text(1), f->text(2), respondido, respondido ? f->text(3) : QString(),
+                      f->data(0, Rol_Momento).toDateTime()});
+    }
+    QString causa;
+    if (Guarda_Fichero(fichero, Texto_Csv_Prueba(filas), causa))
+        return true;
+    QMessageBox caja(QMessageBox::Warning, Titulo_Kalvex(), Aviso_Escritura(fichero, causa),
+                     QMessageBox::Ok, this);
+    Sobre_Su_Ventana(&caja);
+    caja.exec();
+    return false;
 }

@@ -1,16 +1,22 @@
 #pragma once
 // The devices test: asks the bus which decoder serves each device code of a range and lists
-// the answers, newest first. The test runs inside the Start handler; the wait for each reply
-// serves the window's events, so Stop (and a repaint) happen between queries.
+// the answers, newest first, with a progress bar and line and a summary at the end. The test
+// runs inside the Start handler; the wait for each reply serves the window's events, so Stop
+// (and a repaint) happen between queries. The list can show the answered codes only and be
+// exported as CSV.
 
+#include "Progreso_Prueba.h"
 #include "UVentana_Kalvex.h"
 
+#include <QElapsedTimer>
 #include <QIcon>
 
 #include <array>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QTreeWidget;
 class TGrupo_Tipos;
@@ -25,6 +31,9 @@ public:
     void reject() override;
     // As Stop does: a running test ends after the code it is querying.
     void B_STOPClick();
+    // Writes the rows the list shows, top first, as a CSV file; when it cannot, says why in
+    // an error box and returns false.
+    bool Exporta(const QString& fichero);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -34,10 +43,14 @@ private:
     void B_STARTClick();
     void B_ClearClick();
     void R2Click();
+    void B_ExportClick();
+    void CheckBox1Click();
+    void Ajusta_Exportar();
 
     void Prueba();
     void Consulta(const QString& rotulo, const QString& codigo, const QString& numero);
     void Termina_Prueba(QWidget* foco);
+    void Muestra_Progreso();
 
     QLabel* Label1;
     TGrupo_Tipos* RadioGroup1;
@@ -48,12 +61,18 @@ private:
     QPushButton* B_START;
     QPushButton* B_STOP;
     QPushButton* B_Clear;
+    QPushButton* B_Export;
     QPushButton* B_Close;
+    QCheckBox* CheckBox1; // answered only
     QTreeWidget* Lista;
+    QProgressBar* ProgressBar1;
+    QLabel* Label4; // the progress line, then the summary
     QLabel* Image1;
     // Answered, not answered.
     std::array<QIcon, 2> ImageList1;
 
     bool Parar = false;   // Stop was pressed: the rest of the range is skipped
     bool Inactivo = true; // no test runs: the window may close
+    TProgreso_Prueba Progreso;
+    QElapsedTimer Reloj; // since the test's start, for the time left
 };

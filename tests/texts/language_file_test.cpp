@@ -45,6 +45,10 @@ const char* const kClaves[] = {
     "GEN_MEN105", "GEN_MEN106", "GEN_MEN107", "GEN_MEN108", "GEN_MEN109", "GEN_MEN110",
     "GEN_MEN111", "GEN_MEN112", "GEN_MEN113", "GEN_MEN114", "GEN_MEN115", "GEN_MEN116",
     "GEN_MEN117",
+    // the devices test's progress line, summary, filter and CSV export
+    "GEN_MEN118", "GEN_MEN119", "GEN_MEN120", "GEN_MEN121", "GEN_MEN122", "GEN_MEN123",
+    "GEN_MEN124", "GEN_MEN125", "GEN_MEN126", "GEN_MEN127", "GEN_MEN128", "GEN_MEN129",
+    "GEN_MEN130", "GEN_MEN131", "GEN_MEN132",
     // the serial port: why it would not open, the status line, the port menu
     "Port_Device", "Port_NotFound", "Port_Present", "Port_NonePresent", "Port_Permission",
     "Port_PermissionFix", "Port_Held", "Port_HeldUnknown", "Port_HeldFix", "Port_Shared",

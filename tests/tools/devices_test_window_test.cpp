@@ -5,6 +5,13 @@
 #include "Recursos.h"
 
 #include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <atomic>
@@ -51,6 +58,21 @@ protected:
         return out;
     }
     QString Text(const char* edit) { return Child<QLineEdit>(window, edit)->text(); }
+    // The rows the list shows, as Rows() gives them.
+    QStringList Shown() {
+        QStringList all = Rows();
+        QStringList out;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            if (!list->topLevelItem(i)->isHidden())
+                out << all[i];
+        return out;
+    }
+    QString Line() { return Child<QLabel>(window, "Label4")->text(); }
+    // The progress bar as "value/maximum".
+    QString Bar() {
+        auto* bar = Child<QProgressBar>(window, "ProgressBar1");
+        return QStringLiteral("%1/%2").arg(bar->value()).arg(bar->maximum());
+    }
 
     TF_Test* window = nullptr;
     QTreeWidget* list = nullptr;
@@ -111,6 +133,8 @@ TEST_F(DevicesTest, StopDuringTheSecondQueryEndsTheRangeAndTheWindowStaysOpenMea
                                                 "70 01 02 00"}));
     EXPECT_TRUE(Quiet());
     EXPECT_EQ(Rows(), (QStringList{"no|0002|Audio|" + Unknown, "yes|0001|Audio|" + Shared}));
+    EXPECT_EQ(Line(), QString::fromUtf8("Stopped after 2 of 10 codes: 1 answered, 1 silent"));
+    EXPECT_EQ(Bar(), "2/10");
     EXPECT_TRUE(Idle());
     Click(window, "B_Close");
     EXPECT_FALSE(window->isVisible());
@@ -198,6 +222,138 @@ TEST_F(DevicesTest, AnErrorDuringATestLeavesTheWindowIdleAndReachesTheErrorBox) 
     }
     window->close();
     EXPECT_FALSE(window->isVisible()) << "idle flag not restored";
+}
+
+TEST_F(DevicesTest, TheProgressLineCountsEachCodeAndASummaryEndsTheTest) {
+    Open("[hall]\nmodel = 6745\nserves = 0001 0002 0004\n");
+    // While the silent third code is being asked, two are done.
+    QString during;
+    QString barDuring;
+    During third([&] { return SentCount("70 01 03 00") == 1; },
+                 [&] {
+                     during = Line();
+                     barDuring = Bar();
+                 });
+    Range("R1", "1", "4");
+    ASSERT_TRUE(third.done);
+    static const QRegularExpression kRunning(
+        QString::fromUtf8("^2 of 4 — 2 answered — about \\d+ s left$"));
+    EXPECT_TRUE(kRunning.match(during).hasMatch()) << during.toStdString();
+    EXPECT_EQ(barDuring, "2/4");
+    EXPECT_EQ(Line(), "4 codes tested: 3 answered, 1 silent");
+    EXPECT_EQ(Bar(), "4/4");
+
+    // One code: the bar full and a summary in the singular.
+    const struct {
+        const char* code;
+        QString line;
+    } single[] = {{"2", "1 code tested: it answered"}, {"3", "1 code tested: no answer"}};
+    for (const auto& c : single) {
+        Range("R1", c.code, "");
+        EXPECT_EQ(Line(), c.line) << c.code;
+        EXPECT_EQ(Bar(), "1/1") << c.code;
+    }
+
+    // An empty range and Clear leave nothing to sum up.
+    Range("R1", "5", "3");
+    EXPECT_EQ(Line(), "");
+    Range("R1", "1", "");
+    Click(window, "B_Clear");
+    EXPECT_EQ(Line(), "");
+    EXPECT_EQ(Bar(), "0/1");
+}
+
+TEST_F(DevicesTest, AnsweredOnlyHidesTheSilentRowsAndUncheckingShowsThemInPlace) {
+    Open("[hall]\nmodel = 6745\nserves = 0001 0002 0005\n");
+    auto* filter = Child<QCheckBox>(window, "CheckBox1");
+    auto* exportButton = Child<QPushButton>(window, "B_Export");
+    EXPECT_FALSE(exportButton->isEnabled()) << "nothing to export";
+    Range("R1", "1", "3");
+    const QString yes1 = "yes|0001|Audio|" + Shared, yes2 = "yes|0002|Audio|" + Shared,
+                  no3 = "no|0003|Audio|" + Unknown;
+    EXPECT_TRUE(exportButton->isEnabled());
+    filter->click();
+    EXPECT_EQ(Shown(), (QStringList{yes2, yes1}));
+    // Rows that come while it is checked follow it.
+    Range("R1", "5", "6");
+    const QString yes5 = "yes|0005|Audio|" + Shared, no6 = "no|0006|Audio|" + Unknown;
+    EXPECT_EQ(Shown(), (QStringList{yes5, yes2, yes1}));
+    filter->click();
+    EXPECT_EQ(Shown(), (QStringList{no6, yes5, no3, yes2, yes1}));
+
+    // Nothing shown, nothing to export; Clear empties the hidden rows too.
+    filter->click();
+    Click(window, "B_Clear");
+    EXPECT_FALSE(exportButton->isEnabled());
+    Range("R1", "6", "");
+    EXPECT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_FALSE(exportButton->isEnabled()) << "the one row is hidden";
+    filter->click();
+    EXPECT_TRUE(exportButton->isEnabled());
+}
+
+// Device, type, answered, decoder (empty for a silent code) and the local time of the query,
+// for the rows shown, top first.
+TEST_F(DevicesTest, ExportWritesTheShownRowsAsCsvInTheDataFolder) {
+    Open("[hall]\nmodel = 6745\nserves = 0001 0002\n");
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    Range("R1", "1", "3");
+    const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+    QString proposed;
+    QTemporaryDir dir;
+    inspect = [&](QWidget* w) {
+        if (auto* d = qobject_cast<QFileDialog*>(w)) {
+            proposed = d->selectedFiles().value(0);
+            d->selectFile(dir.filePath("all"));
+            static_cast<QDialog*>(d)->accept();
+        }
+    };
+    Click(window, "B_Export");
+    inspect = nullptr;
+    EXPECT_EQ(QFileInfo(proposed).absolutePath(),
+              QDir(qEnvironmentVariable("KALVEX_DATA_DIR")).absolutePath());
+    EXPECT_TRUE(proposed.endsWith(".csv")) << proposed.toStdString();
+
+    QFile file(dir.filePath("all.csv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << "a byte-order mark for spreadsheets";
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n");
+    ASSERT_EQ(lines.size(), 5) << bytes.toStdString();
+    EXPECT_EQ(lines[0], "Device,Type,Answered,Decoder,Time of the query");
+    EXPECT_EQ(lines[4], "") << "every line ends in CR LF";
+    const QStringList expected{"0003,Audio,no,", "0002,Audio,yes," + Shared,
+                               "0001,Audio,yes," + Shared};
+    static const QRegularExpression kTime(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
+    for (int i = 0; i < 3; ++i) {
+        const QString line = lines[i + 1];
+        const qsizetype comma = line.lastIndexOf(',');
+        EXPECT_EQ(line.left(comma), expected[i]);
+        const QString time = line.mid(comma + 1);
+        EXPECT_TRUE(kTime.match(time).hasMatch()) << time.toStdString();
+        const QDateTime when = QDateTime::fromString(time, "yyyy-MM-dd HH:mm:ss");
+        EXPECT_TRUE(when >= before && when <= after) << time.toStdString();
+    }
+
+    // With answered only checked, the silent row stays out of the file.
+    Child<QCheckBox>(window, "CheckBox1")->click();
+    ASSERT_TRUE(window->Exporta(dir.filePath("answered.csv")));
+    QFile answered(dir.filePath("answered.csv"));
+    ASSERT_TRUE(answered.open(QIODevice::ReadOnly));
+    EXPECT_EQ(answered.readAll().count("\r\n"), 3);
+}
+
+TEST_F(DevicesTest, AnExportThatCannotBeWrittenSaysWhyAndWhatToDo) {
+    Open("[hall]\nmodel = 6745\nserves = 0001\n");
+    Range("R1", "1", "");
+    QTemporaryDir dir;
+    const QString gone = dir.filePath("gone/devices.csv");
+    EXPECT_FALSE(window->Exporta(gone));
+    ASSERT_EQ(dialogs->Dialogs().size(), 1u);
+    EXPECT_TRUE(dialogs->Dialogs()[0].text.startsWith(gone + " could not be written: "));
+    EXPECT_TRUE(dialogs->Dialogs()[0].text.contains("Nothing was saved."));
+    EXPECT_FALSE(QFileInfo::exists(gone));
 }
 
 TEST_F(DevicesTest, RowsArePaintedAsTheyAreAnswered) {
