@@ -40,6 +40,9 @@ const char* const kClaves[] = {
     "GEN_MEN105", "GEN_MEN106", "GEN_MEN107", "GEN_MEN108", "GEN_MEN109", "GEN_MEN110",
     "GEN_MEN111", "GEN_MEN112", "GEN_MEN113", "GEN_MEN114", "GEN_MEN115", "GEN_MEN116",
     "GEN_MEN117",
+    // the Save's progress line, and the values the decoder did not acknowledge
+    "GEN_MEN140", "GEN_MEN141", "GEN_MEN142", "GEN_MEN143", "GEN_MEN144", "GEN_MEN145",
+    "GEN_MEN146", "GEN_MEN147", "GEN_MEN148",
     // the serial port: why it would not open, the status line, the port menu
     "Port_Device", "Port_NotFound", "Port_Present", "Port_NonePresent", "Port_Permission",
     "Port_PermissionFix", "Port_Held", "Port_HeldUnknown", "Port_HeldFix", "Port_Shared",
