@@ -75,8 +75,8 @@ TEST_F(DecoderLinkTest, AnnouncesEachAttemptOfARequestAwaitingItsReply) {
         std::vector<std::pair<int, int>> announced;
         std::vector<int> writtenBefore;
         const int first = far.Requests();
-        const auto connection = QObject::connect(
-            &link, &TDECODER2::Intento_Empezado, [&](int intento, int intentos) {
+        const auto connection =
+            QObject::connect(&link, &TDECODER2::Intento_Empezado, [&](int intento, int intentos) {
                 announced.emplace_back(intento, intentos);
                 writtenBefore.push_back(far.Requests() - first);
             });
