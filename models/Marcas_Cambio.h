@@ -48,7 +48,7 @@ private:
         QWidget* Nuevo;
         bool Cambio = false;    // as shown
         bool Sin_Acuse = false; // as shown
-        std::optional<QJsonValue> No_Aceptado;
+        std::optional<QJsonValue> No_Aceptado = std::nullopt;
     };
     void Marca(TPar& par, bool cambio, bool sin_acuse) const;
 

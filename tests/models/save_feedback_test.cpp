@@ -8,8 +8,9 @@
 #include "F_Mensa.h"
 #include "Marcas_Cambio.h"
 
-#include <QCheckBox>
+#include <QAbstractButton>
 #include <QEvent>
+#include <QMessageBox>
 
 using namespace kalvex::test;
 using kalvex::sim::Fault;
@@ -175,7 +176,8 @@ TEST_F(SaveFeedbackTest, EveryFamilyNamesAndMarksTheRowsThatWereNotAcknowledged)
         EXPECT_EQ(detail, c.detail);
         EXPECT_EQ(Marked(editor), c.marked);
         for (const QString& name : c.marked)
-            EXPECT_TRUE(Field(editor, name)->toolTip().contains("did not acknowledge")) << name;
+            EXPECT_TRUE(Field(editor, name)->toolTip().contains("did not acknowledge"))
+                << name.toStdString();
         sim->ClearFaults();
         Close(editor, c.referencia == 6758 ? 4 : 2);
     }
@@ -195,18 +197,29 @@ TEST_F(SaveFeedbackTest, AFullSuccessLeavesNoMarkAndNoListOfFailures) {
 
 TEST_F(SaveFeedbackTest, AMarkLastsWhileTheFieldHoldsTheValueThatWasNotAcknowledged) {
     TF_Decoder* editor = Ready(Go(6745), "hall");
+    // After a partial Save the installation record may take the decoder read out again for
+    // another one holding the same codes; the question it asks is not what is tested here.
+    inspect = [](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == "Choques")
+            for (QAbstractButton* b : box->buttons())
+                if (box->buttonRole(b) == QMessageBox::AcceptRole)
+                    b->click();
+    };
     const struct {
         const char* what;
         std::function<void()> then;
         QStringList marked;
     } cases[] = {
         {"nothing", [] {}, {"Edit2", "Edit3"}},
-        {"output 2 edited", [&] { QTest::keyClicks(Edit(editor, 2), "9"); }, {"Edit3"}},
+        {"output 2 edited",
+         [&] { QTest::keyClick(Edit(editor, 2), Qt::Key_Backspace); },
+         {"Edit3"}},
         // Edited is edited, even back to what it held.
         {"output 2 edited and typed back",
          [&] {
-             QTest::keyClicks(Edit(editor, 2), "9");
-             Edit(editor, 2)->setText("0002");
+             QTest::keyClick(Edit(editor, 2), Qt::Key_Backspace);
+             QTest::keyClicks(Edit(editor, 2), "2");
+             ASSERT_EQ(Edit(editor, 2)->text(), "0002");
          },
          {"Edit3"}},
         {"a refused Save, which writes nothing",
@@ -237,9 +250,12 @@ TEST_F(SaveFeedbackTest, AMarkLastsWhileTheFieldHoldsTheValueThatWasNotAcknowled
         Type(editor, {"1", "2", "3", "4"});
         Save(editor);
         ASSERT_EQ(Marked(editor), QStringList({"Edit2", "Edit3"}));
-        // Both marks on one field: the red tint, the bold type of a change, both tips.
-        EXPECT_TRUE(Edit(editor, 2)->font().bold());
-        EXPECT_EQ(Edit(editor, 2)->toolTip().count('\n'), 1);
+        // With a change still to be seen against the Current column (the decoder may have
+        // stored the value it did not acknowledge), both marks: the red tint, the bold type of
+        // a change, both tips.
+        const bool change = Edit(editor, 2)->text() != Edit(editor, 6)->text();
+        EXPECT_EQ(Edit(editor, 2)->font().bold(), change);
+        EXPECT_EQ(Edit(editor, 2)->toolTip().count('\n'), change ? 1 : 0);
         c.then();
         EXPECT_EQ(Marked(editor), c.marked);
         sim->ClearFaults();
