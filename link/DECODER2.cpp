@@ -74,6 +74,8 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
     do {
         --intentos;
         ++Intento;
+        if (WaitReply)
+            emit Intento_Empezado(Intento, Intentos);
         Trama_Respuesta = Trama_Sin_Respuesta;
         Escribe(Trama_Peticion, TSuceso_Linea::Peticion);
         if (primer_intento == TLineClock::time_point{})

@@ -40,6 +40,14 @@ public:
 
     TDECRecibedNotDemand OnDECRecibedNotDemand;
 
+signals:
+    // Attempt `intento` of `intentos` of a request that awaits its reply is about to be
+    // written; an attempt after the first means that the ones before it had no answer. Any
+    // number of receivers may listen (the line monitor's observer is another matter). They are
+    // called from inside Transact, which goes on as soon as they return: a receiver only notes
+    // what it is told (no waiting, no modal windows) and never starts a transaction.
+    void Intento_Empezado(int intento, int intentos);
+
 protected:
     // A transaction under way keeps the line as it is until it ends.
     bool CanReopen() const override { return !En_Transaccion; }

@@ -7,6 +7,7 @@
 #include "F_Mensa.h"
 #include "Idiomas.h"
 #include "Modelos.h"
+#include "Progreso_Grabacion.h"
 #include "Recursos.h"
 #include "Registro.h"
 #include "Rotulos.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <utility>
@@ -104,6 +106,13 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     Lectura_Incompleta->setStyleSheet(QStringLiteral("color: #c0392b; font-weight: bold;"));
     Lectura_Incompleta->setWordWrap(true);
     Lectura_Incompleta->hide();
+
+    Progreso_Grabacion = Crea_Etiqueta(QStringLiteral("Progreso_Grabacion"), {}, this);
+    Progreso_Grabacion->setWordWrap(true);
+    // Room for two lines whatever it says, and no say in the width: the window keeps its size
+    // while the text changes.
+    Progreso_Grabacion->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    Progreso_Grabacion->setFixedHeight(2 * Progreso_Grabacion->fontMetrics().lineSpacing());
 
     cierre_pendiente_ = new QTimer(this);
     cierre_pendiente_->setInterval(Reintento_Cierre_ms);
@@ -248,6 +257,7 @@ void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla, QList<QPushButton*> 
     cuerpo_->addLayout(juntos, fila++, inicio[1], 1, columnas, Qt::AlignHCenter);
     cuerpo_->addWidget(B_Close, fila, inicio[0], 1, columnas);
     cuerpo_->addWidget(B_Save, fila, inicio[1], 1, columnas);
+    cuerpo_->addWidget(Progreso_Grabacion, fila + 1, 0, 1, inicio[1] + columnas);
 
     // Tab order: the New fields, then the New column's buttons, Save, Close.
     QWidget* anterior = nullptr;
@@ -320,7 +330,7 @@ void TF_Decoder::Aplica_Textos() {
     }
     marcas_.Pon_Textos({Texto(QStringLiteral("Cfg_WillChange")), Texto(QStringLiteral("Cfg_Empty")),
                         Texto(QStringLiteral("Cfg_NotRead")), Texto(QStringLiteral("GEN_MEN103")),
-                        Texto(QStringLiteral("GEN_MEN104"))});
+                        Texto(QStringLiteral("GEN_MEN104")), Texto(QStringLiteral("GEN_MEN148"))});
     texto_cambios_ = Texto(QStringLiteral("Cfg_Changes"));
     Actualiza_Marcas();
 }
@@ -338,7 +348,8 @@ void TF_Decoder::FormShow() {
     Lectura_Incompleta->hide();
     leido_ = false;
     Inicializa_Valores();
-    Actualiza_Marcas();
+    // A new session: what an earlier one could not write is no longer on show.
+    Marca_Sin_Acuse({});
 }
 
 void TF_Decoder::FormClose() {
@@ -454,8 +465,16 @@ void TF_Decoder::B_SaveClick() {
     if (!Confirma_Choques() || !Confirma_Grabacion())
         return;
     Rellena_TODOS_CEROS_IZ();
-    filas_aceptadas_ = QList<bool>(rejilla_.Filas.size(), false);
-    const bool todo_aceptado = Graba();
+    filas_aceptadas_ = QList<std::optional<bool>>(rejilla_.Filas.size());
+    Marca_Sin_Acuse({});
+    bool todo_aceptado = false;
+    {
+        // A stand-in link (tests) has no attempts to follow.
+        TProgreso_Grabacion progreso(Progreso_Grabacion, dynamic_cast<TDECODER2*>(&Enlace()));
+        const QScopedValueRollback<TProgreso_Grabacion*> activo(progreso_, &progreso);
+        todo_aceptado = Graba();
+    }
+    Marca_Sin_Acuse(todo_aceptado ? QList<int>() : Filas_Sin_Acuse());
     Anota_Grabacion(todo_aceptado);
     Informa_Grabacion(todo_aceptado);
 }
@@ -510,9 +529,64 @@ void TF_Decoder::Anade_Codigo(QList<TCodigo_Registro>& codigos, TEspacio_Codigo 
         codigos.append({espacio, valor, valor, texto, lugar});
 }
 
+bool TF_Decoder::Graba_Fila(int fila, const std::function<bool()>& escribe) {
+    Muestra_Progreso(Texto_Escritura(fila));
+    const bool aceptada = escribe();
+    Fila_Aceptada(fila, aceptada);
+    return aceptada;
+}
+
 void TF_Decoder::Fila_Aceptada(int fila, bool aceptada) {
-    if (fila >= 0 && fila < filas_aceptadas_.size())
-        filas_aceptadas_[fila] = aceptada;
+    if (fila < 0 || fila >= filas_aceptadas_.size())
+        return;
+    std::optional<bool>& fila_aceptada = filas_aceptadas_[fila];
+    fila_aceptada = fila_aceptada.value_or(true) && aceptada;
+}
+
+void TF_Decoder::Muestra_Progreso(const QString& que) {
+    if (progreso_)
+        progreso_->Muestra(que);
+}
+
+QString TF_Decoder::Texto_Escritura(int fila) const {
+    const QString filas = QString::number(rejilla_.Filas.size());
+    if (rejilla_.Numeros)
+        return Texto(QStringLiteral("GEN_MEN140")).arg(rejilla_.Filas.at(fila).Rotulo, filas);
+    if (rejilla_.Filas.size() == 1)
+        return Texto(QStringLiteral("GEN_MEN142")).arg(Lugar_Fila(fila));
+    return Texto(QStringLiteral("GEN_MEN141"))
+        .arg(QString::number(fila + 1), filas, Lugar_Fila(fila));
+}
+
+QList<int> TF_Decoder::Filas_Sin_Acuse() const {
+    QList<int> filas;
+    for (int fila = 0; fila < filas_aceptadas_.size(); ++fila)
+        if (!filas_aceptadas_[fila].value_or(false))
+            filas.append(fila);
+    return filas;
+}
+
+QString TF_Decoder::Texto_Sin_Acuse() const {
+    const QList<int> filas = Filas_Sin_Acuse();
+    if (filas.isEmpty())
+        return {};
+    QStringList nombres;
+    for (int fila : filas)
+        nombres << (rejilla_.Numeros ? rejilla_.Filas.at(fila).Rotulo : Lugar_Fila(fila));
+    const QString lista = nombres.join(QStringLiteral(", "));
+    if (!rejilla_.Numeros)
+        return Texto(QStringLiteral("GEN_MEN147")).arg(lista);
+    return Texto(filas.size() == 1 ? QStringLiteral("GEN_MEN145") : QStringLiteral("GEN_MEN146"))
+        .arg(lista);
+}
+
+void TF_Decoder::Marca_Sin_Acuse(const QList<int>& filas) {
+    QList<QWidget*> nuevos;
+    for (const TValor_Rejilla& v : Valores_Rejilla())
+        if (filas.contains(v.Fila))
+            nuevos.append(Celda(v.Fila, v.Columna, TLado::Nuevo));
+    marcas_.Pon_Sin_Acuse(nuevos);
+    Actualiza_Marcas();
 }
 
 void TF_Decoder::Anota_Lectura() {
@@ -525,7 +599,8 @@ void TF_Decoder::Anota_Lectura() {
 
 void TF_Decoder::Lectura_Empezada() {
     leido_ = false;
-    Actualiza_Marcas();
+    // The fields take what the decoder holds now.
+    Marca_Sin_Acuse({});
 }
 
 bool TF_Decoder::Confirma_Choques() {
@@ -555,7 +630,7 @@ void TF_Decoder::Anota_Grabacion(bool todo_aceptado) {
     for (int fila = 0; fila < rejilla_.Filas.size(); ++fila) {
         const TFila& f = rejilla_.Filas[fila];
         for (int columna = 0; columna < f.Nuevo.size() && columna < f.Actual.size(); ++columna)
-            grabacion.Aceptadas.append(filas_aceptadas_.value(fila));
+            grabacion.Aceptadas.append(filas_aceptadas_.value(fila).value_or(false));
     }
     grabacion.Todo_Aceptado = todo_aceptado;
     grabacion.Resultado =
@@ -564,10 +639,13 @@ void TF_Decoder::Anota_Grabacion(bool todo_aceptado) {
 }
 
 void TF_Decoder::Informa_Grabacion(bool todo_aceptado) {
-    if (todo_aceptado)
+    if (todo_aceptado) {
         Ventanas().F_Mensa05->exec();
-    else
-        Ventanas().F_Mensa01->exec();
+        return;
+    }
+    TF_Mensa01* fallo = Ventanas().F_Mensa01;
+    fallo->Pon_Detalle(Texto_Sin_Acuse());
+    fallo->exec();
 }
 
 void TF_Decoder::keyPressEvent(QKeyEvent* event) {

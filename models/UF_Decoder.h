@@ -10,7 +10,9 @@
 //
 // Beside the New column's own buttons every editor has three more: save the configuration to
 // a file, load one into the New column, and put the Current values back into the New column.
-// Each New value that a Save would change is marked (TMarcas_Cambio).
+// Each New value that a Save would change is marked (TMarcas_Cambio), and so is each one that
+// the last Save wrote and the decoder did not acknowledge. While a Save runs, a line under the
+// buttons says what is being written (TProgreso_Grabacion).
 
 #include "Marcas_Cambio.h"
 #include "Registro.h"
@@ -21,6 +23,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <stdexcept>
 
 class QGridLayout;
@@ -29,6 +33,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+class TProgreso_Grabacion;
 struct TLectura_Fichero;
 
 // The model as the common behaviour needs it.
@@ -140,8 +145,10 @@ protected:
     // Last word before anything is sent; false leaves the window as it is.
     virtual bool Confirma_Grabacion() { return true; }
     virtual void Rellena_TODOS_CEROS_IZ() {}
-    // Writes every register, also after a failure; true when each one was acknowledged.
+    // Writes every register, also after a failure; true when each one was acknowledged. Each
+    // grid row is written through Graba_Fila.
     virtual bool Graba() = 0;
+    // The result dialog; a failure lists the rows that were not acknowledged.
     virtual void Informa_Grabacion(bool todo_aceptado);
 
     // Closing: routing off, then the model's closing frames.
@@ -166,8 +173,15 @@ protected:
     // Adds the code typed or read as `texto` (nothing when it is empty or not a code).
     static void Anade_Codigo(QList<TCodigo_Registro>& codigos, TEspacio_Codigo espacio,
                              const QString& texto, const QString& lugar);
-    // Graba reports each grid row's writes: whether the decoder acknowledged them all.
+    // Graba writes a grid row (0 = first) with `escribe`, which is true when the decoder
+    // acknowledged every write: the progress line names the row meanwhile, and the row's
+    // acknowledgement is noted. Returns what `escribe` did.
+    bool Graba_Fila(int fila, const std::function<bool()>& escribe);
+    // A further write that belongs to a row already written (the sensors' arming): a row is
+    // acknowledged only when every write reported for it was.
     void Fila_Aceptada(int fila, bool aceptada);
+    // Puts `que` on the progress line of the Save under way ("Arming sensor 3 of 8…").
+    void Muestra_Progreso(const QString& que);
     // "Output 2" for a grid of numbered outputs, otherwise the row's label.
     QString Lugar_Registro(int fila) const;
     // A read-out has filled the Current column: it goes to the installation record, and the
@@ -198,6 +212,8 @@ protected:
     QLabel* Label10;
     // "Read-out incomplete: 2 of 4 values …", shown until the next read-out starts.
     QLabel* Lectura_Incompleta;
+    // Under the buttons: what the Save under way writes; empty otherwise.
+    QLabel* Progreso_Grabacion;
     QPushButton* B_Close;
     QPushButton* B_Save;
     QPushButton* B_Guarda_Config; // configuration to a file
@@ -238,6 +254,14 @@ private:
     TConfiguracion Configuracion(TLado lado) const;
     bool Confirma_Choques();
     void Anota_Grabacion(bool todo_aceptado);
+    // The progress line's text for grid row `fila`: "Writing output 3 of 8…".
+    QString Texto_Escritura(int fila) const;
+    // The rows of the last Save that the decoder did not acknowledge in full, and the line
+    // that names them for the failure dialog ("Not acknowledged: outputs 3, 4").
+    QList<int> Filas_Sin_Acuse() const;
+    QString Texto_Sin_Acuse() const;
+    // Marks the New controls of the rows not acknowledged (none: clears the marks).
+    void Marca_Sin_Acuse(const QList<int>& filas);
 
     TModelo_Editor modelo_;
     uint8_t identificacion_; // byte 1 of the model's identification frame
@@ -247,8 +271,11 @@ private:
     QTimer* cierre_pendiente_;
     int valores_leidos_ = 0;        // data frames of the read-out in progress
     bool lectura_completa_ = false; // every value came: recorded once the timer's reads end
-    QList<bool> filas_aceptadas_;   // of the Save in progress, one per grid row
-    bool leido_ = false;            // the Current column holds a whole read-out
+    // Of the last Save, one per grid row: whether every write reported for it was
+    // acknowledged (none reported: not written).
+    QList<std::optional<bool>> filas_aceptadas_;
+    TProgreso_Grabacion* progreso_ = nullptr; // while a Save writes
+    bool leido_ = false;                      // the Current column holds a whole read-out
     TMarcas_Cambio marcas_;
     QString texto_cambios_; // B_Save's tool-tip, "Values that will change: %1"
 };

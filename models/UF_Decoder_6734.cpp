@@ -125,14 +125,13 @@ bool TF_Decoder_6734::Graba() {
         return texto.size() < 2 ? Escribe_Codigo_Salida(QStringLiteral("0"), {}, k)
                                 : Escribe_Codigo_Salida(texto.left(1), texto.mid(1), k);
     };
-    const bool inicio = direccion(Inicio);
-    Fila_Aceptada(0, inicio);
-    const bool fin = direccion(Fin);
-    Fila_Aceptada(1, fin);
-    const bool entrada = C1->isChecked()
-                             ? Escribe_Codigo_Salida(QStringLiteral("F"), QStringLiteral("FFF"), 3)
-                             : Escribe_Codigo_Salida(QStringLiteral("0"), QStringLiteral("000"), 3);
-    Fila_Aceptada(2, entrada);
+    const bool inicio = Graba_Fila(0, [&] { return direccion(Inicio); });
+    const bool fin = Graba_Fila(1, [&] { return direccion(Fin); });
+    const bool entrada = Graba_Fila(2, [this] {
+        return C1->isChecked()
+                   ? Escribe_Codigo_Salida(QStringLiteral("F"), QStringLiteral("FFF"), 3)
+                   : Escribe_Codigo_Salida(QStringLiteral("0"), QStringLiteral("000"), 3);
+    });
     return inicio && fin && entrada;
 }
 

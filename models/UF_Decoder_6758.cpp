@@ -99,7 +99,10 @@ bool TF_Decoder_6758::Arma_Sensores() {
     bool todo_aceptado = true;
     for (int n = 1; n <= Salidas; ++n)
         if (!Codigo_Nuevo(n).isEmpty()) {
+            Muestra_Progreso(Texto(QStringLiteral("GEN_MEN143")).arg(n).arg(Salidas));
             const bool aceptado = Arma_Dispositivo(Prefijo + Codigo_Nuevo(n));
+            // An output whose sensor was not armed is not programmed in full.
+            Fila_Aceptada(n - 1, aceptado);
             todo_aceptado = todo_aceptado && aceptado;
         }
     return todo_aceptado;

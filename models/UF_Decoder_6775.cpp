@@ -226,8 +226,8 @@ bool TF_Decoder_6775::Graba() {
     const TNuevos n = Nuevos();
     bool todo_aceptado = true;
     const auto escribe = [&](int fila, uint8_t registro, uint8_t valor) {
-        const bool aceptado = Escribe_Registro(registro, valor, panel_, bloque_);
-        Fila_Aceptada(fila, aceptado);
+        const bool aceptado =
+            Graba_Fila(fila, [&] { return Escribe_Registro(registro, valor, panel_, bloque_); });
         todo_aceptado = todo_aceptado && aceptado;
     };
     // The device answers at its new address as soon as it has taken it; the editor follows

@@ -1,9 +1,7 @@
 #include "UF_Decoder_6786.h"
 
-#include "F_Mensa.h"
 #include "Idiomas.h"
 #include "UComunicaciones.h"
-#include "Ventanas.h"
 
 #include <QLineEdit>
 
@@ -65,9 +63,7 @@ void TF_Decoder_6786_II::Rellena_TODOS_CEROS_IZ() {
 }
 
 bool TF_Decoder_6786_II::Graba() {
-    const bool aceptado = Escribe_Codigo_Base(Edit(3)->text());
-    Fila_Aceptada(0, aceptado);
-    return aceptado;
+    return Graba_Fila(0, [this] { return Escribe_Codigo_Base(Edit(3)->text()); });
 }
 
 QList<TCodigo_Registro> TF_Decoder_6786_II::Codigos_Registro(TLado lado) const {
@@ -79,5 +75,5 @@ QList<TCodigo_Registro> TF_Decoder_6786_II::Codigos_Registro(TLado lado) const {
 
 void TF_Decoder_6786_II::Informa_Grabacion(bool todo_aceptado) {
     if (!todo_aceptado)
-        Ventanas().F_Mensa01->exec();
+        TF_Decoder::Informa_Grabacion(todo_aceptado);
 }

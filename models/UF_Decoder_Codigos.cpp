@@ -129,9 +129,9 @@ bool TF_Decoder_Codigos::Graba() {
         const bool propio = datos_.Prefijo.isEmpty();
         const QString prefijo = propio ? codigo.left(1) : datos_.Prefijo;
         const QString resto = propio ? codigo.mid(1) : codigo;
-        const bool aceptado =
-            Escribe_Codigo_Salida(prefijo, codigo.isEmpty() ? QString() : resto, n);
-        Fila_Aceptada(n - 1, aceptado);
+        const bool aceptado = Graba_Fila(n - 1, [&] {
+            return Escribe_Codigo_Salida(prefijo, codigo.isEmpty() ? QString() : resto, n);
+        });
         todo_aceptado = todo_aceptado && aceptado;
     }
     return todo_aceptado;

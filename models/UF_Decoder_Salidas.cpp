@@ -192,9 +192,9 @@ bool TF_Decoder_Salidas::Graba() {
     bool todo_aceptado = true;
     for (int n = 1; n <= Salidas; ++n) {
         // A setting is written only over a code the decoder took.
-        const bool aceptado =
-            Escribe_Codigo_Salida(datos_.Prefijo, Codigo_Nuevo(n), n) && Escribe_Ajuste(n);
-        Fila_Aceptada(n - 1, aceptado);
+        const bool aceptado = Graba_Fila(n - 1, [this, n] {
+            return Escribe_Codigo_Salida(datos_.Prefijo, Codigo_Nuevo(n), n) && Escribe_Ajuste(n);
+        });
         todo_aceptado = todo_aceptado && aceptado;
     }
     return todo_aceptado;

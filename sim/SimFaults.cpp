@@ -31,7 +31,9 @@ void Faults::Set(const Fault& fault) {
         f.decoder = AnyDecoder; // noise belongs to the line, not to a decoder
         f.reg = -1;
     }
-    Clear(f.kind, f.decoder);
+    std::erase_if(faults_, [&](const Fault& g) {
+        return g.kind == f.kind && g.decoder == f.decoder && g.reg == f.reg;
+    });
     faults_.push_back(f);
 }
 

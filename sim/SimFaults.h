@@ -41,7 +41,8 @@ std::optional<FaultKind> FaultFromName(const std::string& name);
 
 class Faults {
 public:
-    // Replaces a fault of the same kind and decoder.
+    // Replaces a fault of the same kind, decoder and register; faults aimed at different
+    // registers of one decoder hold together.
     void Set(const Fault& f);
     // decoder AnyDecoder clears the kind for every decoder.
     void Clear(FaultKind kind, int decoder);

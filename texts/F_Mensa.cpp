@@ -94,7 +94,20 @@ void TF_Mensa00::Ajusta_Lista() {
 
 TF_Mensa01::TF_Mensa01(QWidget* parent)
     : TF_Mensa(QStringLiteral("F_Mensa01"),
-               {{QStringLiteral("F_MENSA04"), QStringLiteral("F_MENSA05")}, kLibro, true}, parent) {
+               {{QStringLiteral("F_MENSA04"), QStringLiteral("F_MENSA05")}, kLibro, true}, parent),
+      Detalle(new QLabel) {
+    Detalle->setObjectName(QStringLiteral("Detalle"));
+    QFont negrita = Detalle->font();
+    negrita.setBold(true);
+    Detalle->setFont(negrita);
+    Detalle->setWordWrap(true);
+    Detalle->hide();
+    Textos()->insertWidget(Textos()->count() - 1, Detalle);
+}
+
+void TF_Mensa01::Pon_Detalle(const QString& texto) {
+    Detalle->setText(texto);
+    Detalle->setVisible(!texto.isEmpty());
 }
 
 TF_Mensa02::TF_Mensa02(QWidget* parent)

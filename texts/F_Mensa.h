@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+class QLabel;
 class QTreeWidget;
 class QVBoxLayout;
 
@@ -41,11 +42,16 @@ private:
     void Ajusta_Lista();
 };
 
-// Writing at least one value failed.
+// Writing at least one value failed. Below its lines it can say which values ("Not
+// acknowledged: outputs 3, 4").
 class TF_Mensa01 : public TF_Mensa {
     Q_OBJECT
 public:
     explicit TF_Mensa01(QWidget* parent = nullptr);
+    // What the next showing says below its lines; empty: nothing.
+    void Pon_Detalle(const QString& texto);
+
+    QLabel* Detalle;
 };
 
 // The decoder holds no configuration.

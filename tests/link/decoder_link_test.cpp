@@ -56,6 +56,43 @@ TEST_F(DecoderLinkTest, ARequestWithoutReplyIsWrittenTwiceBackToBack) {
     EXPECT_EQ(far.Received(), Bytes({0x50, 0x20, 0x9F, 0xFF}).repeated(2));
 }
 
+// Each attempt of a request that awaits its reply is announced before it is written; a
+// request written twice without a reply has no attempts to announce.
+TEST_F(DecoderLinkTest, AnnouncesEachAttemptOfARequestAwaitingItsReply) {
+    const struct {
+        const char* name;
+        bool waitReply;
+        int answeredAt; // index of the request the far end answers; -1: none
+        std::vector<std::pair<int, int>> announced;
+    } cases[] = {
+        {"answered at once", true, 0, {{1, 3}}},
+        {"answered at the second attempt", true, 1, {{1, 3}, {2, 3}}},
+        {"silent", true, -1, {{1, 3}, {2, 3}, {3, 3}}},
+        {"no reply awaited", false, -1, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::pair<int, int>> announced;
+        std::vector<int> writtenBefore;
+        const int first = far.Requests();
+        const auto connection =
+            QObject::connect(&link, &TDECODER2::Intento_Empezado, [&](int intento, int intentos) {
+                announced.emplace_back(intento, intentos);
+                writtenBefore.push_back(far.Requests() - first);
+            });
+        far.OnRequest([&](ScriptedFarEnd& f, const QByteArray&, int index) {
+            if (index - first == c.answeredAt)
+                f.Send(Bytes({0x20, 0, 0, 0}));
+        });
+        link.Transact(0xB0, 0x02, 0x12, 0x34, c.waitReply);
+        QObject::disconnect(connection);
+        EXPECT_EQ(announced, c.announced);
+        // The attempts before each announcement have all reached the far end.
+        for (size_t k = 0; k < writtenBefore.size(); ++k)
+            EXPECT_EQ(writtenBefore[k], static_cast<int>(k));
+    }
+}
+
 TEST_F(DecoderLinkTest, DataHighTravelsInByteThree) {
     far.OnRequest([](ScriptedFarEnd& f, const QByteArray&, int) {
         f.Send(Bytes({0x20, 0, 0, 0}));

@@ -4,6 +4,8 @@
 
 #include "editor_fixture.h"
 
+#include "F_Mensa.h"
+#include "Marcas_Cambio.h"
 #include "UF_Decoder_6775.h"
 
 #include <QMessageBox>
@@ -162,6 +164,37 @@ TEST_F(DigitizerTest, TheAddressWriteCountsOnlyWithTheNewPanelsStatus) {
     EXPECT_EQ(Sent(), (std::vector<std::string>{"D3 21 05 12", "D5 22 12 12", "D5 23 04 12",
                                                 "D5 24 02 12"}));
     EXPECT_TRUE(Button(editor, "B_Save")->isEnabled());
+}
+
+// The writes after the one that failed go on, and only the row that failed is named and
+// marked; the progress line words each row as the grid does.
+TEST_F(DigitizerTest, AnOpeningTimeNotAcknowledgedIsNamedAndMarked) {
+    Announce();
+    sim->SetFault({FaultKind::Silent, 0, 0x23});
+    QString detail;
+    inspect = [&](QWidget* w) {
+        if (auto* fallo = qobject_cast<TF_Mensa01*>(w))
+            detail = fallo->Detalle->text();
+    };
+    QStringList seen;
+    QObject context;
+    QObject::connect(
+        main->Decod1, &TDECODER2::Intento_Empezado, &context,
+        [&] { seen << editor->findChild<QLabel*>("Progreso_Grabacion")->text(); },
+        Qt::QueuedConnection);
+    Save(editor);
+    EXPECT_EQ(seen, QStringList({"Writing 1 of 4: Panel…", "Writing 2 of 4: Block…",
+                                 "Writing 3 of 4: Opening Time…",
+                                 "Writing 3 of 4: Opening Time…  No answer — attempt 2 of 3",
+                                 "Writing 3 of 4: Opening Time…  No answer — attempt 3 of 3",
+                                 "Writing 4 of 4: Minimum Time…"}));
+    ASSERT_TRUE(WaitDialog("F_Mensa01"));
+    EXPECT_EQ(detail, "Not acknowledged: Opening Time");
+    for (const char* name : {"Edit4", "Edit5", "Edit6", "C2"})
+        EXPECT_EQ(editor->findChild<QWidget*>(name)->palette().color(QPalette::Base) ==
+                      TMarcas_Cambio::Tinte_Sin_Acuse,
+                  QString(name) == "Edit6")
+            << name;
 }
 
 TEST_F(DigitizerTest, ANewAddressIsAskedForFirstAndCancelSendsNothing) {

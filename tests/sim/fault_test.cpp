@@ -58,6 +58,25 @@ TEST_F(FaultTest, RegisterFilterHitsOnlyThatRegister) {
     EXPECT_EQ(Ask({0xB0, 0x04, 0x33, 0x33}), (Frame{0x20, 0x04, 0x33, 0x33}));
 }
 
+TEST_F(FaultTest, FaultsOnTwoRegistersOfOneDecoderHoldTogether) {
+    ReadOut(Hall, 5);
+    sim->SetFault({FaultKind::Silent, Hall, 0x02});
+    sim->SetFault({FaultKind::Silent, Hall, 0x06, 1});
+    EXPECT_EQ(Ask({0xB0, 0x02, 0x22, 0x22}), std::nullopt);
+    EXPECT_EQ(Ask({0xB0, 0x04, 0x33, 0x33}), (Frame{0x20, 0x04, 0x33, 0x33}));
+    EXPECT_EQ(Ask({0xB0, 0x06, 0x44, 0x44}), std::nullopt);
+    // Set again for the same register, a fault replaces its earlier self.
+    sim->SetFault({FaultKind::Silent, Hall, 0x02, 1});
+    EXPECT_EQ(Ask({0xB0, 0x02, 0x22, 0x22}), std::nullopt);
+    EXPECT_EQ(Ask({0xB0, 0x02, 0x22, 0x22}), (Frame{0x20, 0x02, 0x22, 0x22}));
+    EXPECT_EQ(Ask({0xB0, 0x06, 0x44, 0x44}), (Frame{0x20, 0x06, 0x44, 0x44})) << "worn off";
+    sim->SetFault({FaultKind::Silent, Hall, 0x02});
+    sim->SetFault({FaultKind::Silent, Hall, 0x06});
+    sim->ClearFault(FaultKind::Silent, Hall);
+    EXPECT_EQ(Ask({0xB0, 0x02, 0x22, 0x22}), (Frame{0x20, 0x02, 0x22, 0x22}));
+    EXPECT_EQ(Ask({0xB0, 0x06, 0x44, 0x44}), (Frame{0x20, 0x06, 0x44, 0x44}));
+}
+
 TEST_F(FaultTest, ReadOutFramesAreNotBent) {
     sim->SetFault({FaultKind::Silent});
     sim->PressButton(Converter);

@@ -49,6 +49,9 @@ const char* const kClaves[] = {
     "GEN_MEN118", "GEN_MEN119", "GEN_MEN120", "GEN_MEN121", "GEN_MEN122", "GEN_MEN123",
     "GEN_MEN124", "GEN_MEN125", "GEN_MEN126", "GEN_MEN127", "GEN_MEN128", "GEN_MEN129",
     "GEN_MEN130", "GEN_MEN131", "GEN_MEN132",
+    // the Save's progress line, and the values the decoder did not acknowledge
+    "GEN_MEN140", "GEN_MEN141", "GEN_MEN142", "GEN_MEN143", "GEN_MEN144", "GEN_MEN145",
+    "GEN_MEN146", "GEN_MEN147", "GEN_MEN148",
     // the serial port: why it would not open, the status line, the port menu
     "Port_Device", "Port_NotFound", "Port_Present", "Port_NonePresent", "Port_Permission",
     "Port_PermissionFix", "Port_Held", "Port_HeldUnknown", "Port_HeldFix", "Port_Shared",

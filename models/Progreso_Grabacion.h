@@ -1,0 +1,31 @@
+#pragma once
+// The line under an editor's buttons while its Save runs: what is being written and, while a
+// decoder does not answer, which attempt is under way ("No answer — attempt 2 of 3"). The
+// Save runs inside the click handler, but every request's wait serves events, so the line is
+// painted as it changes. It listens to the link only while it lives and leaves the line empty
+// however the Save ends.
+
+#include <QMetaObject>
+#include <QString>
+
+class QLabel;
+class TDECODER2;
+
+class TProgreso_Grabacion {
+public:
+    // Without the decoder link (a stand-in link) only what is being written is shown.
+    TProgreso_Grabacion(QLabel* linea, TDECODER2* enlace);
+    ~TProgreso_Grabacion();
+    TProgreso_Grabacion(const TProgreso_Grabacion&) = delete;
+    TProgreso_Grabacion& operator=(const TProgreso_Grabacion&) = delete;
+
+    // What the next requests write, "Writing output 3 of 8…".
+    void Muestra(const QString& que);
+
+private:
+    void Intento_Empezado(int intento, int intentos);
+
+    QLabel* linea_;
+    QString que_;
+    QMetaObject::Connection escucha_;
+};
