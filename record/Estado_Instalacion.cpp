@@ -101,12 +101,16 @@ const TDecoder_Registro& TEstado_Instalacion::Lectura(const TConfiguracion& leid
             d = &decoders_[actual];
         } else if (!iguales.isEmpty()) {
             d = &decoders_[*std::max_element(iguales.cbegin(), iguales.cend())];
+        } else if (const auto a = decoders_.find(actual);
+                   a != decoders_.end() && Muestra_Dudoso(*a, leida)) {
+            d = &*a;
         }
     }
     if (!d) {
         d = &Nuevo(leida.Referencia);
     }
     Cambia(*d, leida.Valores, leida.Codigos);
+    sin_acuse_.remove(d->Id);
     d->Ultima_Lectura = momento;
     d->Confirmado = true;
     actual_.insert(leida.Referencia, d->Id);
@@ -126,6 +130,12 @@ const TDecoder_Registro& TEstado_Instalacion::Grabacion(const TGrabacion_Registr
         if (g.Todo_Aceptado || g.Aceptadas.value(i, false)) {
             Pon_Valor(valores, g.Nueva.Valores[i]);
             alguno = true;
+            if (const auto dudosos = sin_acuse_.find(d.Id); dudosos != sin_acuse_.end()) {
+                dudosos->removeIf(
+                    [&](const TValor_Registro& v) { return v.Campo == g.Nueva.Valores[i].Campo; });
+            }
+        } else {
+            sin_acuse_[d.Id].append(g.Nueva.Valores[i]);
         }
     }
     const QList<TCodigo_Registro> codigos = g.Todo_Aceptado ? g.Nueva.Codigos
@@ -137,6 +147,26 @@ const TDecoder_Registro& TEstado_Instalacion::Grabacion(const TGrabacion_Registr
     // What was written, acknowledged or not, is known only once a read-out shows it.
     d.Confirmado = false;
     return d;
+}
+
+bool TEstado_Instalacion::Muestra_Dudoso(const TDecoder_Registro& decoder,
+                                         const TConfiguracion& leida) const {
+    const auto dudosos = sin_acuse_.constFind(decoder.Id);
+    if (dudosos == sin_acuse_.cend() || decoder.Referencia != leida.Referencia ||
+        decoder.Configuracion.size() != leida.Valores.size()) {
+        return false;
+    }
+    for (const TValor_Registro& v : leida.Valores) {
+        const QString leido = Normalizado(v.Texto);
+        const auto es = [&](const TValor_Registro& c) {
+            return c.Campo == v.Campo && Normalizado(c.Texto) == leido;
+        };
+        if (std::none_of(decoder.Configuracion.cbegin(), decoder.Configuracion.cend(), es) &&
+            std::none_of(dudosos->cbegin(), dudosos->cend(), es)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 const TDecoder_Registro* TEstado_Instalacion::Busca(qint64 decoder) const {

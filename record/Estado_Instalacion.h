@@ -48,10 +48,16 @@ private:
     void Cambia(TDecoder_Registro& decoder, const QList<TValor_Registro>& valores,
                 const QList<TCodigo_Registro>& codigos);
     const TCodigo_Registro& Codigo(const TIndice_Codigos::TEntrada& entrada) const;
+    // Whether the read-out shows the decoder's last known configuration, taking each value
+    // written without an acknowledgement as either what it was or what was written.
+    bool Muestra_Dudoso(const TDecoder_Registro& decoder, const TConfiguracion& leida) const;
 
     QMap<qint64, TDecoder_Registro> decoders_;
     qint64 ultimo_id_ = 0;
-    QHash<int, qint64> actual_;          // model → the decoder its editor shows
+    QHash<int, qint64> actual_; // model → the decoder its editor shows
+    // Values written to a decoder without an acknowledgement since its last read-out: the
+    // decoder may hold them or its former ones.
+    QHash<qint64, QList<TValor_Registro>> sin_acuse_;
     QMultiHash<QString, qint64> firmas_; // model and last known values → decoders
     TIndice_Codigos indice_;
 };

@@ -197,13 +197,15 @@ TEST_F(SaveFeedbackTest, AFullSuccessLeavesNoMarkAndNoListOfFailures) {
 
 TEST_F(SaveFeedbackTest, AMarkLastsWhileTheFieldHoldsTheValueThatWasNotAcknowledged) {
     TF_Decoder* editor = Ready(Go(6745), "hall");
-    // After a partial Save the installation record may take the decoder read out again for
-    // another one holding the same codes; the question it asks is not what is tested here.
+    // The decoder read out again after a partial Save is the same decoder: the record must not
+    // warn that the codes clash with the decoder's own.
     inspect = [](QWidget* w) {
-        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == "Choques")
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == "Choques") {
+            ADD_FAILURE() << box->text().toStdString();
             for (QAbstractButton* b : box->buttons())
                 if (box->buttonRole(b) == QMessageBox::AcceptRole)
                     b->click();
+        }
     };
     const struct {
         const char* what;

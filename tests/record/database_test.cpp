@@ -169,6 +169,27 @@ TEST_F(Database, UnacknowledgedSaveKeepsTheConfiguration) {
     EXPECT_EQ(d.Codigos[0].Desde, 0x1234);
 }
 
+TEST_F(Database, AReadOutShowingWritesThatWereNotAcknowledgedIsTheSameDecoder) {
+    auto base = Abre();
+    base->Lectura("COM1", kEntrada);
+    const TConfiguracion nueva =
+        Config(6746, {Valor("Edit1", "5555"), Valor("Edit2", "30")}, {Llamada(0x5555)});
+    // The code was acknowledged; the time went in, but its acknowledgement was lost.
+    base->Grabacion(Grabacion(nueva, {true, false}, "Not all values were saved"));
+    base->Lectura("COM1",
+                  Config(6746, {Valor("Edit1", "5555"), Valor("Edit2", "030")}, {Llamada(0x5555)}));
+    TInstantanea i = base->Instantanea();
+    ASSERT_EQ(i.Decoders.size(), 1);
+    EXPECT_TRUE(i.Decoders[0].Confirmado);
+    EXPECT_TRUE(base->Choques(nueva).isEmpty());
+
+    // Once read, the doubt is settled: another decoder with the written time is another one.
+    base->Lectura("COM1",
+                  Config(6746, {Valor("Edit1", "5555"), Valor("Edit2", "10")}, {Llamada(0x5555)}));
+    i = base->Instantanea();
+    EXPECT_EQ(i.Decoders.size(), 2);
+}
+
 TEST_F(Database, SavesWithoutReadOutBelongToTheEditorsDecoderUntilItCloses) {
     auto base = Abre();
     const TConfiguracion nueva = Config(6758, {Valor("Edit1", "A101")});
