@@ -712,7 +712,8 @@ QString TF_Decoder::Lugar_Tiempo(int n) {
 QString TF_Decoder::Lugar_Fila(int fila) const {
     const QLabel* rotulo = findChild<QLabel*>(rejilla_.Filas.at(fila).Nombre_Nuevo);
     QString texto = rotulo ? rotulo->text() : rejilla_.Filas.at(fila).Rotulo;
-    // Labels end in " :" or "?" in some languages; the message adds its own colon.
+    // Labels end in ":" or " :" in some languages; the message adds its own colon. A question
+    // keeps its mark, as Spanish opens it too.
     while (texto.endsWith(QLatin1Char(':')) || texto.endsWith(QLatin1Char(' ')))
         texto.chop(1);
     return texto;
