@@ -29,6 +29,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -149,6 +150,9 @@ TF_Test::TF_Test(QWidget* parent)
     // its width taken from the list, so a long line never widens the window.
     Label4->setMinimumHeight(fm.height());
     Label4->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    Progreso_Pendiente = new QTimer(this);
+    Progreso_Pendiente->setSingleShot(true);
+    connect(Progreso_Pendiente, &QTimer::timeout, this, &TF_Test::Muestra_Progreso);
     Muestra_Progreso();
 
     auto* arriba = new QHBoxLayout;
@@ -285,11 +289,11 @@ void TF_Test::Consulta(const QString& rotulo, const QString& codigo, const QStri
     fila->setHidden(!respondido && CheckBox1->isChecked());
     Registro().Prueba({numero.toInt(), rotulo, respondido, respondido ? dato : -1});
     Progreso.Cuenta(respondido);
-    // Painted now, before the next query: a long range shows its progress row by row. Only
-    // the list's rows; the bar repaints itself as it moves, and the line is painted during
-    // the next query's wait, which costs an answered code less than painting it here.
-    Lista->viewport()->repaint();
-    Muestra_Progreso();
+    // The row, the bar and the line are painted at the start of the next query's wait, a
+    // millisecond after its request left and long before its reply can come: painting them
+    // here, before the request, would add that millisecond to every answered code. Each row
+    // is still on the screen before the next one.
+    Progreso_Pendiente->start();
 }
 
 void TF_Test::Muestra_Progreso() {
@@ -303,6 +307,8 @@ void TF_Test::Termina_Prueba(QWidget* foco) {
     Inactivo = true;
     B_START->setEnabled(true);
     B_Close->setEnabled(true);
+    Progreso_Pendiente->stop();
+    Muestra_Progreso();
     // The summary counts the codes actually tested: a stopped range, or one that an error
     // ended, says after how many.
     Label4->setText(Progreso.Resumen());

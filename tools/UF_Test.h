@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 class QTreeWidget;
 class TGrupo_Tipos;
 
@@ -66,7 +67,8 @@ private:
     QCheckBox* CheckBox1; // answered only
     QTreeWidget* Lista;
     QProgressBar* ProgressBar1;
-    QLabel* Label4; // the progress line, then the summary
+    QLabel* Label4;             // the progress line, then the summary
+    QTimer* Progreso_Pendiente; // brings the bar and the line up to date in the next wait
     QLabel* Image1;
     // Answered, not answered.
     std::array<QIcon, 2> ImageList1;
