@@ -146,9 +146,12 @@ TF_Test::TF_Test(QWidget* parent)
     ProgressBar1->setMaximumHeight(fm.height() / 2 + 4);
     Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
-    // Its height kept while empty, so the window does not jump when the first line shows;
-    // its width taken from the list, so a long line never widens the window.
-    Label4->setMinimumHeight(fm.height());
+    // Two lines high whatever it shows, so the window does not jump when a line comes or
+    // wraps; its width taken from the list, so a long summary wraps instead of widening the
+    // window or being cut.
+    Label4->setWordWrap(true);
+    Label4->setFixedHeight(2 * fm.lineSpacing());
+    Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     Progreso_Pendiente = new QTimer(this);
     Progreso_Pendiente->setSingleShot(true);
