@@ -73,6 +73,14 @@ public:
         return nullptr;
     }
 
+    // Serves the program's events for a while, as time passes between an installer's steps.
+    static void Idle(int ms) {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+
     static bool Wait(const std::function<bool()>& done, int ms = 5000) {
         QElapsedTimer t;
         t.start();
