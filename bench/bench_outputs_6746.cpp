@@ -78,10 +78,10 @@ int main(int argc, char** argv) {
     }
     const double readout_limit = ReadOutFrames * Frame_ms;
     const double save_limit = double(requests) * 2 * Frame_ms;
-    std::printf("readout_8_outputs_ratio: %.3f\n", Median(readouts) / readout_limit);
+    std::printf("readout_8_outputs_ratio: %.3f x\n", Median(readouts) / readout_limit);
     std::printf("readout_8_outputs_median: %.1f ms\n", Median(readouts));
     std::printf("readout_8_outputs_line_limit: %.0f ms\n", readout_limit);
-    std::printf("save_8_outputs_ratio: %.3f\n", Median(saves) / save_limit);
+    std::printf("save_8_outputs_ratio: %.3f x\n", Median(saves) / save_limit);
     std::printf("save_8_outputs_median: %.1f ms\n", Median(saves));
     std::printf("save_8_outputs_line_limit: %.0f ms\n", save_limit);
     std::fflush(stdout);

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         EditorBench::Idle(300);
     }
     const double limit = Transactions * 2 * Frame_ms;
-    std::printf("save_6758_ratio: %.3f\n", Median(saves) / limit);
+    std::printf("save_6758_ratio: %.3f x\n", Median(saves) / limit);
     std::printf("save_6758_line_limit: %.0f ms\n", limit);
     std::printf("save_6758_median: %.1f ms\n", Median(saves));
     std::fflush(stdout);
