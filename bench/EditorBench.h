@@ -93,12 +93,16 @@ public:
     }
 
     // Milliseconds from the click on Save to its result dialog (closed at once); -1 when the
-    // result was another dialog than `result`.
+    // result was another dialog than `result`. Then 300 ms pass before the next step, as at
+    // an installer's pace: the record stores the Save on its own thread meanwhile, and a
+    // read-out at once would compete with it for the cores.
     double Save(TF_Decoder* editor, const QString& result) {
         result_.clear();
         clock_.start();
         editor->findChild<QPushButton*>(QStringLiteral("B_Save"))->click();
-        return result_ == result ? double(ended_ns_) / 1e6 : -1;
+        const double ms = result_ == result ? double(ended_ns_) / 1e6 : -1;
+        Idle(300);
+        return ms;
     }
 
 protected:

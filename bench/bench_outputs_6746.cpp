@@ -71,9 +71,6 @@ int main(int argc, char** argv) {
             return 1;
         }
         saves.push_back(save);
-        // An installer reads the next decoder seconds later, not while the record still stores
-        // this Save on its own thread.
-        EditorBench::Idle(300);
         requests = Requests(bench);
     }
     const double readout_limit = ReadOutFrames * Frame_ms;
