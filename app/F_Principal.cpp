@@ -355,9 +355,9 @@ void TF_Princ::showEvent(QShowEvent* event) {
 
 void TF_Princ::FormShow() {
     Inicializa_menu_puertos();
-    // What the record has to say about its file (set aside, read-only), once the window is
-    // there to say it over.
-    QTimer::singleShot(0, this, [this] { Instalacion->Avisa(this); });
+    // What the record has to say about its file (gone, set aside, read-only), once the window
+    // is there to say it over.
+    QTimer::singleShot(0, this, [this] { Menu_Instalacion->Avisa(); });
 }
 
 void TF_Princ::Inicializa_menu_puertos() {

@@ -3,13 +3,16 @@
 #include "Base_Instalacion.h"
 #include "Carpetas.h"
 #include "Configuracion.h"
+#include "Idiomas.h"
 #include "Instalacion_Por_Defecto.h"
 #include "TIniFile.h"
 #include "UVentana_Kalvex.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -50,7 +53,15 @@ void TInstalacion_Abierta::Recuerda(const QString& fichero) {
 
 void TInstalacion_Abierta::Abre_Ultima() {
     const QStringList recientes = Recientes();
-    Abre_Sin_Avisar(recientes.isEmpty() ? Instalacion_Por_Defecto() : recientes.first());
+    if (recientes.isEmpty()) {
+        Abre_Sin_Avisar(Instalacion_Por_Defecto());
+    } else if (!QFileInfo::exists(recientes.first())) {
+        // An empty file in its place would hide every decoder from the clash check.
+        ausente_ = recientes.first();
+        emit Cambiado();
+    } else {
+        Abre_Sin_Avisar(recientes.first());
+    }
 }
 
 void TInstalacion_Abierta::Abre(const QString& fichero, QWidget* ventana) {
@@ -65,6 +76,8 @@ void TInstalacion_Abierta::Abre_Sin_Avisar(const QString& fichero) {
     emit Se_Cierra();
     base_.reset();
     base_ = std::make_unique<TBase_Instalacion>(absoluto);
+    base_->Al_Fallar([this](const QString& causa) { Avisa_Fallo(causa); });
+    ausente_.clear();
     Instala_Registro(this);
     Recuerda(absoluto);
     avisado_ = false;
@@ -84,6 +97,22 @@ void TInstalacion_Abierta::Avisa(QWidget* ventana) {
     caja.exec();
 }
 
+void TInstalacion_Abierta::Avisa_Fallo(const QString& causa) {
+    // The windows that show the record show what the file holds again.
+    emit Registrado();
+    // A burst of failures (a full disk) is told once.
+    if (avisando_fallo_ || !base_)
+        return;
+    const QScopedValueRollback<bool> avisando(avisando_fallo_, true);
+    QMessageBox caja(
+        QMessageBox::Warning, Titulo_Kalvex(),
+        Texto(QStringLiteral("GEN_MEN162")).arg(QDir::toNativeSeparators(base_->Fichero()), causa),
+        QMessageBox::Ok, QApplication::activeWindow());
+    caja.setObjectName(QStringLiteral("Fallo_Instalacion"));
+    Sobre_Su_Ventana(&caja);
+    caja.exec();
+}
+
 void TInstalacion_Abierta::Lectura(const QString& puerto, const TConfiguracion& leida) {
     base_->Lectura(puerto, leida);
     emit Registrado();
@@ -91,6 +120,10 @@ void TInstalacion_Abierta::Lectura(const QString& puerto, const TConfiguracion& 
 
 QStringList TInstalacion_Abierta::Choques(const TConfiguracion& nueva) {
     return base_->Choques(nueva);
+}
+
+void TInstalacion_Abierta::Intencion(const TConfiguracion& nueva) {
+    base_->Intencion(nueva);
 }
 
 void TInstalacion_Abierta::Grabacion(const TGrabacion_Registro& grabacion) {

@@ -21,8 +21,11 @@ public:
     explicit TInstalacion_Abierta(QObject* parent = nullptr);
     ~TInstalacion_Abierta() override;
 
-    // Opens the installation last used; nothing is shown yet (see Avisa).
+    // Opens the installation last used; nothing is shown yet (see Avisa). A file that is gone
+    // (a drive not plugged in) is not created again: nothing is open, and Ausente names it.
     void Abre_Ultima();
+    // The installation last used, when it could not be opened because its file is gone.
+    QString Ausente() const { return ausente_; }
     // Opens (and creates when missing) the file, remembers it, and tells the user what the
     // record has to say about it (set aside, read-only) in a box over `ventana`.
     void Abre(const QString& fichero, QWidget* ventana);
@@ -36,6 +39,7 @@ public:
 
     void Lectura(const QString& puerto, const TConfiguracion& leida) override;
     QStringList Choques(const TConfiguracion& nueva) override;
+    void Intencion(const TConfiguracion& nueva) override;
     void Grabacion(const TGrabacion_Registro& grabacion) override;
     void Prueba(const TPrueba_Registro& fila) override;
     void Editor_Cerrado(int referencia) override;
@@ -53,8 +57,12 @@ signals:
 
 private:
     void Abre_Sin_Avisar(const QString& fichero);
+    // Something recorded was not stored: the user hears it over the window in use.
+    void Avisa_Fallo(const QString& causa);
     void Recuerda(const QString& fichero);
 
     std::unique_ptr<TBase_Instalacion> base_;
     bool avisado_ = false;
+    bool avisando_fallo_ = false;
+    QString ausente_;
 };

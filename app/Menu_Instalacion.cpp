@@ -3,6 +3,7 @@
 #include "Base_Instalacion.h"
 #include "Carpetas.h"
 #include "Configuracion.h"
+#include "Dialogo_Fichero.h"
 #include "Errores.h"
 #include "F_Instalacion.h"
 #include "Idiomas.h"
@@ -12,13 +13,13 @@
 #include "Ventanas.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -82,8 +83,13 @@ TMenu_Instalacion::TMenu_Instalacion(QMainWindow* principal, QMenu* archivo, QAc
 
 void TMenu_Instalacion::Cambiado() {
     const TBase_Instalacion* base = instalacion_->Base();
-    if (!base)
+    Sitio1->setEnabled(base);
+    if (!base) {
+        const QString ausente = QDir::toNativeSeparators(instalacion_->Ausente());
+        Instalacion_Actual->setText(Texto(QStringLiteral("GEN_MEN163")).arg(ausente));
+        Instalacion_Actual->setToolTip(ausente);
         return;
+    }
     const QString sitio =
         base->Sitio().isEmpty() ? QFileInfo(base->Fichero()).fileName() : base->Sitio();
     QString texto = Texto(QStringLiteral("GEN_MEN110")).arg(sitio);
@@ -114,11 +120,12 @@ void TMenu_Instalacion::Rellena_Recientes() {
 }
 
 void TMenu_Instalacion::Pide_Nueva() {
-    const QString fichero = QFileDialog::getSaveFileName(
-        principal_, Texto(QStringLiteral("GEN_MEN112")), Carpeta_Instalaciones(), Filtro_Ficheros(),
-        nullptr, QFileDialog::DontConfirmOverwrite);
-    if (!fichero.isEmpty())
-        Nueva(Con_Extension(fichero));
+    TDialogo_Fichero dialogo(principal_, Texto(QStringLiteral("GEN_MEN112")),
+                             Carpeta_Instalaciones(), Filtro_Ficheros());
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty())
+        Nueva(Con_Extension(dialogo.selectedFiles().constFirst()));
 }
 
 void TMenu_Instalacion::Nueva(const QString& fichero) {
@@ -133,15 +140,59 @@ void TMenu_Instalacion::Nueva(const QString& fichero) {
 }
 
 void TMenu_Instalacion::Pide_Abrir() {
-    const QString fichero =
-        QFileDialog::getOpenFileName(principal_, Texto(QStringLiteral("GEN_MEN113")),
-                                     Carpeta_Instalaciones(), Filtro_Ficheros());
-    if (!fichero.isEmpty())
-        Abre(fichero);
+    TDialogo_Fichero dialogo(principal_, Texto(QStringLiteral("GEN_MEN113")),
+                             Carpeta_Instalaciones(), Filtro_Ficheros());
+    dialogo.setFileMode(QFileDialog::ExistingFile);
+    if (dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty())
+        Abre(dialogo.selectedFiles().constFirst());
 }
 
 void TMenu_Instalacion::Abre(const QString& fichero) {
+    // A recent file on a drive that is not plugged in is not created again, empty.
+    if (!QFileInfo::exists(fichero)) {
+        Muestra_Error(std::runtime_error(Texto(QStringLiteral("GEN_MEN164"))
+                                             .arg(QDir::toNativeSeparators(fichero))
+                                             .toStdString()));
+        return;
+    }
     instalacion_->Abre(fichero, principal_);
+}
+
+void TMenu_Instalacion::Avisa() {
+    if (instalacion_->Ausente().isEmpty())
+        instalacion_->Avisa(principal_);
+    else
+        Pregunta_Ausente();
+}
+
+void TMenu_Instalacion::Pregunta_Ausente() {
+    const QString ausente = instalacion_->Ausente();
+    QMessageBox caja(QMessageBox::Warning, Titulo_Kalvex(),
+                     Texto(QStringLiteral("GEN_MEN165")).arg(QDir::toNativeSeparators(ausente)),
+                     QMessageBox::NoButton, principal_);
+    caja.setObjectName(QStringLiteral("Instalacion_Ausente"));
+    QPushButton* otra_vez =
+        caja.addButton(Texto(QStringLiteral("GEN_MEN166")), QMessageBox::AcceptRole);
+    QPushButton* abrir =
+        caja.addButton(Texto(QStringLiteral("GEN_MEN107")), QMessageBox::ActionRole);
+    QPushButton* nueva =
+        caja.addButton(Texto(QStringLiteral("GEN_MEN106")), QMessageBox::ActionRole);
+    QPushButton* ahora_no =
+        caja.addButton(Texto(QStringLiteral("GEN_MEN167")), QMessageBox::RejectRole);
+    caja.setDefaultButton(otra_vez);
+    caja.setEscapeButton(ahora_no);
+    Sobre_Su_Ventana(&caja);
+    caja.exec();
+    if (caja.clickedButton() == otra_vez) {
+        if (QFileInfo::exists(ausente))
+            instalacion_->Abre(ausente, principal_);
+        else
+            Pregunta_Ausente();
+    } else if (caja.clickedButton() == abrir) {
+        Pide_Abrir();
+    } else if (caja.clickedButton() == nueva) {
+        Pide_Nueva();
+    }
 }
 
 void TMenu_Instalacion::Pide_Sitio() {

@@ -31,8 +31,14 @@ public:
     void Abre(const QString& fichero);
     bool Pon_Sitio(const QString& sitio);
     void Muestra();
+    // What the user must hear about the installation opened at start: its file is gone (and
+    // what to do), or what the record says of it (set aside, read-only).
+    void Avisa();
 
 private:
+    // The last installation's file is gone: look again, open another, start a new one, or
+    // go on without recording.
+    void Pregunta_Ausente();
     void Pide_Nueva();
     void Pide_Abrir();
     void Pide_Sitio();

@@ -467,6 +467,7 @@ void TF_Decoder::B_SaveClick() {
     Rellena_TODOS_CEROS_IZ();
     filas_aceptadas_ = QList<std::optional<bool>>(rejilla_.Filas.size());
     Marca_Sin_Acuse({});
+    Registro().Intencion(Configuracion(TLado::Nuevo));
     bool todo_aceptado = false;
     {
         // A stand-in link (tests) has no attempts to follow.

@@ -5,6 +5,7 @@
 
 #include "Carpetas.h"
 #include "Configuracion.h"
+#include "Dialogo_Fichero.h"
 #include "Fichero_Configuracion.h"
 #include "Guarda_Fichero.h"
 #include "Idiomas.h"
@@ -14,7 +15,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QHash>
 #include <QMessageBox>
 #include <QPushButton>
@@ -144,8 +144,8 @@ void TF_Decoder::Pide_Fichero(bool guardar) {
         // The folder the program keeps its data in may not have been needed yet.
         QDir().mkpath(carpeta);
     }
-    QFileDialog dialogo(this, Titulo_Kalvex(Texto(guardar ? QStringLiteral("Cfg_SaveFile")
-                                                          : QStringLiteral("Cfg_LoadFile"))));
+    TDialogo_Fichero dialogo(this, Titulo_Kalvex(Texto(guardar ? QStringLiteral("Cfg_SaveFile")
+                                                               : QStringLiteral("Cfg_LoadFile"))));
     dialogo.setObjectName(QStringLiteral("Dialogo_Configuracion"));
     dialogo.setAcceptMode(guardar ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialogo.setFileMode(guardar ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -2,6 +2,7 @@
 
 #include "Configuracion.h"
 #include "Csv.h"
+#include "Dialogo_Fichero.h"
 #include "Filtro_Filas.h"
 #include "Formato_Fila.h"
 #include "Guarda_Fichero.h"
@@ -10,7 +11,6 @@
 #include <QBoxLayout>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -176,11 +176,12 @@ bool TF_Monitor::Guarda(const QString& fichero, bool csv) {
 }
 
 void TF_Monitor::Pide_Fichero() {
-    QString tipo;
-    const QString fichero =
-        QFileDialog::getSaveFileName(this, windowTitle(), QString(), textos_[T::SaveFilter], &tipo);
-    if (fichero.isEmpty())
+    TDialogo_Fichero dialogo(this, windowTitle(), QString(), textos_[T::SaveFilter]);
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
         return;
+    const QString fichero = dialogo.selectedFiles().constFirst();
+    const QString tipo = dialogo.selectedNameFilter();
     const bool csv = fichero.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ||
                      tipo.contains(QStringLiteral("*.csv"));
     if (!Guarda(fichero, csv))

@@ -14,7 +14,7 @@ namespace {
 
 using TEstado = TApertura::TEstado;
 
-enum class TPrueba { Buena, Danada, Mas_Nueva, Fallo };
+enum class TPrueba { Buena, Danada, Ajena, Mas_Nueva, Fallo };
 
 QSqlDatabase Conecta(const QString& fichero, const QString& conexion, bool solo_lectura) {
     QSqlDatabase base = QSqlDatabase::contains(conexion)
@@ -45,9 +45,21 @@ QString Defecto(QSqlDatabase& base) {
                                                         : hallado.join(QStringLiteral("; "));
 }
 
-bool Pragma(QSqlDatabase& base, const QString& sql) {
+// False with SQLite's reason in `error`.
+bool Pragma(QSqlDatabase& base, const QString& sql, QString& error) {
     QSqlQuery q(base);
-    return q.exec(sql);
+    if (q.exec(sql))
+        return true;
+    error = q.lastError().text();
+    return false;
+}
+
+// WAL: a reader in another program never blocks the writer; FULL: a recorded Save survives a
+// power cut right after it (the cost is paid on the record's thread, not the UI's).
+bool Prepara_Escritura(QSqlDatabase& base, QString& error) {
+    return Pragma(base, QStringLiteral("PRAGMA journal_mode = WAL"), error) &&
+           Pragma(base, QStringLiteral("PRAGMA synchronous = FULL"), error) &&
+           Pragma(base, QStringLiteral("PRAGMA foreign_keys = ON"), error);
 }
 
 // Checks the open database and reads it into `a`; when writing, also sets the journal and
@@ -64,19 +76,16 @@ TPrueba Prepara(QSqlDatabase& base, TApertura& a, bool escritura) {
     const TEsquema esquema = Comprueba_Esquema(base);
     if (esquema == TEsquema::Ajeno) {
         a.Error = QStringLiteral("not an installation record, or parts of it are missing");
-        return TPrueba::Danada;
+        return TPrueba::Ajena;
     }
     if (esquema == TEsquema::Mas_Nuevo && escritura) {
         return TPrueba::Mas_Nueva;
     }
     if (escritura) {
-        // WAL: a reader in another program never blocks the writer; FULL: a recorded Save
-        // survives a power cut right after it (the cost is paid on this thread, not the UI's).
-        const bool preparada = Pragma(base, QStringLiteral("PRAGMA journal_mode = WAL")) &&
-                               Pragma(base, QStringLiteral("PRAGMA synchronous = FULL")) &&
-                               Pragma(base, QStringLiteral("PRAGMA foreign_keys = ON")) &&
-                               (esquema == TEsquema::Propio || Crea_Esquema(base));
-        if (!preparada) {
+        if (!Prepara_Escritura(base, a.Error)) {
+            return TPrueba::Fallo;
+        }
+        if (esquema != TEsquema::Propio && !Crea_Esquema(base)) {
             a.Error = base.lastError().text();
             return TPrueba::Fallo;
         }
@@ -85,6 +94,7 @@ TPrueba Prepara(QSqlDatabase& base, TApertura& a, bool escritura) {
     }
     bool leido = false;
     a.Decoders = Lee_Decoders(base, &leido);
+    a.Sin_Lectura = Lee_Grabaciones_Sin_Lectura(base);
     a.Sitio = Lee_Sitio(base);
     if (!leido) {
         a.Error = QStringLiteral("the decoders cannot be read");
@@ -115,16 +125,22 @@ QString Aparta(const QString& fichero) {
     return destino;
 }
 
-TApertura Abre_Lectura(const QString& fichero, const QString& conexion, TEstado estado) {
+// `leida`: whether the file could be read.
+TApertura Abre_Lectura(const QString& fichero, const QString& conexion, TEstado estado,
+                       bool* leida = nullptr) {
     TApertura a;
     a.Estado = estado;
     QSqlDatabase base = Conecta(fichero, conexion, true);
     // Never set aside here: another program may be using the file, or a newer one wrote it.
-    if (Prepara(base, a, false) != TPrueba::Buena) {
+    const bool buena = Prepara(base, a, false) == TPrueba::Buena;
+    if (!buena) {
         qWarning("Installation record: %s cannot be read: %s", qUtf8Printable(fichero),
                  qUtf8Printable(a.Error));
         a.Decoders.clear();
+        a.Sin_Lectura.clear();
     }
+    if (leida)
+        *leida = buena;
     return a;
 }
 
@@ -137,20 +153,34 @@ TApertura Abre_Base(const QString& fichero, const QString& conexion, bool otro_p
     QDir().mkpath(QFileInfo(fichero).absolutePath());
     TApertura a;
     QSqlDatabase base = Conecta(fichero, conexion, false);
-    switch (Prepara(base, a, true)) {
+    const TPrueba prueba = Prepara(base, a, true);
+    switch (prueba) {
     case TPrueba::Buena:
         a.Estado = TEstado::Abierta;
         return a;
     case TPrueba::Mas_Nueva:
         return Abre_Lectura(fichero, conexion, TEstado::Mas_Nueva);
     case TPrueba::Fallo:
+        // A file this program may read but not write (its folder or a read-only drive) is
+        // still the installation: shown as it is.
+        if (QFileInfo(fichero).isReadable()) {
+            base.close();
+            bool leida = false;
+            TApertura lectura = Abre_Lectura(fichero, conexion, TEstado::Sin_Permiso, &leida);
+            if (leida) {
+                lectura.Error = a.Error;
+                return lectura;
+            }
+        }
         a.Estado = TEstado::Fallida;
         return a;
     case TPrueba::Danada:
+    case TPrueba::Ajena:
         break;
     }
-    qWarning("Installation record: %s is damaged: %s", qUtf8Printable(fichero),
-             qUtf8Printable(a.Error));
+    const bool ajena = prueba == TPrueba::Ajena;
+    qWarning("Installation record: %s is %s: %s", qUtf8Printable(fichero),
+             ajena ? "not an installation record" : "damaged", qUtf8Printable(a.Error));
     base.close();
     TApertura nueva;
     nueva.Apartado = Aparta(fichero);
@@ -159,7 +189,17 @@ TApertura Abre_Base(const QString& fichero, const QString& conexion, bool otro_p
         return a;
     }
     base = Conecta(fichero, conexion, false);
-    nueva.Estado =
-        Prepara(base, nueva, true) == TPrueba::Buena ? TEstado::Apartada : TEstado::Fallida;
+    nueva.Estado = Prepara(base, nueva, true) != TPrueba::Buena ? TEstado::Fallida
+                   : ajena                                      ? TEstado::Ajena_Apartada
+                                                                : TEstado::Apartada;
     return nueva;
+}
+
+bool Reconecta(const QString& fichero, const QString& conexion, QString& error) {
+    QSqlDatabase base = Conecta(fichero, conexion, false);
+    if (!base.isOpen()) {
+        error = base.lastError().text();
+        return false;
+    }
+    return Prepara_Escritura(base, error);
 }

@@ -33,7 +33,7 @@ template <class F> void Sin_Fallos(const char* que, F&& hacer) noexcept {
 
 TBase_Instalacion::TBase_Instalacion(const QString& fichero)
     : fichero_(QFileInfo(fichero).absoluteFilePath()), conexion_(Nombre_Conexion()),
-      cerrojo_(fichero_ + QStringLiteral(".lock")), idioma_redaccion_(Idioma) {
+      cerrojo_(fichero_ + QStringLiteral(".lock")), diario_(fichero_), idioma_redaccion_(Idioma) {
     // A live program holds its lock for as long as it runs; only a dead one's is stale.
     cerrojo_.setStaleLockTime(0);
     QDir().mkpath(QFileInfo(fichero_).absolutePath());
@@ -42,11 +42,15 @@ TBase_Instalacion::TBase_Instalacion(const QString& fichero)
     if (!otro_programa && !cerrojo_.isLocked()) {
         qWarning("Installation record: %s cannot be locked", qUtf8Printable(cerrojo_.fileName()));
     }
-    apertura_ = hilo_.Ejecuta(
-        [this, otro_programa] { return Abre_Base(fichero_, conexion_, otro_programa); });
+    apertura_ = hilo_.Ejecuta([this, otro_programa] {
+        TApertura a = Abre_Base(fichero_, conexion_, otro_programa);
+        diario_.Anota();
+        return a;
+    });
     sitio_ = apertura_.Sitio;
-    estado_.Carga(apertura_.Decoders);
+    estado_.Carga(apertura_.Decoders, apertura_.Sin_Lectura);
     apertura_.Decoders.clear();
+    apertura_.Sin_Lectura.clear();
 }
 
 TBase_Instalacion::~TBase_Instalacion() {
@@ -72,6 +76,10 @@ QString TBase_Instalacion::Aviso() const {
         break;
     case TEstado::Apartada:
         return Texto(QStringLiteral("GEN_MEN055")).arg(fichero_, apertura_.Apartado);
+    case TEstado::Ajena_Apartada:
+        return Texto(QStringLiteral("GEN_MEN160")).arg(fichero_, apertura_.Apartado);
+    case TEstado::Sin_Permiso:
+        return Texto(QStringLiteral("GEN_MEN161")).arg(fichero_, apertura_.Error);
     case TEstado::Otro_Programa:
         return Texto(QStringLiteral("GEN_MEN056"));
     case TEstado::Mas_Nueva:
@@ -82,24 +90,63 @@ QString TBase_Instalacion::Aviso() const {
     return {};
 }
 
+bool TBase_Instalacion::Escribe(const TEscritura& escritura, QString& causa) {
+    if (!diario_.Intacto()) {
+        qWarning("Installation record: the journal of %s was taken away; opening it again",
+                 qUtf8Printable(fichero_));
+        if (!Reconecta(fichero_, conexion_, causa)) {
+            return false;
+        }
+        diario_.Anota();
+    }
+    return En_Transaccion(conexion_, escritura, &causa);
+}
+
 void TBase_Instalacion::Encola(TEscritura escritura) {
-    if (!Solo_Lectura()) {
-        hilo_.Encola([conexion = conexion_, escritura = std::move(escritura)] {
-            En_Transaccion(conexion, escritura);
+    if (Solo_Lectura()) {
+        return;
+    }
+    hilo_.Encola([this, escritura = std::move(escritura)] {
+        QString causa;
+        if (!Escribe(escritura, causa)) {
+            QMetaObject::invokeMethod(
+                &correo_, [this, causa] { Vuelve_Al_Fichero(causa); }, Qt::QueuedConnection);
+        }
+    });
+}
+
+bool TBase_Instalacion::Escribe_Ya(TEscritura escritura, QString* causa) {
+    QString por_que;
+    const bool escrita =
+        !Solo_Lectura() && hilo_.Ejecuta([this, &por_que, escritura = std::move(escritura)] {
+            return Escribe(escritura, por_que);
         });
+    if (causa) {
+        *causa = por_que;
+    }
+    return escrita;
+}
+
+void TBase_Instalacion::Vuelve_Al_Fichero(const QString& causa) {
+    // After every write queued so far: what the file holds once they are done.
+    const TApertura leida = hilo_.Ejecuta([this] {
+        TApertura a;
+        QSqlDatabase base = QSqlDatabase::database(conexion_, false);
+        bool leido = false;
+        a.Decoders = Lee_Decoders(base, &leido);
+        a.Sin_Lectura = Lee_Grabaciones_Sin_Lectura(base);
+        return a;
+    });
+    estado_.Recarga(leida.Decoders, leida.Sin_Lectura);
+    if (al_fallar_) {
+        al_fallar_(causa);
     }
 }
 
-bool TBase_Instalacion::Escribe_Ya(TEscritura escritura) {
-    return !Solo_Lectura() &&
-           hilo_.Ejecuta([conexion = conexion_, escritura = std::move(escritura)] {
-               return En_Transaccion(conexion, escritura);
-           });
-}
-
-void TBase_Instalacion::Guarda(const TDecoder_Registro& decoder, const TEvento_Registro& evento) {
-    Encola([decoder, evento](QSqlDatabase& base) {
-        return Guarda_Decoder(base, decoder) && Guarda_Evento(base, decoder.Id, evento);
+void TBase_Instalacion::Guarda(const TDecoder_Registro& decoder, const TEvento_Registro& evento,
+                               qint64 id) {
+    Encola([decoder, evento, id](QSqlDatabase& base) mutable {
+        return Guarda_Decoder(base, decoder) && Guarda_Evento(base, decoder.Id, evento, &id);
     });
 }
 
@@ -138,7 +185,32 @@ void TBase_Instalacion::Grabacion(const TGrabacion_Registro& grabacion) {
         evento.Aceptadas = grabacion.Aceptadas;
         evento.Todo_Aceptado = grabacion.Todo_Aceptado;
         evento.Resultado = grabacion.Resultado;
-        Guarda(estado_.Grabacion(grabacion, evento.Momento), evento);
+        const qint64 intencion = intenciones_.take(grabacion.Nueva.Referencia);
+        Guarda(estado_.Grabacion(grabacion, evento.Momento), evento, intencion);
+    });
+}
+
+void TBase_Instalacion::Intencion(const TConfiguracion& nueva) {
+    Sin_Fallos("Save begun", [&] {
+        TEvento_Registro evento;
+        evento.Tipo = TEvento_Registro::TTipo::Grabacion;
+        evento.Momento = QDateTime::currentDateTime();
+        evento.Valores = nueva.Valores;
+        const TDecoder_Registro decoder = estado_.Intencion(nueva);
+        qint64 id = 0;
+        QString causa;
+        // Stored before the first frame: a program killed halfway leaves the values it was
+        // writing in the file, and the decoder holding some of them is known again.
+        const bool guardada = Escribe_Ya(
+            [&decoder, &evento, &id](QSqlDatabase& base) {
+                return Guarda_Decoder(base, decoder) &&
+                       Guarda_Evento(base, decoder.Id, evento, &id);
+            },
+            &causa);
+        intenciones_.insert(nueva.Referencia, id);
+        if (!guardada && !Solo_Lectura()) {
+            Vuelve_Al_Fichero(causa);
+        }
     });
 }
 
@@ -184,8 +256,14 @@ QList<TEvento_Registro> TBase_Instalacion::Historia(qint64 decoder) const {
         return {};
     }
     // Runs after the writes queued before it, so the history includes them.
-    return hilo_.Ejecuta([conexion = conexion_, decoder] {
-        QSqlDatabase base = QSqlDatabase::database(conexion, false);
+    return hilo_.Ejecuta([this, decoder] {
+        QString causa;
+        // A log taken away must not be read from either: opening again reads the file.
+        if (!Solo_Lectura() && !diario_.Intacto() && !Reconecta(fichero_, conexion_, causa)) {
+            return QList<TEvento_Registro>();
+        }
+        diario_.Anota();
+        QSqlDatabase base = QSqlDatabase::database(conexion_, false);
         return Lee_Historia(base, decoder);
     });
 }

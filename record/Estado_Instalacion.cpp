@@ -60,7 +60,8 @@ void Pon_Valor(QList<TValor_Registro>& valores, const TValor_Registro& valor) {
 
 } // namespace
 
-void TEstado_Instalacion::Carga(const QList<TDecoder_Registro>& decoders) {
+void TEstado_Instalacion::Carga(const QList<TDecoder_Registro>& decoders,
+                                const QHash<qint64, QList<TEvento_Registro>>& sin_lectura) {
     for (const TDecoder_Registro& d : decoders) {
         TDecoder_Registro& propio = decoders_[d.Id];
         propio = d;
@@ -68,6 +69,25 @@ void TEstado_Instalacion::Carga(const QList<TDecoder_Registro>& decoders) {
         propio.Codigos.clear();
         Cambia(propio, d.Configuracion, d.Codigos);
         ultimo_id_ = std::max(ultimo_id_, d.Id);
+    }
+    for (auto g = sin_lectura.cbegin(); g != sin_lectura.cend(); ++g) {
+        if (decoders_.contains(g.key())) {
+            for (const TEvento_Registro& e : g.value()) {
+                Anota_Dudosos(g.key(), e.Valores, e.Aceptadas, e.Todo_Aceptado);
+            }
+        }
+    }
+}
+
+void TEstado_Instalacion::Recarga(const QList<TDecoder_Registro>& decoders,
+                                  const QHash<qint64, QList<TEvento_Registro>>& sin_lectura) {
+    const QHash<int, qint64> editores = actual_;
+    *this = TEstado_Instalacion();
+    Carga(decoders, sin_lectura);
+    for (auto e = editores.cbegin(); e != editores.cend(); ++e) {
+        if (decoders_.contains(e.value())) {
+            actual_.insert(e.key(), e.value());
+        }
     }
 }
 
@@ -104,6 +124,9 @@ const TDecoder_Registro& TEstado_Instalacion::Lectura(const TConfiguracion& leid
         } else if (const auto a = decoders_.find(actual);
                    a != decoders_.end() && Muestra_Dudoso(*a, leida)) {
             d = &*a;
+        } else {
+            // After a restart no editor shows a decoder: one whose Save was cut short may.
+            d = Con_Dudosos(leida);
         }
     }
     if (!d) {
@@ -117,27 +140,51 @@ const TDecoder_Registro& TEstado_Instalacion::Lectura(const TConfiguracion& leid
     return *d;
 }
 
-const TDecoder_Registro& TEstado_Instalacion::Grabacion(const TGrabacion_Registro& g,
-                                                        const QDateTime& momento) {
-    const int referencia = g.Nueva.Referencia;
+TDecoder_Registro& TEstado_Instalacion::Del_Editor(int referencia) {
     auto actual = decoders_.find(actual_.value(referencia, 0));
     TDecoder_Registro& d = actual != decoders_.end() ? *actual : Nuevo(referencia);
     actual_.insert(referencia, d.Id);
+    return d;
+}
 
-    QList<TValor_Registro> valores = d.Configuracion;
+bool TEstado_Instalacion::Anota_Dudosos(qint64 decoder, const QList<TValor_Registro>& valores,
+                                        const QList<bool>& aceptadas, bool todo_aceptado) {
     bool alguno = false;
+    QList<TValor_Registro>& dudosos = sin_acuse_[decoder];
+    for (int i = 0; i < valores.size(); ++i) {
+        const TValor_Registro& v = valores[i];
+        if (todo_aceptado || aceptadas.value(i, false)) {
+            alguno = true;
+            dudosos.removeIf([&](const TValor_Registro& d) { return d.Campo == v.Campo; });
+        } else if (std::none_of(dudosos.cbegin(), dudosos.cend(), [&](const TValor_Registro& d) {
+                       return d.Campo == v.Campo && Normalizado(d.Texto) == Normalizado(v.Texto);
+                   })) {
+            dudosos.append(v);
+        }
+    }
+    if (dudosos.isEmpty()) {
+        sin_acuse_.remove(decoder);
+    }
+    return alguno;
+}
+
+const TDecoder_Registro& TEstado_Instalacion::Intencion(const TConfiguracion& nueva) {
+    TDecoder_Registro& d = Del_Editor(nueva.Referencia);
+    Anota_Dudosos(d.Id, nueva.Valores, {}, false);
+    d.Confirmado = false;
+    return d;
+}
+
+const TDecoder_Registro& TEstado_Instalacion::Grabacion(const TGrabacion_Registro& g,
+                                                        const QDateTime& momento) {
+    TDecoder_Registro& d = Del_Editor(g.Nueva.Referencia);
+    QList<TValor_Registro> valores = d.Configuracion;
     for (int i = 0; i < g.Nueva.Valores.size(); ++i) {
         if (g.Todo_Aceptado || g.Aceptadas.value(i, false)) {
             Pon_Valor(valores, g.Nueva.Valores[i]);
-            alguno = true;
-            if (const auto dudosos = sin_acuse_.find(d.Id); dudosos != sin_acuse_.end()) {
-                dudosos->removeIf(
-                    [&](const TValor_Registro& v) { return v.Campo == g.Nueva.Valores[i].Campo; });
-            }
-        } else {
-            sin_acuse_[d.Id].append(g.Nueva.Valores[i]);
         }
     }
+    const bool alguno = Anota_Dudosos(d.Id, g.Nueva.Valores, g.Aceptadas, g.Todo_Aceptado);
     const QList<TCodigo_Registro> codigos = g.Todo_Aceptado ? g.Nueva.Codigos
                                             : alguno        ? Union(d.Codigos, g.Nueva.Codigos)
                                                             : d.Codigos;
@@ -152,21 +199,37 @@ const TDecoder_Registro& TEstado_Instalacion::Grabacion(const TGrabacion_Registr
 bool TEstado_Instalacion::Muestra_Dudoso(const TDecoder_Registro& decoder,
                                          const TConfiguracion& leida) const {
     const auto dudosos = sin_acuse_.constFind(decoder.Id);
+    const bool conocido = !decoder.Configuracion.isEmpty();
     if (dudosos == sin_acuse_.cend() || decoder.Referencia != leida.Referencia ||
-        decoder.Configuracion.size() != leida.Valores.size()) {
+        (conocido && decoder.Configuracion.size() != leida.Valores.size())) {
         return false;
     }
+    bool escrito = false; // some value written shows
     for (const TValor_Registro& v : leida.Valores) {
         const QString leido = Normalizado(v.Texto);
         const auto es = [&](const TValor_Registro& c) {
             return c.Campo == v.Campo && Normalizado(c.Texto) == leido;
         };
-        if (std::none_of(decoder.Configuracion.cbegin(), decoder.Configuracion.cend(), es) &&
-            std::none_of(dudosos->cbegin(), dudosos->cend(), es)) {
+        if (std::any_of(dudosos->cbegin(), dudosos->cend(), es)) {
+            escrito = true;
+        } else if (conocido &&
+                   std::none_of(decoder.Configuracion.cbegin(), decoder.Configuracion.cend(), es)) {
             return false;
         }
     }
-    return true;
+    return conocido || escrito;
+}
+
+TDecoder_Registro* TEstado_Instalacion::Con_Dudosos(const TConfiguracion& leida) {
+    TDecoder_Registro* hallado = nullptr;
+    for (auto d = sin_acuse_.cbegin(); d != sin_acuse_.cend(); ++d) {
+        const auto decoder = decoders_.find(d.key());
+        if (decoder != decoders_.end() && (!hallado || decoder->Id > hallado->Id) &&
+            Muestra_Dudoso(*decoder, leida)) {
+            hallado = &*decoder;
+        }
+    }
+    return hallado;
 }
 
 const TDecoder_Registro* TEstado_Instalacion::Busca(qint64 decoder) const {

@@ -20,13 +20,22 @@ struct TCoincidencia {
 
 class TEstado_Instalacion {
 public:
-    void Carga(const QList<TDecoder_Registro>& decoders);
+    // The decoders of the file, and the Saves since each one's last read-out (what they wrote
+    // without an acknowledgement, the decoder may hold).
+    void Carga(const QList<TDecoder_Registro>& decoders,
+               const QHash<qint64, QList<TEvento_Registro>>& sin_lectura = {});
+    // Back to what the file holds, keeping the editors' decoders that it still has.
+    void Recarga(const QList<TDecoder_Registro>& decoders,
+                 const QHash<qint64, QList<TEvento_Registro>>& sin_lectura);
     // By id, oldest first.
     const QMap<qint64, TDecoder_Registro>& Decoders() const { return decoders_; }
 
     // The decoder the read-out shows: the one whose model and last known values it matches,
     // else a new one. It becomes the current decoder of its model's editor.
     const TDecoder_Registro& Lectura(const TConfiguracion& leida, const QDateTime& momento);
+    // A Save is about to write the editor's New values to the decoder of its read-out (or to a
+    // new one): until a read-out tells, the decoder may hold any of them.
+    const TDecoder_Registro& Intencion(const TConfiguracion& nueva);
     // The decoder of the editor's read-out, or a new one. Acknowledged writes update its last
     // known configuration.
     const TDecoder_Registro& Grabacion(const TGrabacion_Registro& grabacion,
@@ -45,11 +54,19 @@ public:
 
 private:
     TDecoder_Registro& Nuevo(int referencia);
+    TDecoder_Registro& Del_Editor(int referencia);
+    // The written values in doubt after a Save: acknowledged ones are known, the others may or
+    // may not be in the decoder. True when some were acknowledged.
+    bool Anota_Dudosos(qint64 decoder, const QList<TValor_Registro>& valores,
+                       const QList<bool>& aceptadas, bool todo_aceptado);
+    // The decoder with values in doubt that the read-out shows, latest first; null for none.
+    TDecoder_Registro* Con_Dudosos(const TConfiguracion& leida);
     void Cambia(TDecoder_Registro& decoder, const QList<TValor_Registro>& valores,
                 const QList<TCodigo_Registro>& codigos);
     const TCodigo_Registro& Codigo(const TIndice_Codigos::TEntrada& entrada) const;
     // Whether the read-out shows the decoder's last known configuration, taking each value
-    // written without an acknowledgement as either what it was or what was written.
+    // written without an acknowledgement as either what it was or what was written (or, where
+    // nothing was known, anything, as long as some value written shows).
     bool Muestra_Dudoso(const TDecoder_Registro& decoder, const TConfiguracion& leida) const;
 
     QMap<qint64, TDecoder_Registro> decoders_;

@@ -1,6 +1,7 @@
 #include "F_Instalacion.h"
 
 #include "Configuracion.h"
+#include "Dialogo_Fichero.h"
 #include "Errores.h"
 #include "Exporta_Csv.h"
 #include "Guarda_Fichero.h"
@@ -12,7 +13,6 @@
 
 #include <QBoxLayout>
 #include <QDir>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -390,7 +390,7 @@ void TF_Instalacion::Guarda_Campo(QLineEdit* campo) {
 
 void TF_Instalacion::Pide_Fichero(const QString& titulo, const QString& extension,
                                   bool (TF_Instalacion::*guarda)(const QString&)) {
-    QFileDialog dialogo(this, titulo);
+    TDialogo_Fichero dialogo(this, titulo);
     dialogo.setObjectName(QStringLiteral("Dialogo_Fichero"));
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);

@@ -8,11 +8,15 @@
 
 namespace {
 
+// The last statement's failure on this thread, for the transaction to report.
+thread_local QString ultimo_error_;
+
 bool Ejecuta(QSqlQuery& q) {
     if (q.exec()) {
         return true;
     }
-    qWarning("Installation record: %s", qUtf8Printable(q.lastError().text()));
+    ultimo_error_ = q.lastError().text();
+    qWarning("Installation record: %s", qUtf8Printable(ultimo_error_));
     return false;
 }
 
@@ -31,20 +35,42 @@ QString Clase(TEvento_Registro::TTipo tipo) {
                                                     : QStringLiteral("save");
 }
 
+const QString kColumnas_Evento =
+    QStringLiteral("kind, time, port, values_json, acknowledged_json, all_acknowledged, outcome");
+
+// One row of kColumnas_Evento.
+TEvento_Registro Evento(const QSqlQuery& q) {
+    TEvento_Registro e;
+    e.Tipo = q.value(0).toString() == QLatin1String("read") ? TEvento_Registro::TTipo::Lectura
+                                                            : TEvento_Registro::TTipo::Grabacion;
+    e.Momento = Momento_Leido(q.value(1).toString());
+    e.Puerto = q.value(2).toString();
+    e.Valores = Valores_Json(q.value(3).toString());
+    e.Aceptadas = Aceptadas_Json(q.value(4).toString());
+    e.Todo_Aceptado = q.value(5).toBool();
+    e.Resultado = q.value(6).toString();
+    return e;
+}
+
 } // namespace
 
-bool En_Transaccion(const QString& conexion, const std::function<bool(QSqlDatabase&)>& escrituras) {
+bool En_Transaccion(const QString& conexion, const std::function<bool(QSqlDatabase&)>& escrituras,
+                    QString* causa) {
     QSqlDatabase base = QSqlDatabase::database(conexion, false);
+    ultimo_error_.clear();
     if (!base.transaction()) {
-        qWarning("Installation record: %s", qUtf8Printable(base.lastError().text()));
-        return false;
-    }
-    if (escrituras(base) && base.commit()) {
+        ultimo_error_ = base.lastError().text();
+    } else if (escrituras(base) && base.commit()) {
         return true;
+    } else {
+        // The statement that failed said why; a failed commit says it on the connection.
+        if (base.lastError().isValid())
+            ultimo_error_ = base.lastError().text();
+        base.rollback();
     }
-    qWarning("Installation record: a change was not stored: %s",
-             qUtf8Printable(base.lastError().text()));
-    base.rollback();
+    qWarning("Installation record: a change was not stored: %s", qUtf8Printable(ultimo_error_));
+    if (causa)
+        *causa = ultimo_error_;
     return false;
 }
 
@@ -71,11 +97,15 @@ bool Guarda_Decoder(QSqlDatabase& base, const TDecoder_Registro& d) {
     return Ejecuta(q);
 }
 
-bool Guarda_Evento(QSqlDatabase& base, qint64 decoder, const TEvento_Registro& e) {
+bool Guarda_Evento(QSqlDatabase& base, qint64 decoder, const TEvento_Registro& e, qint64* id) {
     QSqlQuery q(base);
-    q.prepare(QStringLiteral(
-        "INSERT INTO events (decoder, kind, time, port, values_json, acknowledged_json,"
-        " all_acknowledged, outcome) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    const bool nuevo = !id || *id == 0;
+    q.prepare(nuevo ? QStringLiteral("INSERT INTO events (decoder, kind, time, port, values_json,"
+                                     " acknowledged_json, all_acknowledged, outcome)"
+                                     " VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
+                    : QStringLiteral("UPDATE events SET decoder = ?, kind = ?, time = ?, port = ?,"
+                                     " values_json = ?, acknowledged_json = ?,"
+                                     " all_acknowledged = ?, outcome = ? WHERE id = ?"));
     q.addBindValue(decoder);
     q.addBindValue(Clase(e.Tipo));
     q.addBindValue(Momento_Texto(e.Momento));
@@ -84,7 +114,13 @@ bool Guarda_Evento(QSqlDatabase& base, qint64 decoder, const TEvento_Registro& e
     q.addBindValue(Json_Aceptadas(e.Aceptadas));
     q.addBindValue(e.Todo_Aceptado ? 1 : 0);
     q.addBindValue(Texto(e.Resultado));
-    return Ejecuta(q);
+    if (!nuevo)
+        q.addBindValue(*id);
+    if (!Ejecuta(q))
+        return false;
+    if (nuevo && id)
+        *id = q.lastInsertId().toLongLong();
+    return true;
 }
 
 bool Guarda_Prueba(QSqlDatabase& base, const QDateTime& momento, const TPrueba_Registro& fila) {
@@ -142,25 +178,32 @@ QList<TEvento_Registro> Lee_Historia(QSqlDatabase& base, qint64 decoder) {
     QList<TEvento_Registro> eventos;
     QSqlQuery q(base);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT kind, time, port, values_json, acknowledged_json,"
-                             " all_acknowledged, outcome FROM events WHERE decoder = ?"
-                             " ORDER BY id"));
+    q.prepare(QStringLiteral("SELECT ") + kColumnas_Evento +
+              QStringLiteral(" FROM events WHERE decoder = ? ORDER BY id"));
     q.addBindValue(decoder);
     if (!Ejecuta(q)) {
         return eventos;
     }
     while (q.next()) {
-        TEvento_Registro e;
-        e.Tipo = q.value(0).toString() == QLatin1String("read")
-                     ? TEvento_Registro::TTipo::Lectura
-                     : TEvento_Registro::TTipo::Grabacion;
-        e.Momento = Momento_Leido(q.value(1).toString());
-        e.Puerto = q.value(2).toString();
-        e.Valores = Valores_Json(q.value(3).toString());
-        e.Aceptadas = Aceptadas_Json(q.value(4).toString());
-        e.Todo_Aceptado = q.value(5).toBool();
-        e.Resultado = q.value(6).toString();
-        eventos.append(e);
+        eventos.append(Evento(q));
     }
     return eventos;
+}
+
+QHash<qint64, QList<TEvento_Registro>> Lee_Grabaciones_Sin_Lectura(QSqlDatabase& base) {
+    QHash<qint64, QList<TEvento_Registro>> grabaciones;
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    q.prepare(
+        QStringLiteral("SELECT ") + kColumnas_Evento +
+        QStringLiteral(", decoder FROM events AS s"
+                       " WHERE kind = 'save' AND id > coalesce((SELECT max(id) FROM events AS r"
+                       " WHERE r.decoder = s.decoder AND r.kind = 'read'), 0) ORDER BY id"));
+    if (!Ejecuta(q)) {
+        return grabaciones;
+    }
+    while (q.next()) {
+        grabaciones[q.value(7).toLongLong()].append(Evento(q));
+    }
+    return grabaciones;
 }

@@ -4,19 +4,28 @@
 
 #include "Instantanea.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 
 #include <functional>
 
-// Runs the writes on the named connection as one transaction: all of them are stored, or none.
-bool En_Transaccion(const QString& conexion, const std::function<bool(QSqlDatabase&)>& escrituras);
+// Runs the writes on the named connection as one transaction: all of them are stored, or none;
+// when none, SQLite's reason in *causa.
+bool En_Transaccion(const QString& conexion, const std::function<bool(QSqlDatabase&)>& escrituras,
+                    QString* causa = nullptr);
 
 bool Guarda_Decoder(QSqlDatabase& base, const TDecoder_Registro& decoder);
-bool Guarda_Evento(QSqlDatabase& base, qint64 decoder, const TEvento_Registro& evento);
+// A new event, its id in *id when asked; with *id set already, that event rewritten (a Save's
+// outcome over its start).
+bool Guarda_Evento(QSqlDatabase& base, qint64 decoder, const TEvento_Registro& evento,
+                   qint64* id = nullptr);
 bool Guarda_Prueba(QSqlDatabase& base, const QDateTime& momento, const TPrueba_Registro& fila);
 bool Guarda_Sitio(QSqlDatabase& base, const QString& sitio);
 
 // False in *leido when the table could not be read.
 QList<TDecoder_Registro> Lee_Decoders(QSqlDatabase& base, bool* leido);
 QString Lee_Sitio(QSqlDatabase& base);
+// Each decoder's Saves since its last read-out, oldest first: what they wrote without an
+// acknowledgement the decoder may hold.
+QHash<qint64, QList<TEvento_Registro>> Lee_Grabaciones_Sin_Lectura(QSqlDatabase& base);
 QList<TEvento_Registro> Lee_Historia(QSqlDatabase& base, qint64 decoder);

@@ -14,6 +14,8 @@ packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libgl
           libgmock-dev libjpeg62-turbo-dev fonts-dejavu-core)
 # The installation record: Qt SQL's SQLite driver.
 packages+=(libqt6sql6-sqlite)
+# The record tests read it as another program would, with the sqlite3 tool.
+packages+=(sqlite3)
 # The handover report tests read the PDF's text back with pdftotext.
 packages+=(poppler-utils)
 # The window-manager tests: a private X server, a window manager, the X tools that read its

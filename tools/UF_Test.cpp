@@ -2,6 +2,7 @@
 
 #include "Carpetas.h"
 #include "Configuracion.h"
+#include "Dialogo_Fichero.h"
 #include "Dispositivos.h"
 #include "Enrutado.h"
 #include "Errores.h"
@@ -18,7 +19,6 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -356,7 +356,7 @@ void TF_Test::Ajusta_Exportar() {
 void TF_Test::B_ExportClick() {
     const QString carpeta = Carpeta_Datos_Usuario();
     QDir().mkpath(carpeta);
-    QFileDialog dialogo(this, windowTitle());
+    TDialogo_Fichero dialogo(this, windowTitle());
     dialogo.setObjectName(QStringLiteral("Dialogo_Fichero"));
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);

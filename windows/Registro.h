@@ -76,6 +76,8 @@ public:
     // The New codes' clashes with the other decoders of the installation, one line each in
     // the user's language; empty when there is none. Asked before a Save sends anything.
     virtual QStringList Choques(const TConfiguracion& nueva) = 0;
+    // A Save of these New values is about to send its first frame.
+    virtual void Intencion(const TConfiguracion& /*nueva*/) {}
     // A Save made in the editor of the model, after its last frame.
     virtual void Grabacion(const TGrabacion_Registro& grabacion) = 0;
     virtual void Prueba(const TPrueba_Registro& fila) = 0;

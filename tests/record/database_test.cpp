@@ -282,8 +282,113 @@ TEST_F(Database, DamagedFileIsSetAsideAndANewOneStarted) {
 TEST_F(Database, ForeignDatabaseIsSetAsideNotUsed) {
     Consulta(Ruta(), "CREATE TABLE contacts (name TEXT)");
     auto base = Abre();
+    EXPECT_TRUE(base->Aviso().contains("is not an installation record"))
+        << base->Aviso().toStdString();
     EXPECT_TRUE(base->Aviso().contains(".damaged-"));
     EXPECT_EQ(QDir(Ruta("")).entryList({"site.kalvex.damaged-*"}, QDir::Files).size(), 1);
+}
+
+TEST_F(Database, AJournalDeletedByAnotherReaderLosesNothing) {
+    auto base = Abre();
+    base->Lectura("COM1", kEntrada);
+    const qint64 id = base->Instantanea().Decoders[0].Id;
+    ASSERT_EQ(base->Historia(id).size(), 1);
+    // What a file dialog listing the folder did: opened and closed the file, which drops every
+    // lock this process holds on it.
+    {
+        QFile mirada(Ruta());
+        ASSERT_TRUE(mirada.open(QIODevice::ReadOnly));
+        mirada.read(64);
+    }
+    // Another program reads the record, takes it for unused and deletes its journal.
+    const auto Lee = [this](QProcess& sqlite) {
+        sqlite.start("sqlite3", {Ruta()});
+        EXPECT_TRUE(sqlite.waitForStarted()) << sqlite.errorString().toStdString();
+        sqlite.write("SELECT count(*) FROM events;\n");
+        EXPECT_TRUE(sqlite.waitForReadyRead());
+        return sqlite.readAllStandardOutput().trimmed();
+    };
+    {
+        QProcess lector;
+        EXPECT_EQ(Lee(lector), "1");
+        lector.closeWriteChannel();
+        ASSERT_TRUE(lector.waitForFinished());
+    }
+    ASSERT_FALSE(QFileInfo::exists(Ruta() + "-wal")); // the journal was taken away
+
+    base->Lectura("COM2", kEntrada);
+    EXPECT_EQ(base->Historia(id).size(), 2);
+    // A reader that stays open while this program closes the record sees what it wrote.
+    QProcess lector;
+    EXPECT_EQ(Lee(lector), "2");
+    base.reset();
+    lector.closeWriteChannel();
+    ASSERT_TRUE(lector.waitForFinished());
+    EXPECT_EQ(Abre()->Historia(id).size(), 2);
+}
+
+TEST_F(Database, ASaveCutShortIsMatchedByTheValuesItWasWriting) {
+    // Output 2 goes from 0102 to 0112; the program is killed halfway through the Save, which is
+    // the same for the file as a record closed right after the Save began.
+    const TConfiguracion leida = Config(6745, {Valor("Edit1", "0101"), Valor("Edit2", "0102")},
+                                        {Llamada(0x101), Llamada(0x102, "output 2")});
+    const TConfiguracion nueva = Config(6745, {Valor("Edit1", "0101"), Valor("Edit2", "0112")},
+                                        {Llamada(0x101), Llamada(0x112, "output 2")});
+    const TConfiguracion otra = Config(6745, {Valor("Edit1", "0301"), Valor("Edit2", "0302")},
+                                       {Llamada(0x301), Llamada(0x302, "output 2")});
+    struct Caso {
+        const char* que;
+        bool leido_antes; // the decoder was read before the Save
+        TConfiguracion despues;
+        int decoders;
+    } casos[] = {
+        {"the write landed", true, nueva, 1},
+        {"the write did not land", true, leida, 1},
+        {"never read, the write landed", false, nueva, 1},
+        {"another decoder of the model", true, otra, 2},
+        {"never read, another decoder", false, otra, 2},
+    };
+    for (const Caso& c : casos) {
+        const QString nombre = QString::fromLatin1(c.que) + ".kalvex";
+        {
+            auto base = Abre(nombre);
+            if (c.leido_antes)
+                base->Lectura("COM1", leida);
+            base->Intencion(nueva);
+        }
+        auto base = Abre(nombre);
+        base->Lectura("COM1", c.despues);
+        const TInstantanea i = base->Instantanea();
+        EXPECT_EQ(i.Decoders.size(), c.decoders) << c.que;
+        if (c.decoders == 1) {
+            EXPECT_TRUE(base->Choques(nueva).isEmpty()) << c.que; // no ghost of its own
+            // Its history keeps the Save that has no outcome between the read-outs.
+            const QList<TEvento_Registro> h = base->Historia(i.Decoders[0].Id);
+            ASSERT_EQ(h.size(), c.leido_antes ? 3 : 2) << c.que;
+            EXPECT_EQ(h[h.size() - 2].Tipo, TEvento_Registro::TTipo::Grabacion) << c.que;
+            EXPECT_TRUE(h[h.size() - 2].Resultado.isEmpty()) << c.que;
+        }
+    }
+}
+
+TEST_F(Database, TheOutcomeOfASaveRewritesItsBeginning) {
+    auto base = Abre();
+    base->Lectura("COM1", kEntrada);
+    const TConfiguracion nueva =
+        Config(6746, {Valor("Edit1", "5555"), Valor("Edit2", "30")}, {Llamada(0x5555)});
+    base->Intencion(nueva);
+    base->Grabacion(Grabacion(nueva, {true, false}, "The values could not be saved"));
+    const qint64 id = base->Instantanea().Decoders[0].Id;
+    base.reset();
+    base = Abre();
+    const QList<TEvento_Registro> h = base->Historia(id);
+    ASSERT_EQ(h.size(), 2);
+    EXPECT_EQ(h[1].Resultado, "The values could not be saved");
+    EXPECT_EQ(h[1].Aceptadas, (QList<bool>{true, false}));
+    // The value not acknowledged is still in doubt after reopening: a read-out showing it is
+    // the same decoder.
+    base->Lectura("COM1", nueva);
+    EXPECT_EQ(base->Instantanea().Decoders.size(), 1);
 }
 
 TEST_F(Database, SecondProgramShowsTheInstallationReadOnly) {

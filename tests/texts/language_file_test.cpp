@@ -52,6 +52,10 @@ const char* const kClaves[] = {
     // the Save's progress line, and the values the decoder did not acknowledge
     "GEN_MEN140", "GEN_MEN141", "GEN_MEN142", "GEN_MEN143", "GEN_MEN144", "GEN_MEN145",
     "GEN_MEN146", "GEN_MEN147", "GEN_MEN148",
+    // the installation record's file: another program's, not writable, a change not stored,
+    // the last installation gone
+    "GEN_MEN160", "GEN_MEN161", "GEN_MEN162", "GEN_MEN163", "GEN_MEN164", "GEN_MEN165",
+    "GEN_MEN166", "GEN_MEN167",
     // the serial port: why it would not open, the status line, the port menu
     "Port_Device", "Port_NotFound", "Port_Present", "Port_NonePresent", "Port_Permission",
     "Port_PermissionFix", "Port_Held", "Port_HeldUnknown", "Port_HeldFix", "Port_Shared",
