@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 
 namespace {
 
@@ -16,25 +17,45 @@ using TEstado = TApertura::TEstado;
 
 enum class TPrueba { Buena, Danada, Ajena, Mas_Nueva, Fallo };
 
-QSqlDatabase Conecta(const QString& fichero, const QString& conexion, bool solo_lectura) {
+enum class TAcceso { Escritura, Lectura, Inmutable };
+
+QSqlDatabase Conecta(const QString& fichero, const QString& conexion, TAcceso acceso) {
     QSqlDatabase base = QSqlDatabase::contains(conexion)
                             ? QSqlDatabase::database(conexion, false)
                             : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion);
     base.close();
-    base.setDatabaseName(fichero);
     // A reader in another program may hold the file for a moment: wait for it, not fail.
-    base.setConnectOptions(solo_lectura
-                               ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000")
-                               : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    QString opciones = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+    if (acceso == TAcceso::Escritura) {
+        base.setDatabaseName(fichero);
+    } else if (acceso == TAcceso::Lectura) {
+        base.setDatabaseName(fichero);
+        opciones += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    } else {
+        // A file nobody may write (a read-only drive): read without the shared journal index
+        // that SQLite cannot create beside it.
+        base.setDatabaseName(QUrl::fromLocalFile(fichero).toString() +
+                             QStringLiteral("?immutable=1"));
+        opciones += QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
+    }
+    base.setConnectOptions(opciones);
     base.open();
     return base;
 }
 
 // Empty when SQLite's quick check finds the file sound; else what it found. A file that is
 // not a database at all fails here too, as SQLite reads nothing of it before a statement.
-QString Defecto(QSqlDatabase& base) {
+// `legible` is false when the check could not read the file at all (no permission, a journal
+// that cannot be made): that says nothing about the file, which must not be set aside for it.
+QString Defecto(QSqlDatabase& base, bool& legible) {
     QSqlQuery q(base);
+    legible = true;
     if (!q.exec(QStringLiteral("PRAGMA quick_check"))) {
+        // SQLite's primary result codes for "damaged" and "not a database".
+        constexpr int Corrupto = 11;
+        constexpr int No_Es_Base = 26;
+        const int codigo = q.lastError().nativeErrorCode().toInt() & 0xff;
+        legible = codigo == Corrupto || codigo == No_Es_Base;
         return q.lastError().text();
     }
     QStringList hallado;
@@ -69,9 +90,10 @@ TPrueba Prepara(QSqlDatabase& base, TApertura& a, bool escritura) {
         a.Error = base.lastError().text();
         return TPrueba::Fallo;
     }
-    a.Error = Defecto(base);
+    bool legible = true;
+    a.Error = Defecto(base, legible);
     if (!a.Error.isEmpty()) {
-        return TPrueba::Danada;
+        return legible ? TPrueba::Danada : TPrueba::Fallo;
     }
     const TEsquema esquema = Comprueba_Esquema(base);
     if (esquema == TEsquema::Ajeno) {
@@ -130,9 +152,15 @@ TApertura Abre_Lectura(const QString& fichero, const QString& conexion, TEstado 
                        bool* leida = nullptr) {
     TApertura a;
     a.Estado = estado;
-    QSqlDatabase base = Conecta(fichero, conexion, true);
+    QSqlDatabase base = Conecta(fichero, conexion, TAcceso::Lectura);
     // Never set aside here: another program may be using the file, or a newer one wrote it.
-    const bool buena = Prepara(base, a, false) == TPrueba::Buena;
+    bool buena = Prepara(base, a, false) == TPrueba::Buena;
+    if (!buena && estado == TEstado::Sin_Permiso) {
+        a = TApertura();
+        a.Estado = estado;
+        base = Conecta(fichero, conexion, TAcceso::Inmutable);
+        buena = Prepara(base, a, false) == TPrueba::Buena;
+    }
     if (!buena) {
         qWarning("Installation record: %s cannot be read: %s", qUtf8Printable(fichero),
                  qUtf8Printable(a.Error));
@@ -152,7 +180,7 @@ TApertura Abre_Base(const QString& fichero, const QString& conexion, bool otro_p
     }
     QDir().mkpath(QFileInfo(fichero).absolutePath());
     TApertura a;
-    QSqlDatabase base = Conecta(fichero, conexion, false);
+    QSqlDatabase base = Conecta(fichero, conexion, TAcceso::Escritura);
     const TPrueba prueba = Prepara(base, a, true);
     switch (prueba) {
     case TPrueba::Buena:
@@ -188,7 +216,7 @@ TApertura Abre_Base(const QString& fichero, const QString& conexion, bool otro_p
         a.Estado = TEstado::Fallida;
         return a;
     }
-    base = Conecta(fichero, conexion, false);
+    base = Conecta(fichero, conexion, TAcceso::Escritura);
     nueva.Estado = Prepara(base, nueva, true) != TPrueba::Buena ? TEstado::Fallida
                    : ajena                                      ? TEstado::Ajena_Apartada
                                                                 : TEstado::Apartada;
@@ -196,7 +224,7 @@ TApertura Abre_Base(const QString& fichero, const QString& conexion, bool otro_p
 }
 
 bool Reconecta(const QString& fichero, const QString& conexion, QString& error) {
-    QSqlDatabase base = Conecta(fichero, conexion, false);
+    QSqlDatabase base = Conecta(fichero, conexion, TAcceso::Escritura);
     if (!base.isOpen()) {
         error = base.lastError().text();
         return false;

@@ -177,6 +177,43 @@ TEST_F(InstallationRecordTest, NewOpenAndTheSiteNameAreRememberedAndShown) {
     EXPECT_EQ(Base()->Sitio(), "Calle Mayor 12");
 }
 
+TEST_F(InstallationRecordTest, AnInstallationWhoseDriveIsGoneIsAskedAboutNotCreatedAgain) {
+    const QString stick = QDir(Data()).filePath("stick");
+    const QString fichero = QDir(stick).filePath("site.kalvex");
+    main->Menu_Instalacion->Nueva(fichero);
+    ASSERT_EQ(Base()->Fichero(), fichero);
+    Destruye_Ventanas();
+    ASSERT_TRUE(QDir().rename(stick, stick + ".away")); // the stick is pulled out
+
+    // The next start: the question, answered "Not now" (its Escape button).
+    Crea_Ventanas();
+    main = Ventanas().F_Princ;
+    main->Menu_Instalacion->Avisa();
+    ASSERT_TRUE(WaitDialog("Instalacion_Ausente"));
+    EXPECT_TRUE(dialogs->Dialogs().back().text.contains(fichero));
+    EXPECT_EQ(Base(), nullptr);
+    EXPECT_FALSE(QFileInfo::exists(stick));
+    EXPECT_TRUE(main->Menu_Instalacion->Instalacion_Actual->text().contains("none open"));
+    // Work goes on; nothing is recorded, nothing created.
+    Close(Ready(Go(6745), "hall"));
+    EXPECT_FALSE(QFileInfo::exists(stick));
+    // Its entry among the recent installations says the same.
+    main->Menu_Instalacion->Abre(fichero);
+    EXPECT_TRUE(LastMessage().contains("is not there")) << LastMessage().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(stick));
+
+    // Plugged in again: "Look again" opens it.
+    ASSERT_TRUE(QDir().rename(stick + ".away", stick));
+    inspect = [](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w);
+            box && w->objectName() == "Instalacion_Ausente")
+            box->buttons().first()->click();
+    };
+    main->Menu_Instalacion->Avisa();
+    ASSERT_TRUE(WaitUntil([&] { return Base() != nullptr; }));
+    EXPECT_EQ(Base()->Fichero(), fichero);
+}
+
 TEST_F(InstallationRecordTest, TheInstallationWindowExportsWhatWasRecorded) {
     Close(Ready(Go(6745), "hall"));
     WaitDecoders(1);

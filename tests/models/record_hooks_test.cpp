@@ -114,10 +114,16 @@ TEST_F(RecordHooksTest, SaveAnywayWritesAndRecordsEachAcknowledgement) {
     };
     // The second output's write goes unanswered.
     sim->SetFault(Fault{FaultKind::Silent, Hall, 0x02, -1});
+    std::size_t enviados_al_empezar = 99;
+    espia.al_empezar = [&] { enviados_al_empezar = Sent().size(); };
     Type(editor, {"1234", "5", "", ""});
     Save(editor);
     ASSERT_EQ(espia.grabaciones.size(), 1);
     const TGrabacion_Registro& g = espia.grabaciones[0];
+    // What is about to be written is told before the first frame, for a Save cut short.
+    ASSERT_EQ(espia.intenciones.size(), 1);
+    EXPECT_EQ(Textos(espia.intenciones[0]), Textos(g.Nueva));
+    EXPECT_EQ(enviados_al_empezar, 0u);
     EXPECT_EQ(Textos(g.Nueva), (QStringList{"1234", "0005", "", ""}));
     EXPECT_EQ(g.Aceptadas, (QList<bool>{true, false, true, true}));
     EXPECT_FALSE(g.Todo_Aceptado);

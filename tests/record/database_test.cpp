@@ -1,7 +1,9 @@
 // The installation's file: what lands in it, which decoder a read-out or a Save belongs to,
 // and what happens to a damaged file or one another program has open.
 
+#include "PtyPair.h"
 #include "RecordFixture.h"
+#include "SmallDisk.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -325,6 +327,47 @@ TEST_F(Database, AJournalDeletedByAnotherReaderLosesNothing) {
     lector.closeWriteChannel();
     ASSERT_TRUE(lector.waitForFinished());
     EXPECT_EQ(Abre()->Historia(id).size(), 2);
+}
+
+TEST_F(Database, AChangeThatCannotBeStoredIsToldAndNotShown) {
+    SmallDisk disco(Ruta("disk"), 512);
+    if (!disco.Mounted())
+        GTEST_SKIP() << "needs a filesystem of its own (root)";
+    const TConfiguracion otra = Config(6747, {Valor("Edit1", "7")}, {Llamada(0x7777)});
+    auto base = Abre("disk/site.kalvex");
+    QStringList fallos;
+    base->Al_Fallar([&](const QString& causa) { fallos << causa; });
+    base->Lectura("COM1", kEntrada);
+    ASSERT_EQ(base->Historia(1).size(), 1);
+
+    disco.Fill();
+    base->Lectura("COM1", otra);
+    ASSERT_TRUE(WaitUntil([&] { return !fallos.isEmpty(); }));
+    EXPECT_TRUE(fallos[0].contains("full")) << fallos[0].toStdString();
+    // Only what the file holds is shown, and its clash check goes by it.
+    EXPECT_EQ(base->Instantanea().Decoders.size(), 1);
+    EXPECT_TRUE(base->Choques(Config(6746, {}, {Llamada(0x7777)})).isEmpty());
+
+    disco.Free();
+    base->Lectura("COM1", otra);
+    base.reset();
+    EXPECT_EQ(fallos.size(), 1);
+    EXPECT_EQ(Abre("disk/site.kalvex")->Instantanea().Decoders.size(), 2);
+}
+
+TEST_F(Database, ARecordThatMayNotBeWrittenIsShownReadOnlyAndSaysWhy) {
+    SmallDisk disco(Ruta("stick"), 512);
+    if (!disco.Mounted())
+        GTEST_SKIP() << "needs a filesystem of its own (root)";
+    Abre("stick/site.kalvex")->Lectura("COM1", kEntrada);
+    ASSERT_TRUE(disco.MakeReadOnly());
+    auto base = Abre("stick/site.kalvex");
+    EXPECT_TRUE(base->Solo_Lectura());
+    const QString aviso = base->Aviso();
+    EXPECT_TRUE(aviso.startsWith("You may not write to the installation file"))
+        << aviso.toStdString();
+    EXPECT_FALSE(aviso.contains("()")) << aviso.toStdString();
+    EXPECT_EQ(base->Instantanea().Decoders.size(), 1);
 }
 
 TEST_F(Database, ASaveCutShortIsMatchedByTheValuesItWasWriting) {

@@ -4,6 +4,8 @@
 
 #include "Registro.h"
 
+#include <functional>
+
 namespace kalvex::test {
 
 class RecordSpy : public TRegistro {
@@ -16,6 +18,11 @@ public:
         preguntas.append(nueva);
         return choques;
     }
+    void Intencion(const TConfiguracion& nueva) override {
+        intenciones.append(nueva);
+        if (al_empezar)
+            al_empezar();
+    }
     void Grabacion(const TGrabacion_Registro& grabacion) override { grabaciones.append(grabacion); }
     void Prueba(const TPrueba_Registro& fila) override { pruebas.append(fila); }
     void Editor_Cerrado(int referencia) override { cerrados.append(referencia); }
@@ -25,6 +32,8 @@ public:
     QString puerto;
     QList<TConfiguracion> lecturas;
     QList<TConfiguracion> preguntas;
+    QList<TConfiguracion> intenciones;
+    std::function<void()> al_empezar; // when a Save begins
     QList<TGrabacion_Registro> grabaciones;
     QList<TPrueba_Registro> pruebas;
     QList<int> cerrados;
