@@ -8,20 +8,10 @@
 
 #include <QStringList>
 
-#include <cerrno>
-#include <cstring>
-
 namespace {
-
-const QString Raya = QStringLiteral(" \u2014 ");
 
 QByteArray Ruta(const QString& puerto) {
     return SerialDevice::DevicePath(puerto);
-}
-
-bool Ocupado(int err) {
-    // EBUSY: another program set the exclusive mode; EWOULDBLOCK: it holds the lock.
-    return err == EBUSY || err == EWOULDBLOCK;
 }
 
 QString Programa(const PortHolder& h) {
@@ -37,17 +27,12 @@ QString Lista_Programas(const std::vector<PortHolder>& otros) {
     return nombres.join(QStringLiteral(", "));
 }
 
-QString Texto_Sistema(int err) {
-    // The GNU strerror_r: the text may be a static one rather than the buffer.
-    char buffer[256] = {};
-    return QString::fromLocal8Bit(::strerror_r(err, buffer, sizeof buffer));
-}
-
 // The cause, then its fix, as lines.
 QStringList Causa_Y_Remedio(const ESerialLine& error, const QString& puerto) {
-    const int err = error.Errno();
     const QByteArray ruta = Ruta(puerto);
-    if (err == ENOENT || err == ENODEV || err == ENXIO) {
+    switch (error.Cause()) {
+    case TPortCause::NotPresent:
+    case TPortCause::DeviceGone: {
         QStringList presentes;
         for (const PresentPort& p : PresentPorts())
             presentes << p.label;
@@ -57,14 +42,14 @@ QStringList Causa_Y_Remedio(const ESerialLine& error, const QString& puerto) {
                 ? Texto(QStringLiteral("Port_NonePresent"))
                 : Texto(QStringLiteral("Port_Present")).arg(presentes.join(QStringLiteral(", ")))};
     }
-    if (err == EACCES || err == EPERM) {
+    case TPortCause::NoPermission: {
         QString grupo = DeviceGroup(ruta);
         if (grupo.isEmpty())
             grupo = QStringLiteral("dialout");
         return {Texto(QStringLiteral("Port_Permission")).arg(grupo),
                 Texto(QStringLiteral("Port_PermissionFix")).arg(grupo, UserName())};
     }
-    if (Ocupado(err)) {
+    case TPortCause::HeldElsewhere: {
         const std::vector<PortHolder> otros = PortHolders(ruta);
         QStringList lineas;
         if (otros.empty())
@@ -74,8 +59,11 @@ QStringList Causa_Y_Remedio(const ESerialLine& error, const QString& puerto) {
         lineas << Texto(QStringLiteral("Port_HeldFix"));
         return lineas;
     }
-    if (err > 0)
-        return {Texto_Sistema(err)};
+    case TPortCause::Other:
+        break;
+    }
+    if (error.Errno() > 0)
+        return {SystemErrorText(error.Errno())};
     return {};
 }
 
@@ -96,13 +84,7 @@ QString Causa_Fallo_Apertura(const ESerialLine& error, const QString& puerto) {
 }
 
 QString Rotulo_Puerto(const QString& puerto) {
-    const QString ruta = QString::fromLocal8Bit(Ruta(puerto));
-    if (!puerto.startsWith(QLatin1Char('/')))
-        return ruta.isEmpty() ? puerto : puerto + Raya + ruta;
-    const std::vector<PresentPort> presentes = PresentPorts();
-    if (const PresentPort* p = FindPresentPort(presentes, puerto))
-        return p->label;
-    return puerto;
+    return PortLabel(puerto);
 }
 
 QString Aviso_Compartido(const std::vector<PortHolder>& otros) {

@@ -1,6 +1,7 @@
 #pragma once
 // What the system can tell about a serial device that would not open, or that another program
-// shares: who holds it and which group may use it.
+// shares: who holds it and which group may use it. One source per operating system; where the
+// system does not tell (Windows names neither holders nor groups), the answers are empty.
 
 #include <QByteArray>
 #include <QString>
@@ -21,3 +22,6 @@ QString DeviceGroup(const QByteArray& devicePath);
 
 // The name of the user running the program.
 QString UserName();
+
+// The system's own text for one of its error numbers, in the system's language.
+QString SystemErrorText(int number);

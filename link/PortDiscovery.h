@@ -1,17 +1,19 @@
 #pragma once
-// The serial devices present on this machine, in the order an installer looks for them:
-// USB adapters by their stable name in /dev/serial/by-id, then USB devices without one, then
-// the built-in ports that have a real UART behind them.
+// The serial devices present on this machine, in the order an installer looks for them. One
+// source per operating system: on POSIX, USB adapters by their stable name in
+// /dev/serial/by-id, then USB devices without one, then the built-in ports that have a real
+// UART behind them; on Windows, the COM ports the registry lists, named as the Device Manager
+// names them.
 
 #include <QString>
 
 #include <vector>
 
 struct PresentPort {
-    QString path;        // what to open: the by-id link when there is one
-    QString kernelName;  // "ttyUSB0"
+    QString path;        // what to open: the by-id link when there is one; "COM5" on Windows
+    QString kernelName;  // "ttyUSB0", "COM5"
     QString description; // the adapter's own product text, empty when it gives none
-    QString label;       // "FT232R USB UART — ttyUSB0", or the path
+    QString label;       // "FT232R USB UART — ttyUSB0", "USB Serial Port (COM5)", or the path
 };
 
 // Lists the devices present. The folder named by KALVEX_DEVICE_ROOT, when set (tests only),
@@ -21,3 +23,7 @@ std::vector<PresentPort> PresentPorts();
 // The present port that the name or path leads to (a by-id link, /dev/ttyUSB0 or COM1), or
 // nothing when no present device matches.
 const PresentPort* FindPresentPort(const std::vector<PresentPort>& ports, const QString& port);
+
+// The port as the installer knows it: "COM1 — /dev/ttyS0", the adapter's description, or the
+// name itself.
+QString PortLabel(const QString& port);

@@ -1,47 +1,26 @@
 #include "TSerialLineThread.h"
 
 #include <cerrno>
-#include <poll.h>
-#include <sys/eventfd.h>
 #include <system_error>
-#include <unistd.h>
 
 TSerialLineThread::TSerialLineThread(TLineInputQueue& input, std::function<void()> rxChar,
-                                     int deviceFd, bool handOverRxChar, std::function<void()> gone)
-    : input_(input), rxChar_(std::move(rxChar)), fd_(deviceFd), handOverRxChar_(handOverRxChar),
-      gone_(std::move(gone)) {}
+                                     std::intptr_t device, bool handOverRxChar,
+                                     std::function<void()> gone)
+    : input_(input), rxChar_(std::move(rxChar)), handOverRxChar_(handOverRxChar),
+      gone_(std::move(gone)), wait_(device) {}
 
 TSerialLineThread::~TSerialLineThread() {
     Stop();
-    CloseEvents();
-}
-
-void TSerialLineThread::CloseEvents() {
-    handOverNotifier_.reset();
-    for (int* fd : {&stopFd_, &handOverFd_}) {
-        if (*fd >= 0)
-            ::close(*fd);
-        *fd = -1;
-    }
 }
 
 int TSerialLineThread::Start() {
     if (thread_.joinable())
         return 0;
-    stopFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    handOverFd_ = stopFd_ < 0 ? -1 : eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (handOverFd_ < 0) {
-        const int err = errno;
-        CloseEvents();
+    if (int err = wait_.Create([this] { ServeHandOver(); }))
         return err;
-    }
-    handOverNotifier_ = std::make_unique<QSocketNotifier>(handOverFd_, QSocketNotifier::Read);
-    QObject::connect(handOverNotifier_.get(), &QSocketNotifier::activated,
-                     [this] { ServeHandOver(); });
     try {
         thread_ = std::thread([this] { Run(); });
     } catch (const std::system_error& e) {
-        CloseEvents();
         return e.code().value() > 0 ? e.code().value() : EAGAIN;
     }
     return 0;
@@ -53,10 +32,7 @@ void TSerialLineThread::Stop() {
         stopped_ = true;
     }
     done_.notify_all();
-    if (stopFd_ >= 0) {
-        uint64_t one = 1;
-        [[maybe_unused]] ssize_t n = ::write(stopFd_, &one, sizeof one);
-    }
+    wait_.Stop();
     if (thread_.joinable())
         thread_.join();
 }
@@ -72,44 +48,29 @@ void TSerialLineThread::Run() {
     // came back from a hand-over have no silence before them that the thread saw.
     TLineClock::time_point quietSince = TLineClock::now();
     for (;;) {
-        pollfd fds[2] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
-        int r = ::poll(fds, 2, -1);
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        if (fds[1].revents)
+        int n = 0;
+        const TLineWait::Outcome outcome = wait_.Wait(chunk, sizeof chunk, n);
+        if (outcome == TLineWait::Outcome::Stopped)
             return;
-        bool arrived = false;
-        bool gone = (fds[0].revents & (POLLERR | POLLNVAL)) != 0;
-        if (fds[0].revents & (POLLIN | POLLHUP)) {
-            ssize_t n = ::read(fd_, chunk, sizeof chunk);
-            if (n > 0) {
-                const TLineClock::time_point now = TLineClock::now();
-                input_.Append(chunk, static_cast<int>(n), now, now - quietSince);
-                quietSince = now;
-                arrived = true;
-            } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
-                // A hang-up or a read error on a readable device: the device went away.
-                // Ending here keeps the thread from spinning on it.
-                gone = true;
-            }
-        }
-        if (arrived && handOverRxChar_) {
+        // Ending on a device that went away keeps the thread from spinning on it.
+        if (outcome == TLineWait::Outcome::Gone)
+            break;
+        if (outcome != TLineWait::Outcome::Bytes)
+            continue;
+        const TLineClock::time_point now = TLineClock::now();
+        input_.Append(chunk, n, now, now - quietSince);
+        quietSince = now;
+        if (handOverRxChar_) {
             if (!HandOverRxChar())
                 return;
             quietSince = TLineClock::now();
         }
-        if (gone)
-            break;
     }
     std::lock_guard<std::mutex> g(lock_);
     deviceGone_ = true;
     // Wakes the user-interface thread, so the loss is known at once and not only at the next
     // write.
-    const uint64_t one = 1;
-    [[maybe_unused]] ssize_t n = ::write(handOverFd_, &one, sizeof one);
+    wait_.SignalHandOver();
 }
 
 bool TSerialLineThread::HandOverRxChar() {
@@ -117,15 +78,13 @@ bool TSerialLineThread::HandOverRxChar() {
     if (stopped_)
         return false;
     pending_ = true;
-    const uint64_t one = 1;
-    [[maybe_unused]] ssize_t n = ::write(handOverFd_, &one, sizeof one);
+    wait_.SignalHandOver();
     done_.wait(g, [&] { return !pending_ || stopped_; });
     return !stopped_;
 }
 
 void TSerialLineThread::ServeHandOver() {
-    uint64_t count;
-    [[maybe_unused]] ssize_t n = ::read(handOverFd_, &count, sizeof count);
+    wait_.TakeHandOver();
     bool tellGone = false;
     {
         std::lock_guard<std::mutex> g(lock_);

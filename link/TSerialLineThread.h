@@ -2,12 +2,11 @@
 // The event thread of an open port (see the threading contract in USerialLine.h).
 
 #include "TLineInputQueue.h"
-
-#include <QSocketNotifier>
+#include "TLineWait.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -20,14 +19,15 @@ public:
     // when the port opened) is set.
     // gone runs on the user-interface thread, once, when the loop has ended because the
     // device failed or went away.
-    TSerialLineThread(TLineInputQueue& input, std::function<void()> rxChar, int deviceFd,
+    // device is the open device's SerialDevice::NativeHandle().
+    TSerialLineThread(TLineInputQueue& input, std::function<void()> rxChar, std::intptr_t device,
                       bool handOverRxChar, std::function<void()> gone = {});
     ~TSerialLineThread(); // stops and joins
     TSerialLineThread(const TSerialLineThread&) = delete;
     TSerialLineThread& operator=(const TSerialLineThread&) = delete;
 
-    // Creates the stop and hand-over events and the thread: 0, or the errno of what failed
-    // (then nothing runs and nothing is left open).
+    // Creates the stop and hand-over events and the thread: 0, or the system's error number of
+    // what failed (then nothing runs and nothing is left open).
     int Start();
     // Called on the user-interface thread: ends the loop, also a wait for a hand-over in
     // flight, and joins the thread. Safe to call more than once.
@@ -42,18 +42,14 @@ private:
     bool HandOverRxChar();
     // User-interface thread, when the hand-over event fires.
     void ServeHandOver();
-    void CloseEvents();
 
     TLineInputQueue& input_;
     const std::function<void()> rxChar_;
-    const int fd_;
     const bool handOverRxChar_;
     const std::function<void()> gone_;
-    int stopFd_ = -1;
-    // Signalled by the thread for each hand-over; the notifier lives on the user-interface
-    // thread, so a hand-over is served wherever that thread serves its events.
-    int handOverFd_ = -1;
-    std::unique_ptr<QSocketNotifier> handOverNotifier_;
+    // The hand-over event is signalled by the thread for each hand-over and watched on the
+    // user-interface thread, so a hand-over is served wherever that thread serves its events.
+    TLineWait wait_;
 
     mutable std::mutex lock_;
     std::condition_variable done_;

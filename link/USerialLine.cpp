@@ -3,15 +3,15 @@
 #include "TSerialLineThread.h"
 
 #include <algorithm>
-#include <cerrno>
 
 namespace {
 
-std::string MessageFor(ESerialLine::Code code, int errnoValue) {
+std::string MessageFor(ESerialLine::Code code, const TSerialFault& fault) {
     QString text = ESerialLine::Text(code);
-    // The program's message keeps its wording; the number in it is the errno.
-    if (errnoValue != -1)
-        text += QStringLiteral(" (win error code: %1)").arg(errnoValue);
+    // The program's message keeps its wording; the number in it is the system's own (errno on
+    // POSIX).
+    if (fault)
+        text += QStringLiteral(" (win error code: %1)").arg(fault.number);
     return text.toStdString();
 }
 
@@ -29,8 +29,8 @@ SerialLineSettings::Parity ParityOf(TParityBits bits) {
 
 } // namespace
 
-ESerialLine::ESerialLine(Code code, int errnoValue)
-    : std::runtime_error(MessageFor(code, errnoValue)), code_(code), errno_(errnoValue) {}
+ESerialLine::ESerialLine(Code code, TSerialFault fault)
+    : std::runtime_error(MessageFor(code, fault)), code_(code), fault_(fault) {}
 
 QString ESerialLine::Text(Code code) {
     switch (code) {
@@ -150,8 +150,8 @@ void TCustomSerialLine::ApplyLineSettings() {
     s.xoffChar = flowControl_.XoffChar;
     s.dtr = flowControl_.ControlDTR == TDTRFlowControl::dtrEnable;
     s.rts = flowControl_.ControlRTS == TRTSFlowControl::rtsEnable;
-    if (int err = device_.Apply(s))
-        throw ESerialLine(ESerialLine::CE_SetStateFailed, err);
+    if (TSerialFault fault = device_.Apply(s))
+        throw ESerialLine(ESerialLine::CE_SetStateFailed, fault);
 }
 
 void TCustomSerialLine::Open() {
@@ -159,16 +159,11 @@ void TCustomSerialLine::Open() {
         return;
     if (OnBeforeOpen)
         OnBeforeOpen(this);
-    if (int err = device_.Open(port_))
-        throw ESerialLine(ESerialLine::CE_OpenFailed, err);
+    if (TSerialFault fault = device_.Open(port_))
+        throw ESerialLine(ESerialLine::CE_OpenFailed, fault);
     connected_ = true;
     try {
-        if (buffer_.InputSize <= 0 || buffer_.OutputSize <= 0)
-            throw ESerialLine(ESerialLine::CE_SetupCommFailed, EINVAL);
-        ApplyLineSettings();
-        if (timeouts_.ReadTotalMultiplier < 0 || timeouts_.ReadTotalConstant < 0 ||
-            timeouts_.WriteTotalMultiplier < 0 || timeouts_.WriteTotalConstant < 0)
-            throw ESerialLine(ESerialLine::CE_SetTimeoutsFailed, EINVAL);
+        SetUpDevice();
         input_.Reset(buffer_.InputSize, discardNull_);
         StartThread();
     } catch (...) {
@@ -181,11 +176,25 @@ void TCustomSerialLine::Open() {
         OnAfterOpen(this);
 }
 
+void TCustomSerialLine::SetUpDevice() {
+    if (buffer_.InputSize <= 0 || buffer_.OutputSize <= 0)
+        throw ESerialLine(ESerialLine::CE_SetupCommFailed, Fault_Of(TLineFailure::BadSetting));
+    if (TSerialFault fault = device_.SetQueues(buffer_.InputSize, buffer_.OutputSize))
+        throw ESerialLine(ESerialLine::CE_SetupCommFailed, fault);
+    ApplyLineSettings();
+    if (timeouts_.ReadTotalMultiplier < 0 || timeouts_.ReadTotalConstant < 0 ||
+        timeouts_.WriteTotalMultiplier < 0 || timeouts_.WriteTotalConstant < 0)
+        throw ESerialLine(ESerialLine::CE_SetTimeoutsFailed, Fault_Of(TLineFailure::BadSetting));
+    if (TSerialFault fault =
+            device_.SetTimeouts(timeouts_.WriteTotalMultiplier, timeouts_.WriteTotalConstant))
+        throw ESerialLine(ESerialLine::CE_SetTimeoutsFailed, fault);
+}
+
 void TCustomSerialLine::StartThread() {
     if (events_ == 0)
         return;
     auto thread = std::make_unique<TSerialLineThread>(
-        input_, [this] { RxCharHandedOver(); }, device_.Fd(), (events_ & evRxChar) != 0,
+        input_, [this] { RxCharHandedOver(); }, device_.NativeHandle(), (events_ & evRxChar) != 0,
         // Queued: the thread object must not be ended from inside its own notifier.
         [this] {
             QMetaObject::invokeMethod(
@@ -193,7 +202,7 @@ void TCustomSerialLine::StartThread() {
         });
     // A port without its event thread would never report a byte: the open fails.
     if (int err = thread->Start())
-        throw ESerialLine(ESerialLine::CE_OpenFailed, err);
+        throw ESerialLine(ESerialLine::CE_OpenFailed, {err, TPortCause::Other});
     thread_ = std::move(thread);
 }
 
@@ -218,10 +227,10 @@ void TCustomSerialLine::TryReopen() {
         reopenTimer_.stop();
         return;
     }
-    if (!CanReopen() || device_.Open(port_) != 0)
+    if (!CanReopen() || device_.Open(port_))
         return;
     try {
-        ApplyLineSettings();
+        SetUpDevice();
         input_.Reset(buffer_.InputSize, discardNull_);
         StartThread();
     } catch (const ESerialLine&) {
@@ -254,7 +263,7 @@ void TCustomSerialLine::Close() {
         OnBeforeClose(this);
     reopenTimer_.stop();
     const bool gone = state_ == TLineState::Gone || (thread_ && thread_->DeviceGone());
-    int purgeError = gone ? 0 : device_.Purge();
+    const TSerialFault purgeFault = gone ? TSerialFault{} : device_.Purge();
     if (thread_) {
         thread_->Stop();
         thread_.reset();
@@ -267,32 +276,32 @@ void TCustomSerialLine::Close() {
         OnAfterClose(this);
     // Close always completes, so the settings can still be written after a failure; a device
     // that has gone away has nothing left to purge.
-    if (purgeError && !gone && purgeError != EIO && purgeError != ENXIO && purgeError != ENODEV)
-        throw ESerialLine(ESerialLine::CE_PurgeFailed, purgeError);
+    if (purgeFault && purgeFault.cause != TPortCause::DeviceGone)
+        throw ESerialLine(ESerialLine::CE_PurgeFailed, purgeFault);
 }
 
 int TCustomSerialLine::Write(const void* buffer, int count) {
     if (!connected_)
-        throw ESerialLine(ESerialLine::CE_WriteFailed, EBADF);
-    // The device went away: an input/output error, as the system gives for a hung-up line.
+        throw ESerialLine(ESerialLine::CE_WriteFailed, Fault_Of(TLineFailure::NotOpen));
     if (state_ == TLineState::Gone)
-        throw ESerialLine(ESerialLine::CE_WriteFailed, EIO);
+        throw ESerialLine(ESerialLine::CE_WriteFailed, Fault_Of(TLineFailure::Gone));
     int written = 0;
     int timeout = timeouts_.WriteTotalMultiplier * count + timeouts_.WriteTotalConstant;
-    if (int err = device_.WriteAll(static_cast<const uint8_t*>(buffer), count, timeout, written))
-        throw ESerialLine(ESerialLine::CE_WriteFailed, err);
+    if (TSerialFault fault =
+            device_.WriteAll(static_cast<const uint8_t*>(buffer), count, timeout, written))
+        throw ESerialLine(ESerialLine::CE_WriteFailed, fault);
     return written;
 }
 
 int TCustomSerialLine::Read(void* buffer, int count) {
     if (!connected_)
-        throw ESerialLine(ESerialLine::CE_ReadFailed, EBADF);
+        throw ESerialLine(ESerialLine::CE_ReadFailed, Fault_Of(TLineFailure::NotOpen));
     return input_.Read(static_cast<uint8_t*>(buffer), count);
 }
 
 int TCustomSerialLine::BytesWaiting() {
     if (!connected_)
-        throw ESerialLine(ESerialLine::CE_ClearCommFailed, EBADF);
+        throw ESerialLine(ESerialLine::CE_ClearCommFailed, Fault_Of(TLineFailure::NotOpen));
     return input_.Size();
 }
 

@@ -4,12 +4,12 @@
 // Threading contract:
 //  - The user-interface thread owns the component and performs every Open, Close, Write, Read
 //    and BytesWaiting, and every property change.
-//  - While the port is open, one event thread (TSerialLineThread) waits in poll() on the device
-//    and on a stop event. When bytes arrive it moves them from the device into the component's
-//    input queue (at most Buffer.InputSize bytes; the excess is dropped), then hands the
-//    received-character event to the user-interface thread and blocks until the handlers there
-//    have run (or until Close stops it). Handlers (OnRxChar) always run on the user-interface
-//    thread, inside its event loop.
+//  - While the port is open, one event thread (TSerialLineThread) waits on the device and on a
+//    stop event (TLineWait: poll() on POSIX, WaitCommEvent on Windows). When bytes arrive it moves
+//    them from the device into the component's input queue (at most Buffer.InputSize bytes; the
+//    excess is dropped), then hands the received-character event to the user-interface thread and
+//    blocks until the handlers there have run (or until Close stops it). Handlers (OnRxChar) always
+//    run on the user-interface thread, inside its event loop.
 //  - The thread reaches nothing of the component but the input queue (TLineInputQueue) and the
 //    hand-over. What it needs of the settings (the event mask, Buffer.InputSize, DiscardNull)
 //    is copied when the port opens; changing them while open takes effect at the next Open.
@@ -30,12 +30,14 @@
 #include <vector>
 
 #include "SerialDevice.h"
+#include "SerialFault.h"
 #include "TLineInputQueue.h"
 
 class TSerialLineThread;
 
-// Error of every failing port operation: a code of the table below and the operating
-// system's error number (errno; -1 when there is none).
+// Error of every failing port operation: a code of the table below, the operating system's
+// error number (errno on POSIX, GetLastError() on Windows; -1 when there is none) and its
+// cause, as the operating-system layer decided it where the call failed.
 class ESerialLine : public std::runtime_error {
 public:
     enum Code {
@@ -49,15 +51,16 @@ public:
         CE_ClearCommFailed = 10,
         CE_ModemStatFailed = 11,
     };
-    ESerialLine(Code code, int errnoValue = -1);
+    explicit ESerialLine(Code code, TSerialFault fault = {});
     Code ErrorCode() const { return code_; }
-    // The errno of the failing call, -1 when there is none.
-    int Errno() const { return errno_; }
+    // The system's error number of the failing call, -1 when there is none.
+    int Errno() const { return fault_ ? fault_.number : -1; }
+    TPortCause Cause() const { return fault_.cause; }
     static QString Text(Code code);
 
 private:
     Code code_;
-    int errno_;
+    TSerialFault fault_;
 };
 
 enum class TBaudRate {
@@ -210,6 +213,8 @@ protected:
     virtual bool CanReopen() const { return true; }
 
 private:
+    // Queues, line settings and time-outs of a device just opened (codes 9, 7, 8).
+    void SetUpDevice();
     void StartThread();
     // User-interface thread, once the event thread has found the device gone.
     void DeviceGone();

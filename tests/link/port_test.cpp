@@ -165,6 +165,7 @@ TEST_F(LineGoneTest, TheLossIsToldAtOnceAndTheDeviceIsOpenedAgainWhenItIsBack) {
     } catch (const ESerialLine& e) {
         EXPECT_EQ(e.ErrorCode(), ESerialLine::CE_WriteFailed);
         EXPECT_EQ(e.Errno(), EIO);
+        EXPECT_EQ(e.Cause(), TPortCause::DeviceGone);
     }
 
     PtyPair second;
@@ -223,6 +224,62 @@ TEST_F(LineGoneTest, ClosingWhileGoneEndsTheWaitForTheDevice) {
     WaitUntil([] { return false; }, 1500);
     EXPECT_EQ(line.LineState(), TLineState::Closed);
     EXPECT_FALSE(line.Connected());
+}
+
+// The cause travels with the error from the call that failed, so that the message above the
+// link can word it without knowing the system's numbers.
+TEST(SerialDeviceFault, EachFailedOpenCarriesTheCauseOfItsSystemError) {
+    EnsureCoreApp();
+    PtyPair pty;
+    const struct {
+        int injected; // 0: none, the open itself fails
+        QString port;
+        int number;
+        TPortCause cause;
+    } cases[] = {
+        {0, "/dev/kalvex-no-such-device", ENOENT, TPortCause::NotPresent},
+        {0, "COMX", ENOENT, TPortCause::NotPresent},
+        {ENXIO, pty.SlavePath(), ENXIO, TPortCause::NotPresent}, // a ttyS without a UART
+        {ENODEV, pty.SlavePath(), ENODEV, TPortCause::NotPresent},
+        {EACCES, pty.SlavePath(), EACCES, TPortCause::NoPermission},
+        {EPERM, pty.SlavePath(), EPERM, TPortCause::NoPermission},
+        {EBUSY, pty.SlavePath(), EBUSY, TPortCause::HeldElsewhere},
+        {EWOULDBLOCK, pty.SlavePath(), EWOULDBLOCK, TPortCause::HeldElsewhere},
+        {EIO, pty.SlavePath(), EIO, TPortCause::Other},
+    };
+    for (const auto& c : cases) {
+        SerialDevice::OpenFault() = [&c](const QByteArray&) { return c.injected; };
+        TSerialLine line;
+        line.SetPort(c.port);
+        try {
+            line.Open();
+            ADD_FAILURE() << "opened " << c.port.toStdString();
+        } catch (const ESerialLine& e) {
+            EXPECT_EQ(e.Errno(), c.number) << c.number;
+            EXPECT_EQ(e.Cause(), c.cause) << c.number;
+        }
+    }
+    SerialDevice::OpenFault() = nullptr;
+
+    // Really held: a second line on the same device meets the first one's lock.
+    TSerialLine first, second;
+    first.SetPort(pty.SlavePath());
+    second.SetPort(pty.SlavePath());
+    first.Open();
+    try {
+        second.Open();
+        ADD_FAILURE() << "opened twice";
+    } catch (const ESerialLine& e) {
+        EXPECT_EQ(e.Cause(), TPortCause::HeldElsewhere);
+    }
+    // A closed port is not a device gone away.
+    first.Close();
+    try {
+        first.Write("abcd", 4);
+        ADD_FAILURE() << "wrote on a closed port";
+    } catch (const ESerialLine& e) {
+        EXPECT_EQ(e.Cause(), TPortCause::Other);
+    }
 }
 
 TEST(SerialDeviceFault, AnInjectedErrnoFailsTheOpenAsTheSystemWould) {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SerialDevice.h"
+#include "SerialTermios.h"
 #include <QDir>
 
 #include <cerrno>
@@ -239,7 +239,7 @@ TEST(SerialSettingsTest, TheDecoderLineIsRawNineSixHundredEightOddTwo) {
     s.parity = SerialLineSettings::Parity::Odd;
     s.twoStopBits = true;
     termios tio{};
-    ASSERT_TRUE(SerialDevice::BuildTermios(s, tio));
+    ASSERT_TRUE(BuildTermios(s, tio));
     EXPECT_EQ(cfgetospeed(&tio), B9600);
     EXPECT_EQ(tio.c_cflag &
                   (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | HUPCL | CLOCAL | CREAD),
@@ -250,11 +250,11 @@ TEST(SerialSettingsTest, TheDecoderLineIsRawNineSixHundredEightOddTwo) {
     s.parity = SerialLineSettings::Parity::Space;
     s.dataBits = 7;
     s.xonOut = true;
-    ASSERT_TRUE(SerialDevice::BuildTermios(s, tio));
+    ASSERT_TRUE(BuildTermios(s, tio));
     EXPECT_EQ(tio.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR), tcflag_t(CS7 | PARENB | CMSPAR));
     EXPECT_TRUE(tio.c_iflag & IXON);
     s.baud = 14400;
-    EXPECT_FALSE(SerialDevice::BuildTermios(s, tio));
+    EXPECT_FALSE(BuildTermios(s, tio));
 }
 
 // A pseudo-terminal keeps speed, stop bits and the parity sense but drops the parity enable

@@ -1,8 +1,11 @@
+// Holders, groups and users on POSIX (Linux): /proc and the user database.
+
 #include "PortDiagnosis.h"
 
 #include <QDir>
 #include <QFile>
 
+#include <cstring>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -95,4 +98,10 @@ QString UserName() {
     if (::getpwuid_r(::getuid(), &p, buffer.data(), buffer.size(), &found) == 0 && found)
         return QString::fromLocal8Bit(found->pw_name);
     return qEnvironmentVariable("USER");
+}
+
+QString SystemErrorText(int number) {
+    // The GNU strerror_r: the text may be a static one rather than the buffer.
+    char buffer[256] = {};
+    return QString::fromLocal8Bit(::strerror_r(number, buffer, sizeof buffer));
 }
