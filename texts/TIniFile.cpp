@@ -1,12 +1,13 @@
 #include "TIniFile.h"
 
 #include "Cp1252.h"
+#include "Guarda_Fichero.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -123,28 +124,40 @@ size_t Busca_Seccion(const Codificacion& cod, const std::vector<Linea>& lineas,
     return lineas.size();
 }
 
-// The contents of the file; an empty array for a missing file; nothing when it exists but
-// cannot be read as a settings file.
-std::optional<QByteArray> Lee_Fichero(const QString& fileName) {
+// The contents of the file; an empty array for a missing file; nothing, with the reason in
+// causa, when it exists but cannot be read as a settings file.
+std::optional<QByteArray> Lee_Fichero(const QString& fileName, QString& causa) {
     const QFileInfo info(fileName);
     if (!info.exists()) {
         return QByteArray();
     }
     // A FIFO or device would block or never end.
     if (!info.isFile() || info.size() > TIniFile::kTamanoMaximo) {
+        causa = qt_error_string(info.isDir() ? EISDIR : info.isFile() ? EFBIG : EINVAL);
         return std::nullopt;
     }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
+        causa = file.errorString();
         return std::nullopt;
     }
     // Read at the file's own size: the language file is looked up hundreds of times while the
     // windows are built.
     QByteArray texto = file.readAll();
-    if (file.error() != QFileDevice::NoError || texto.size() > TIniFile::kTamanoMaximo) {
+    if (file.error() != QFileDevice::NoError) {
+        causa = file.errorString();
+        return std::nullopt;
+    }
+    if (texto.size() > TIniFile::kTamanoMaximo) {
+        causa = qt_error_string(EFBIG);
         return std::nullopt;
     }
     return texto;
+}
+
+std::optional<QByteArray> Lee_Fichero(const QString& fileName) {
+    QString causa;
+    return Lee_Fichero(fileName, causa);
 }
 
 QString Quita_Comillas(const Codificacion& cod, QByteArray valor) {
@@ -270,21 +283,24 @@ QStringList TIniFile::ReadSections() const {
 }
 
 bool TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    const std::optional<QByteArray> texto = Lee_Fichero(fileName_);
+    QString causa;
+    return WriteStrings(section, {{key, value}}, causa);
+}
+
+bool TIniFile::WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& pares,
+                            QString& causa) {
+    const std::optional<QByteArray> texto = Lee_Fichero(fileName_, causa);
     if (!texto) {
         return false;
     }
-    const QByteArray nuevo = Con_Clave(*texto, section, key, value);
+    QByteArray nuevo = *texto;
+    for (const auto& [key, value] : pares) {
+        nuevo = Con_Clave(nuevo, section, key, value);
+    }
     if (nuevo == *texto) {
         return true;
     }
-    if (!QDir().mkpath(QFileInfo(fileName_).absolutePath())) {
-        return false;
-    }
-    QSaveFile file(fileName_);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    file.write(nuevo);
-    return file.commit();
+    // A folder that cannot be made is said by the write that follows, with its reason.
+    QDir().mkpath(QFileInfo(fileName_).absolutePath());
+    return Guarda_Fichero(fileName_, nuevo, causa);
 }
