@@ -24,7 +24,8 @@ public:
     // Opens the installation last used; nothing is shown yet (see Avisa).
     void Abre_Ultima();
     // Opens (and creates when missing) the file, remembers it, and tells the user what the
-    // record has to say about it (set aside, read-only) in a box over `ventana`.
+    // record has to say about it (set aside, read-only) in a box over `ventana`, and when the
+    // settings could not remember it.
     void Abre(const QString& fichero, QWidget* ventana);
     // Shows what the record has to say about the open file, once.
     void Avisa(QWidget* ventana);
@@ -52,8 +53,10 @@ signals:
     void Se_Cierra();
 
 private:
-    void Abre_Sin_Avisar(const QString& fichero);
-    void Recuerda(const QString& fichero);
+    // False, with the reason in causa, when the file was opened but the settings could not
+    // remember it.
+    bool Abre_Sin_Avisar(const QString& fichero, QString& causa);
+    bool Recuerda(const QString& fichero, QString& causa);
 
     std::unique_ptr<TBase_Instalacion> base_;
     bool avisado_ = false;

@@ -57,6 +57,8 @@ const char* const kClaves[] = {
     "Port_PermissionFix", "Port_Held", "Port_HeldUnknown", "Port_HeldFix", "Port_Shared",
     "Port_St_Open", "Port_St_NotOpen", "Port_St_Gone", "Port_St_Again", "Port_St_LowOn",
     "Port_St_LowOff", "Port_St_Shared", "Port_Other", "Port_OtherPrompt",
+    // a choice the settings file could not keep
+    "Set_NotWritten", "Set_PortKept", "Set_LanguageKept", "Set_ThisRunOnly", "Set_AtExit",
     // language window
     "GEN_MEN017", "GEN_MEN018", "GEN_MEN019", "GEN_MEN020",
     // message dialogs
