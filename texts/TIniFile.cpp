@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 #include <vector>
@@ -32,11 +33,22 @@ bool Es_Blanco(char c) {
 // and it says that the names and values are UTF-8 rather than Windows-1252.
 const QByteArray Bom_Utf8("\xEF\xBB\xBF");
 
+// Others save UTF-8 without the mark. Windows-1252 text with letters beyond ASCII is almost
+// never valid UTF-8 (an accented letter alone is a lead byte without its continuation), so
+// text that has such bytes and is valid UTF-8 throughout is read as UTF-8.
+bool Utf8_Sin_Marca(const QByteArray& texto) {
+    const bool ascii = std::all_of(texto.begin(), texto.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return !ascii && texto.isValidUtf8();
+}
+
 struct Codificacion {
+    bool marca = false;
     bool utf8 = false;
 
-    explicit Codificacion(const QByteArray& texto) : utf8(texto.startsWith(Bom_Utf8)) {}
-    qsizetype Inicio() const { return utf8 ? Bom_Utf8.size() : 0; }
+    explicit Codificacion(const QByteArray& texto)
+        : marca(texto.startsWith(Bom_Utf8)), utf8(marca || Utf8_Sin_Marca(texto)) {}
+    qsizetype Inicio() const { return marca ? Bom_Utf8.size() : 0; }
     QString Desde(QByteArrayView bytes) const {
         return utf8 ? QString::fromUtf8(bytes) : Desde_Cp1252(bytes.toByteArray());
     }

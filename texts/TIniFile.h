@@ -16,7 +16,9 @@
 // that exists but cannot be read is never overwritten.
 //
 // Files are Windows-1252 on disk; names and values are QStrings here. A file that begins with
-// the UTF-8 byte-order mark is UTF-8, and keeps its mark when written.
+// the UTF-8 byte-order mark is UTF-8, and keeps its mark when written; so is a file without
+// the mark that holds bytes beyond ASCII and is valid UTF-8 throughout, as a text editor saves
+// it (Windows-1252 text beyond ASCII almost never is), and it is written without one.
 
 #include <QList>
 #include <QString>

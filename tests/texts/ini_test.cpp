@@ -292,6 +292,17 @@ TEST_F(TextsIniTest, AwkwardFilesReadRightAndWritesNeverJoinLines) {
          {{"General", "Sys_Port", "<default>"}},
          {"General", "Sys_Port", "COM2"},
          "\xEF\xBB\xBF[General]\r\nSys_Port=COM2\r\n"},
+        {"UTF-8 without a byte-order mark, as a text editor saves it",
+         "[ENGLISH]\r\nPort_St_Open=open \xE2\x80\x94 %1\r\n",
+         {{"ENGLISH", "Port_St_Open", QStringLiteral("open \u2014 %1")}},
+         {"English", "Port_St_Gone", QStringLiteral("unplugged \u2014 wait")},
+         "[ENGLISH]\r\nPort_St_Open=open \xE2\x80\x94 %1\r\nPort_St_Gone=unplugged \xE2\x80\x94 "
+         "wait\r\n"},
+        {"Windows-1252 beyond ASCII, which is no valid UTF-8",
+         "[General]\r\nK=\xBFS\xED? \xC3\r\n",
+         {{"General", "K", QStringLiteral("\u00BFS\u00ED? \u00C3")}},
+         {"General", "L", QStringLiteral("\u00E9")},
+         "[General]\r\nK=\xBFS\xED? \xC3\r\nL=\xE9\r\n"},
     };
     for (const auto& caso : casos) {
         SCOPED_TRACE(caso.nombre);
