@@ -1,5 +1,7 @@
 #include "Fichero_Configuracion.h"
 
+#include "Claves_Json.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -133,6 +135,10 @@ TLectura_Fichero Lee_Configuracion(const QByteArray& bytes) {
     const QJsonObject o = documento.object();
     if (o.value(M_Formato).toString() != Formato)
         return Fallo(TFallo_Fichero::Ajeno);
+    // The JSON reader keeps the last of two members of one name without a word: a file with
+    // two "new" lists or two values in one entry would load one of them unseen.
+    if (QString repetido; Clave_Repetida(texto, repetido))
+        return Fallo(TFallo_Fichero::Estructura, repetido);
     const QJsonValue version = o.value(M_Version);
     if (!Es_Entero(version) || version.toInt() < 1)
         return Fallo(TFallo_Fichero::Estructura, M_Version);

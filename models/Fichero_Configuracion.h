@@ -54,7 +54,7 @@ enum class TFallo_Fichero {
     Sintaxis,         // not JSON from Posicion on
     Ajeno,            // JSON, but not this program's configuration file
     Mas_Reciente,     // a later format than this program reads
-    Estructura,       // a member of the format (Miembro) is missing or of the wrong kind
+    Estructura,       // a member of the format (Miembro) is missing, repeated or of the wrong kind
 };
 
 struct TLectura_Fichero {

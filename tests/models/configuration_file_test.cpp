@@ -285,6 +285,14 @@ TEST_F(ConfigurationFileTest, AFileThatDoesNotSuitTheEditorChangesNothingAndSays
              return Path("other.json");
          },
          "it is not a decoder configuration file"},
+        {"a second New column",
+         [&] {
+             QByteArray b = bytes;
+             b.replace("\"current\":", "\"new\": [], \"current\":");
+             WriteAll(Path("two.json"), b);
+             return Path("two.json");
+         },
+         "the file is damaged (its entry 'new' is missing, repeated or wrong)"},
         {"a code too long",
          [&] {
              return Edited(sensors, "long.json",

@@ -37,6 +37,14 @@ QByteArray Con(const QString& miembro, const QJsonValue& valor) {
     return QJsonDocument(o).toJson();
 }
 
+// The written file with its first `antes` replaced by `despues`.
+QByteArray Repetido(const char* antes, const char* despues) {
+    QByteArray bytes = Escribe_Configuracion(Ejemplo());
+    const qsizetype donde = bytes.indexOf(antes);
+    EXPECT_GE(donde, 0) << antes;
+    return bytes.replace(donde, qstrlen(antes), despues);
+}
+
 void Igual(const QList<TValor_Fichero>& a, const QList<TValor_Fichero>& b) {
     ASSERT_EQ(a.size(), b.size());
     for (int i = 0; i < a.size(); ++i) {
@@ -124,6 +132,17 @@ TEST(ConfigurationFormat, FilesThatAreNotAConfigurationAreToldApart) {
          QByteArray(Mayor_Fichero_Configuracion + 1, ' '),
          TFallo_Fichero::Demasiado_Grande,
          {}},
+        // The JSON reader keeps the last of two members of one name: each is refused by name.
+        {"two New columns", Repetido("\"current\":", "\"new\": [], \"current\":"),
+         TFallo_Fichero::Estructura, "new"},
+        {"two models", Repetido("\"model\": 6758", "\"model\": 6758, \"model\": 6745"),
+         TFallo_Fichero::Estructura, "model"},
+        {"two values in one entry",
+         Repetido("\"value\": \"123\"", "\"value\": \"123\", \"value\": \"999\""),
+         TFallo_Fichero::Estructura, "value"},
+        {"a name repeated through an escape",
+         Repetido("\"model\": 6758", "\"model\": 6758, \"m\\u006fdel\": 6745"),
+         TFallo_Fichero::Estructura, "model"},
     };
     for (const auto& c : cases) {
         const TLectura_Fichero l = Lee_Configuracion(c.bytes);
