@@ -99,6 +99,32 @@ TEST(ConfigurationFormat, DamageInsideTheFileIsReportedWithItsPlace) {
               TFallo_Fichero::Sintaxis);
 }
 
+// However hostile the brackets, the cause is the right one and is found without recursion.
+TEST(ConfigurationFormat, BracketsThatCannotBeAConfigurationAreToldFromACutFile) {
+    const QByteArray inicio = "{\"format\": ";
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        TFallo_Fichero fallo;
+        qint64 desde, hasta; // where the reading stopped
+    } cases[] = {
+        {"200,000 lists never closed, then a stray brace", inicio + QByteArray(200000, '[') + '}',
+         TFallo_Fichero::Anidado, inicio.size(), inicio.size() + 2000},
+        {"a brace where a list closes", inicio + "[[1, 2}]]}", TFallo_Fichero::Sintaxis,
+         inicio.size() + 6, inicio.size() + 6},
+        {"a closing brace too many", inicio + "1}}", TFallo_Fichero::Sintaxis, inicio.size() + 1,
+         inicio.size() + 2},
+        {"cut inside nested lists", inicio + "[[[1, 2", TFallo_Fichero::Truncado, 0,
+         inicio.size() + 7},
+    };
+    for (const auto& c : cases) {
+        const TLectura_Fichero l = Lee_Configuracion(c.bytes);
+        EXPECT_EQ(l.Fallo, c.fallo) << c.what;
+        EXPECT_GE(l.Posicion, c.desde) << c.what;
+        EXPECT_LE(l.Posicion, c.hasta) << c.what;
+    }
+}
+
 TEST(ConfigurationFormat, FilesThatAreNotAConfigurationAreToldApart) {
     const struct {
         const char* what;

@@ -92,8 +92,8 @@ const char* const kClaves[] = {
     // the editors' configuration files and the marks of what a Save will change
     "Cfg_SaveFile", "Cfg_LoadFile", "Cfg_Revert", "Cfg_WillChange", "Cfg_Empty", "Cfg_NotRead",
     "Cfg_Changes", "Cfg_Filter", "Cfg_ErrWrite", "Cfg_ErrRead", "Cfg_Refused", "Cfg_OtherModel",
-    "Cfg_Truncated", "Cfg_Syntax", "Cfg_Foreign", "Cfg_Newer", "Cfg_Structure", "Cfg_TooBig",
-    "Cfg_Missing", "Cfg_Unknown", "Cfg_NoFit"};
+    "Cfg_Truncated", "Cfg_Syntax", "Cfg_Nested", "Cfg_Foreign", "Cfg_Newer", "Cfg_Structure",
+    "Cfg_TooBig", "Cfg_Missing", "Cfg_Unknown", "Cfg_NoFit"};
 
 const QStringList kIdiomas = {"ENGLISH", QStringLiteral("ESPA\u00D1OL"),
                               QStringLiteral("FRAN\u00C7AIS"), "DEUTSCH"};
