@@ -43,20 +43,22 @@ QString Texto_Sistema(int err) {
     return QString::fromLocal8Bit(::strerror_r(err, buffer, sizeof buffer));
 }
 
+// The devices to choose from instead of a port that is not there.
+QString Presentes() {
+    QStringList presentes;
+    for (const PresentPort& p : PresentPorts())
+        presentes << p.label;
+    return presentes.isEmpty()
+               ? Texto(QStringLiteral("Port_NonePresent"))
+               : Texto(QStringLiteral("Port_Present")).arg(presentes.join(QStringLiteral(", ")));
+}
+
 // The cause, then its fix, as lines.
 QStringList Causa_Y_Remedio(const ESerialLine& error, const QString& puerto) {
     const int err = error.Errno();
     const QByteArray ruta = Ruta(puerto);
-    if (err == ENOENT || err == ENODEV || err == ENXIO) {
-        QStringList presentes;
-        for (const PresentPort& p : PresentPorts())
-            presentes << p.label;
-        return {
-            Texto(QStringLiteral("Port_NotFound")),
-            presentes.isEmpty()
-                ? Texto(QStringLiteral("Port_NonePresent"))
-                : Texto(QStringLiteral("Port_Present")).arg(presentes.join(QStringLiteral(", ")))};
-    }
+    if (err == ENOENT || err == ENODEV || err == ENXIO)
+        return {Texto(QStringLiteral("Port_NotFound")), Presentes()};
     if (err == EACCES || err == EPERM) {
         QString grupo = DeviceGroup(ruta);
         if (grupo.isEmpty())
@@ -81,6 +83,20 @@ QStringList Causa_Y_Remedio(const ESerialLine& error, const QString& puerto) {
 
 } // namespace
 
+bool Nombre_Puerto_Excesivo(const QString& puerto) {
+    return puerto.size() > Mayor_Nombre_Puerto;
+}
+
+QString Explica_Nombre_Excesivo(const QString& puerto) {
+    return QStringList{Texto(QStringLiteral("Port_Device")).arg(Rotulo_Puerto(puerto)),
+                       Causa_Nombre_Excesivo(puerto), Presentes()}
+        .join(QLatin1Char('\n'));
+}
+
+QString Causa_Nombre_Excesivo(const QString& puerto) {
+    return Texto(QStringLiteral("Port_TooLong")).arg(puerto.size());
+}
+
 QString Explica_Fallo_Apertura(const ESerialLine& error, const QString& puerto) {
     QStringList lineas{QString::fromUtf8(error.what())};
     const QByteArray ruta = Ruta(puerto);
@@ -96,6 +112,10 @@ QString Causa_Fallo_Apertura(const ESerialLine& error, const QString& puerto) {
 }
 
 QString Rotulo_Puerto(const QString& puerto) {
+    // Enough to recognise what was stored.
+    constexpr qsizetype Principio = 40;
+    if (Nombre_Puerto_Excesivo(puerto))
+        return puerto.left(Principio) + QChar(0x2026);
     const QString ruta = QString::fromLocal8Bit(Ruta(puerto));
     if (!puerto.startsWith(QLatin1Char('/')))
         return ruta.isEmpty() ? puerto : puerto + Raya + ruta;

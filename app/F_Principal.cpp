@@ -254,6 +254,12 @@ void TF_Princ::Rellena_Lista_Modelos() {
 void TF_Princ::Abre_Puerto() {
     causa_fallo_.clear();
     compartido_con_.clear();
+    if (Nombre_Puerto_Excesivo(Sys_Port)) {
+        causa_fallo_ = Causa_Nombre_Excesivo(Sys_Port);
+        Actualiza_Estado();
+        Muestra_Error(std::runtime_error(Explica_Nombre_Excesivo(Sys_Port).toStdString()));
+        return;
+    }
     try {
         Decod1->SetPort(Sys_Port);
         Decod1->SetConnected(true);
