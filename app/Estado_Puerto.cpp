@@ -27,21 +27,23 @@ QString Lista_Programas(const std::vector<PortHolder>& otros) {
     return nombres.join(QStringLiteral(", "));
 }
 
+// The devices to choose from instead of a port that is not there.
+QString Presentes() {
+    QStringList presentes;
+    for (const PresentPort& p : PresentPorts())
+        presentes << p.label;
+    return presentes.isEmpty()
+               ? Texto(QStringLiteral("Port_NonePresent"))
+               : Texto(QStringLiteral("Port_Present")).arg(presentes.join(QStringLiteral(", ")));
+}
+
 // The cause, then its fix, as lines.
 QStringList Causa_Y_Remedio(const ESerialLine& error, const QString& puerto) {
     const QByteArray ruta = Ruta(puerto);
     switch (error.Cause()) {
     case TPortCause::NotPresent:
-    case TPortCause::DeviceGone: {
-        QStringList presentes;
-        for (const PresentPort& p : PresentPorts())
-            presentes << p.label;
-        return {
-            Texto(QStringLiteral("Port_NotFound")),
-            presentes.isEmpty()
-                ? Texto(QStringLiteral("Port_NonePresent"))
-                : Texto(QStringLiteral("Port_Present")).arg(presentes.join(QStringLiteral(", ")))};
-    }
+    case TPortCause::DeviceGone:
+        return {Texto(QStringLiteral("Port_NotFound")), Presentes()};
     case TPortCause::NoPermission: {
         QString grupo = DeviceGroup(ruta);
         if (grupo.isEmpty())
@@ -69,6 +71,20 @@ QStringList Causa_Y_Remedio(const ESerialLine& error, const QString& puerto) {
 
 } // namespace
 
+bool Nombre_Puerto_Excesivo(const QString& puerto) {
+    return puerto.size() > Mayor_Nombre_Puerto;
+}
+
+QString Explica_Nombre_Excesivo(const QString& puerto) {
+    return QStringList{Texto(QStringLiteral("Port_Device")).arg(Rotulo_Puerto(puerto)),
+                       Causa_Nombre_Excesivo(puerto), Presentes()}
+        .join(QLatin1Char('\n'));
+}
+
+QString Causa_Nombre_Excesivo(const QString& puerto) {
+    return Texto(QStringLiteral("Port_TooLong")).arg(puerto.size());
+}
+
 QString Explica_Fallo_Apertura(const ESerialLine& error, const QString& puerto) {
     QStringList lineas{QString::fromUtf8(error.what())};
     const QByteArray ruta = Ruta(puerto);
@@ -84,6 +100,10 @@ QString Causa_Fallo_Apertura(const ESerialLine& error, const QString& puerto) {
 }
 
 QString Rotulo_Puerto(const QString& puerto) {
+    // Enough to recognise what was stored.
+    constexpr qsizetype Principio = 40;
+    if (Nombre_Puerto_Excesivo(puerto))
+        return puerto.left(Principio) + QChar(0x2026);
     return PortLabel(puerto);
 }
 

@@ -10,13 +10,23 @@ class ESerialLine;
 class TCustomSerialLine;
 struct PortHolder;
 
+// No device path is longer: a stored name that is longer is no port at all, and a megabyte of
+// name laid out in a message box or the status line would hold the window up for seconds.
+constexpr qsizetype Mayor_Nombre_Puerto = 255;
+bool Nombre_Puerto_Excesivo(const QString& puerto);
+// Why such a name was not opened, with the devices present to choose from instead.
+QString Explica_Nombre_Excesivo(const QString& puerto);
+// The cause alone, for the status line.
+QString Causa_Nombre_Excesivo(const QString& puerto);
+
 // The port's error message (its first line unchanged), followed by the device and the cause
 // with its fix.
 QString Explica_Fallo_Apertura(const ESerialLine& error, const QString& puerto);
 // The cause alone, short, for the status line.
 QString Causa_Fallo_Apertura(const ESerialLine& error, const QString& puerto);
 
-// "COM1 — /dev/ttyS0", the adapter's description, or the path.
+// "COM1 — /dev/ttyS0", the adapter's description, or the path; the beginning of a name longer
+// than any port.
 QString Rotulo_Puerto(const QString& puerto);
 
 // The warning for another program that has the open device too.

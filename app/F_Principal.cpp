@@ -1,5 +1,6 @@
 #include "F_Principal.h"
 
+#include "Aviso_Ajustes.h"
 #include "Carpetas.h"
 #include "Configuracion.h"
 #include "DECODER2.h"
@@ -253,6 +254,12 @@ void TF_Princ::Rellena_Lista_Modelos() {
 void TF_Princ::Abre_Puerto() {
     causa_fallo_.clear();
     compartido_con_.clear();
+    if (Nombre_Puerto_Excesivo(Sys_Port)) {
+        causa_fallo_ = Causa_Nombre_Excesivo(Sys_Port);
+        Actualiza_Estado();
+        Muestra_Error(std::runtime_error(Explica_Nombre_Excesivo(Sys_Port).toStdString()));
+        return;
+    }
     try {
         Decod1->SetPort(Sys_Port);
         Decod1->SetConnected(true);
@@ -309,8 +316,18 @@ void TF_Princ::Rellena_Puertos_Presentes() {
 }
 
 void TF_Princ::Elige_Puerto(const QString& puerto) {
-    // As a COM item does: stored, checked, and the program ends (and starts again).
+    // Stored before the program ends: a restart would only bring back the old port if the
+    // settings could not keep the new one.
+    const QString anterior = Sys_Port;
     Sys_Port = puerto;
+    QString causa;
+    if (!Guarda_Configuracion(causa)) {
+        Sys_Port = anterior;
+        Inicializa_menu_puertos();
+        Avisa_Ajustes(this, causa,
+                      Texto(QStringLiteral("Set_PortKept")).arg(Rotulo_Puerto(anterior)));
+        return;
+    }
     Inicializa_menu_puertos();
     reiniciar_ = true;
     close();
@@ -375,10 +392,7 @@ void TF_Princ::Inicializa_menu_puertos() {
 }
 
 void TF_Princ::COM1Click(QAction* item) {
-    Sys_Port = item->objectName();
-    Inicializa_menu_puertos();
-    reiniciar_ = true;
-    close();
+    Elige_Puerto(item->objectName());
 }
 
 void TF_Princ::closeEvent(QCloseEvent* event) {
@@ -419,8 +433,20 @@ void TF_Princ::FormClose() {
         // all the same.
         qWarning("%s", error.what());
     }
-    Guarda_Configuracion();
+    Guarda_Al_Salir();
     Libera_Fichero_Idiomas();
+}
+
+void TF_Princ::Guarda_Al_Salir() {
+    QString causa;
+    if (Guarda_Configuracion(causa))
+        return;
+    qWarning("%s", qUtf8Printable(Aviso_Ajustes(causa, {})));
+    // Choices are stored when they are made, so the file usually holds them already and the
+    // failed write lost nothing: no box then to hold the exit up.
+    if (!Configuracion_Guardada())
+        Avisa_Ajustes(this, causa,
+                      Texto(QStringLiteral("Set_AtExit")).arg(Rotulo_Puerto(Sys_Port), Idioma));
 }
 
 bool TF_Princ::eventFilter(QObject* watched, QEvent* event) {

@@ -69,6 +69,8 @@ private:
 
     void FormShow();
     void FormClose();
+    // The settings written as the program ends; said only when that loses a choice.
+    void Guarda_Al_Salir();
     void B_GoClick();
     void COM1Click(QAction* item);
     void Language1Click();

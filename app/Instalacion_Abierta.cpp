@@ -1,5 +1,6 @@
 #include "Instalacion_Abierta.h"
 
+#include "Aviso_Ajustes.h"
 #include "Base_Instalacion.h"
 #include "Carpetas.h"
 #include "Configuracion.h"
@@ -20,7 +21,7 @@ const QString Seccion = QStringLiteral("Installation");
 const QString Clave_Reciente = QStringLiteral("Recent%1");
 
 TIniFile Ajustes() {
-    return TIniFile(Carpeta_Configuracion() + QStringLiteral("/KALVEX.INI"));
+    return TIniFile(Fichero_Ajustes());
 }
 
 } // namespace
@@ -42,34 +43,39 @@ QStringList TInstalacion_Abierta::Recientes() const {
     return recientes;
 }
 
-void TInstalacion_Abierta::Recuerda(const QString& fichero) {
+bool TInstalacion_Abierta::Recuerda(const QString& fichero, QString& causa) {
     QStringList recientes = Recientes();
     recientes.removeAll(fichero);
     recientes.prepend(fichero);
-    TIniFile ini = Ajustes();
+    QList<std::pair<QString, QString>> claves;
     for (int i = 1; i <= Maximo_Recientes; ++i)
-        ini.WriteString(Seccion, Clave_Reciente.arg(i), recientes.value(i - 1));
+        claves.append({Clave_Reciente.arg(i), recientes.value(i - 1)});
+    return Ajustes().WriteStrings(Seccion, claves, causa);
 }
 
 void TInstalacion_Abierta::Abre_Ultima() {
     const QStringList recientes = Recientes();
-    if (recientes.isEmpty()) {
-        Abre_Sin_Avisar(Instalacion_Por_Defecto());
-    } else if (!QFileInfo::exists(recientes.first())) {
+    if (!recientes.isEmpty() && !QFileInfo::exists(recientes.first())) {
         // An empty file in its place would hide every decoder from the clash check.
         ausente_ = recientes.first();
         emit Cambiado();
-    } else {
-        Abre_Sin_Avisar(recientes.first());
+        return;
     }
+    // The one opened at every start: a list the settings cannot keep loses nothing here.
+    QString causa;
+    if (!Abre_Sin_Avisar(recientes.isEmpty() ? Instalacion_Por_Defecto() : recientes.first(),
+                         causa))
+        qWarning("%s", qUtf8Printable(Aviso_Ajustes(causa, {})));
 }
 
 void TInstalacion_Abierta::Abre(const QString& fichero, QWidget* ventana) {
-    Abre_Sin_Avisar(fichero);
+    QString causa;
+    if (!Abre_Sin_Avisar(fichero, causa))
+        Avisa_Ajustes(ventana, causa, Texto(QStringLiteral("Set_ThisRunOnly")));
     Avisa(ventana);
 }
 
-void TInstalacion_Abierta::Abre_Sin_Avisar(const QString& fichero) {
+bool TInstalacion_Abierta::Abre_Sin_Avisar(const QString& fichero, QString& causa) {
     const QString absoluto = QFileInfo(fichero).absoluteFilePath();
     // The old record stores what it has queued and lets go of its file first.
     Instala_Registro(nullptr);
@@ -79,9 +85,10 @@ void TInstalacion_Abierta::Abre_Sin_Avisar(const QString& fichero) {
     base_->Al_Fallar([this](const QString& causa) { Avisa_Fallo(causa); });
     ausente_.clear();
     Instala_Registro(this);
-    Recuerda(absoluto);
+    const bool recordada = Recuerda(absoluto, causa);
     avisado_ = false;
     emit Cambiado();
+    return recordada;
 }
 
 void TInstalacion_Abierta::Avisa(QWidget* ventana) {

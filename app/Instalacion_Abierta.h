@@ -27,7 +27,8 @@ public:
     // The installation last used, when it could not be opened because its file is gone.
     QString Ausente() const { return ausente_; }
     // Opens (and creates when missing) the file, remembers it, and tells the user what the
-    // record has to say about it (set aside, read-only) in a box over `ventana`.
+    // record has to say about it (set aside, read-only) in a box over `ventana`, and when the
+    // settings could not remember it.
     void Abre(const QString& fichero, QWidget* ventana);
     // Shows what the record has to say about the open file, once.
     void Avisa(QWidget* ventana);
@@ -56,10 +57,12 @@ signals:
     void Se_Cierra();
 
 private:
-    void Abre_Sin_Avisar(const QString& fichero);
+    // False, with the reason in causa, when the file was opened but the settings could not
+    // remember it.
+    bool Abre_Sin_Avisar(const QString& fichero, QString& causa);
+    bool Recuerda(const QString& fichero, QString& causa);
     // Something recorded was not stored: the user hears it over the window in use.
     void Avisa_Fallo(const QString& causa);
-    void Recuerda(const QString& fichero);
 
     std::unique_ptr<TBase_Instalacion> base_;
     bool avisado_ = false;

@@ -1,5 +1,6 @@
 #include "Menu_Monitor.h"
 
+#include "Aviso_Ajustes.h"
 #include "Configuracion.h"
 #include "F_Monitor.h"
 #include "Idiomas.h"
@@ -16,9 +17,11 @@ TMenu_Monitor::TMenu_Monitor(QWidget* principal, QMenu* archivo, QAction* antes,
     LineLog1->setChecked(Lee_Registro_Linea());
     archivo->insertAction(antes, LineLog1);
     archivo->insertSeparator(antes);
-    connect(LineLog1, &QAction::triggered, this, [](bool activo) {
-        if (TF_Monitor* monitor = Ventanas().F_Monitor)
-            monitor->Registro_Linea(activo);
+    connect(LineLog1, &QAction::triggered, this, [principal](bool activo) {
+        TF_Monitor* monitor = Ventanas().F_Monitor;
+        QString causa;
+        if (monitor && !monitor->Registro_Linea(activo, causa))
+            Avisa_Ajustes(principal, causa, Texto(QStringLiteral("Set_ThisRunOnly")));
     });
     // A log that failed turned itself off: the item says so the next time the menu opens.
     connect(archivo, &QMenu::aboutToShow, this, [this] {

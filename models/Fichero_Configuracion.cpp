@@ -1,9 +1,14 @@
 #include "Fichero_Configuracion.h"
 
+#include "Claves_Json.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -61,12 +66,20 @@ bool Lee_Lista(const QJsonValue& lista, QList<TValor_Fichero>& valores, QString&
     return true;
 }
 
-// Whether the text stops inside a string or with an object or list still open.
-bool Queda_Abierto(const QByteArray& bytes) {
-    int abiertos = 0;
+// Where a text that is not JSON went wrong, as far as its brackets tell: at the first closing
+// bracket that closes nothing or the wrong thing (-1 when none), and whether it ends inside a
+// string or with an object or list still open. One pass, no recursion: any nesting is safe.
+struct TCierres {
+    qsizetype Erroneo = -1;
+    bool Abierto = false;
+};
+
+TCierres Cierres(const QByteArray& bytes) {
+    std::vector<char> abiertos;
     bool en_texto = false;
     bool escape = false;
-    for (const char c : bytes) {
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
         if (en_texto) {
             if (escape)
                 escape = false;
@@ -77,12 +90,36 @@ bool Queda_Abierto(const QByteArray& bytes) {
         } else if (c == '"') {
             en_texto = true;
         } else if (c == '{' || c == '[') {
-            ++abiertos;
+            abiertos.push_back(c == '{' ? '}' : ']');
         } else if (c == '}' || c == ']') {
-            --abiertos;
+            if (abiertos.empty() || abiertos.back() != c)
+                return {i, false};
+            abiertos.pop_back();
         }
     }
-    return en_texto || abiertos > 0;
+    return {-1, en_texto || !abiertos.empty()};
+}
+
+TLectura_Fichero Fallo_En(TFallo_Fichero fallo, qint64 posicion) {
+    TLectura_Fichero lectura;
+    lectura.Fallo = fallo;
+    lectura.Posicion = posicion;
+    return lectura;
+}
+
+// Why text the JSON reader refused is no configuration. A file cut short (a copy interrupted,
+// a full disk) ends inside what it began, with every bracket before the end in its place; one
+// damaged inside reads wrong at the place of the damage.
+TLectura_Fichero Fallo_Sintaxis(const QByteArray& texto, const QJsonParseError& error,
+                                qint64 marca) {
+    if (error.error == QJsonParseError::DeepNesting)
+        return Fallo_En(TFallo_Fichero::Anidado, error.offset + marca);
+    const TCierres cierres = Cierres(texto);
+    if (cierres.Erroneo >= 0)
+        return Fallo_En(TFallo_Fichero::Sintaxis,
+                        std::min<qint64>(cierres.Erroneo, error.offset) + marca);
+    return Fallo_En(cierres.Abierto ? TFallo_Fichero::Truncado : TFallo_Fichero::Sintaxis,
+                    error.offset + marca);
 }
 
 TLectura_Fichero Fallo(TFallo_Fichero fallo, const QString& miembro = {}) {
@@ -122,17 +159,15 @@ TLectura_Fichero Lee_Configuracion(const QByteArray& bytes) {
         return Fallo(TFallo_Fichero::Ajeno);
     QJsonParseError error{};
     const QJsonDocument documento = QJsonDocument::fromJson(texto, &error);
-    if (error.error != QJsonParseError::NoError) {
-        // A file cut short (a copy interrupted, a full disk) ends inside what it began; one
-        // damaged inside reads wrong at the place of the damage.
-        TLectura_Fichero lectura =
-            Fallo(Queda_Abierto(texto) ? TFallo_Fichero::Truncado : TFallo_Fichero::Sintaxis);
-        lectura.Posicion = error.offset + (bytes.size() - texto.size());
-        return lectura;
-    }
+    if (error.error != QJsonParseError::NoError)
+        return Fallo_Sintaxis(texto, error, bytes.size() - texto.size());
     const QJsonObject o = documento.object();
     if (o.value(M_Formato).toString() != Formato)
         return Fallo(TFallo_Fichero::Ajeno);
+    // The JSON reader keeps the last of two members of one name without a word: a file with
+    // two "new" lists or two values in one entry would load one of them unseen.
+    if (QString repetido; Clave_Repetida(texto, repetido))
+        return Fallo(TFallo_Fichero::Estructura, repetido);
     const QJsonValue version = o.value(M_Version);
     if (!Es_Entero(version) || version.toInt() < 1)
         return Fallo(TFallo_Fichero::Estructura, M_Version);

@@ -52,14 +52,15 @@ enum class TFallo_Fichero {
     Demasiado_Grande, // far larger than any configuration
     Truncado,         // ends before the text does
     Sintaxis,         // not JSON from Posicion on
+    Anidado,          // lists or objects nested deeper than any configuration, at Posicion
     Ajeno,            // JSON, but not this program's configuration file
     Mas_Reciente,     // a later format than this program reads
-    Estructura,       // a member of the format (Miembro) is missing or of the wrong kind
+    Estructura,       // a member of the format (Miembro) is missing, repeated or of the wrong kind
 };
 
 struct TLectura_Fichero {
     TFallo_Fichero Fallo = TFallo_Fichero::Ninguno;
-    qint64 Posicion = 0; // Sintaxis: the byte where reading stopped
+    qint64 Posicion = 0; // Sintaxis, Anidado: the byte where reading stopped
     QString Miembro;     // Estructura: "new", "model" …
     TFichero_Configuracion Fichero;
 };

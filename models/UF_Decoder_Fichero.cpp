@@ -97,6 +97,8 @@ QString TF_Decoder::Rechazo(const TLectura_Fichero& lectura) const {
         return Texto(QStringLiteral("Cfg_Truncated"));
     case TFallo_Fichero::Sintaxis:
         return Texto(QStringLiteral("Cfg_Syntax")).arg(lectura.Posicion);
+    case TFallo_Fichero::Anidado:
+        return Texto(QStringLiteral("Cfg_Nested")).arg(lectura.Posicion);
     case TFallo_Fichero::Ajeno:
         return Texto(QStringLiteral("Cfg_Foreign"));
     case TFallo_Fichero::Mas_Reciente:

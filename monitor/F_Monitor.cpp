@@ -135,9 +135,9 @@ TF_Monitor::TF_Monitor(TDECODER2* enlace, int capacidad, const QString& carpeta_
     monitor_.Registro().Activa(Lee_Registro_Linea());
 }
 
-void TF_Monitor::Registro_Linea(bool activo) {
+bool TF_Monitor::Registro_Linea(bool activo, QString& causa) {
     monitor_.Registro().Activa(activo);
-    Guarda_Registro_Linea(activo);
+    return Guarda_Registro_Linea(activo, causa);
 }
 
 bool TF_Monitor::Registro_Linea() const {
@@ -145,7 +145,9 @@ bool TF_Monitor::Registro_Linea() const {
 }
 
 void TF_Monitor::Registro_Fallido(const QString& fichero) {
-    Guarda_Registro_Linea(false);
+    // Most likely the same full disk: then the next start tries the log again and says so.
+    QString causa;
+    Guarda_Registro_Linea(false, causa);
     // Said after the write that failed has returned: a message box runs its own event loop.
     QMetaObject::invokeMethod(
         this,

@@ -27,8 +27,9 @@ public:
     TMonitor_Linea& Monitor() { return monitor_; }
     const TMonitor_Linea& Monitor() const { return monitor_; }
 
-    // File ▸ Line log: on or off, kept in the settings.
-    void Registro_Linea(bool activo);
+    // File ▸ Line log: on or off, kept in the settings. False, with the reason in causa, when
+    // the settings could not keep it: the log is on or off all the same, for this run.
+    bool Registro_Linea(bool activo, QString& causa);
     bool Registro_Linea() const;
 
     // The rows the filter shows, as text (tab-separated) or CSV, with a line of titles.

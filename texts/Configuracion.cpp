@@ -13,22 +13,34 @@ const QString kClavePuerto = QStringLiteral("Sys_Port");
 const QString kClaveIdioma = QStringLiteral("Idioma");
 const QString kClaveRegistro = QStringLiteral("Line_Log");
 
+const QString kPuertoNormal = QStringLiteral("COM1");
+const QString kIdiomaNormal = QStringLiteral("ENGLISH");
+
 TIniFile Fichero_Configuracion() {
-    return TIniFile(Carpeta_Configuracion() + QStringLiteral("/KALVEX.INI"));
+    return TIniFile(Fichero_Ajustes());
 }
 
 } // namespace
 
-void Lee_Configuracion() {
-    const TIniFile ini = Fichero_Configuracion();
-    Sys_Port = ini.ReadString(kSeccion, kClavePuerto, QStringLiteral("COM1"));
-    Idioma = ini.ReadString(kSeccion, kClaveIdioma, QStringLiteral("ENGLISH"));
+QString Fichero_Ajustes() {
+    return Carpeta_Configuracion() + QStringLiteral("/KALVEX.INI");
 }
 
-void Guarda_Configuracion() {
-    TIniFile ini = Fichero_Configuracion();
-    ini.WriteString(kSeccion, kClavePuerto, Sys_Port);
-    ini.WriteString(kSeccion, kClaveIdioma, Idioma);
+void Lee_Configuracion() {
+    const TIniFile ini = Fichero_Configuracion();
+    Sys_Port = ini.ReadString(kSeccion, kClavePuerto, kPuertoNormal);
+    Idioma = ini.ReadString(kSeccion, kClaveIdioma, kIdiomaNormal);
+}
+
+bool Guarda_Configuracion(QString& causa) {
+    return Fichero_Configuracion().WriteStrings(
+        kSeccion, {{kClavePuerto, Sys_Port}, {kClaveIdioma, Idioma}}, causa);
+}
+
+bool Configuracion_Guardada() {
+    const TIniFile ini = Fichero_Configuracion();
+    return ini.ReadString(kSeccion, kClavePuerto, kPuertoNormal) == Sys_Port &&
+           ini.ReadString(kSeccion, kClaveIdioma, kIdiomaNormal) == Idioma;
 }
 
 bool Lee_Registro_Linea() {
@@ -36,9 +48,9 @@ bool Lee_Registro_Linea() {
            QLatin1String("1");
 }
 
-void Guarda_Registro_Linea(bool activo) {
-    Fichero_Configuracion().WriteString(kSeccion, kClaveRegistro,
-                                        activo ? QStringLiteral("1") : QStringLiteral("0"));
+bool Guarda_Registro_Linea(bool activo, QString& causa) {
+    return Fichero_Configuracion().WriteStrings(
+        kSeccion, {{kClaveRegistro, activo ? QStringLiteral("1") : QStringLiteral("0")}}, causa);
 }
 
 QString Titulo_Kalvex() {

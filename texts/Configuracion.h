@@ -11,16 +11,23 @@ extern QString Sys_Port;
 // the settings are loaded.
 extern QString Idioma;
 
+// The settings file itself.
+QString Fichero_Ajustes();
+
 // Reads Sys_Port and Idioma from section "General" ("COM1" and "ENGLISH" when a key is
 // missing; a key present but empty gives the empty text).
 void Lee_Configuracion();
-// Writes both values. A failure is not reported: the program carries on with the values in
-// memory.
-void Guarda_Configuracion();
+// Writes both values in one replacement of the file. False, with the system's reason in causa,
+// when the file could not be written; it is then as it was, and the program carries on with
+// the values in memory.
+bool Guarda_Configuracion(QString& causa);
+// Whether the file gives the values in memory, as the next start would read them: when it
+// does, a write that failed lost nothing.
+bool Configuracion_Guardada();
 
 // File ▸ Line log (key "Line_Log" of section "General"): off unless the file says 1.
 bool Lee_Registro_Linea();
-void Guarda_Registro_Linea(bool activo);
+bool Guarda_Registro_Linea(bool activo, QString& causa);
 
 // "Kalvex 3.3", the title of the program's windows.
 QString Titulo_Kalvex();

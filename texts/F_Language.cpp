@@ -1,5 +1,6 @@
 #include "F_Language.h"
 
+#include "Aviso_Ajustes.h"
 #include "Configuracion.h"
 #include "Idiomas.h"
 #include "Recursos.h"
@@ -103,8 +104,16 @@ void TF_Lang::B_OKClick() {
     if (elegidos.isEmpty() || elegidos.first()->text(0) == Idioma) {
         return;
     }
+    // The new language only takes effect at the next start, which reads it from the settings:
+    // one they cannot keep is not chosen at all.
+    const QString anterior = Idioma;
     Idioma = elegidos.first()->text(0);
-    Guarda_Configuracion();
+    QString causa;
+    if (!Guarda_Configuracion(causa)) {
+        Idioma = anterior;
+        Avisa_Ajustes(this, causa, Texto(QStringLiteral("Set_LanguageKept")).arg(anterior));
+        return;
+    }
     Tag = 1;
     accept();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The language window: lists the languages of the language file and makes one of them the
 // current language. Texts are applied only when windows are created, so a new choice is
-// stored at once and the caller then ends the program (Tag = 1).
+// stored at once and the caller then ends the program (Tag = 1). A choice the settings file
+// cannot keep is said, and the window stays open with the language unchanged.
 
 #include "UVentana_Kalvex.h"
 

@@ -1,8 +1,8 @@
 #pragma once
-// Writing a file for the user (an export, a report, a decoder's configuration) whole or not at
+// Writing a file (an export, a report, a decoder's configuration, the settings) whole or not at
 // all: into a temporary file beside the target, renamed over it only when every byte was
-// written, so a full disk or a vanished folder never leaves a truncated file where a good one
-// was.
+// written and the disk said it keeps them, so a full disk, a failing one or a vanished folder
+// never leaves a truncated file where a good one was. The writes go through Disco().
 
 #include <QByteArray>
 #include <QString>

@@ -1,12 +1,14 @@
 #include "TIniFile.h"
 
 #include "Cp1252.h"
+#include "Guarda_Fichero.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -31,11 +33,22 @@ bool Es_Blanco(char c) {
 // and it says that the names and values are UTF-8 rather than Windows-1252.
 const QByteArray Bom_Utf8("\xEF\xBB\xBF");
 
+// Others save UTF-8 without the mark. Windows-1252 text with letters beyond ASCII is almost
+// never valid UTF-8 (an accented letter alone is a lead byte without its continuation), so
+// text that has such bytes and is valid UTF-8 throughout is read as UTF-8.
+bool Utf8_Sin_Marca(const QByteArray& texto) {
+    const bool ascii = std::all_of(texto.begin(), texto.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return !ascii && texto.isValidUtf8();
+}
+
 struct Codificacion {
+    bool marca = false;
     bool utf8 = false;
 
-    explicit Codificacion(const QByteArray& texto) : utf8(texto.startsWith(Bom_Utf8)) {}
-    qsizetype Inicio() const { return utf8 ? Bom_Utf8.size() : 0; }
+    explicit Codificacion(const QByteArray& texto)
+        : marca(texto.startsWith(Bom_Utf8)), utf8(marca || Utf8_Sin_Marca(texto)) {}
+    qsizetype Inicio() const { return marca ? Bom_Utf8.size() : 0; }
     QString Desde(QByteArrayView bytes) const {
         return utf8 ? QString::fromUtf8(bytes) : Desde_Cp1252(bytes.toByteArray());
     }
@@ -123,28 +136,40 @@ size_t Busca_Seccion(const Codificacion& cod, const std::vector<Linea>& lineas,
     return lineas.size();
 }
 
-// The contents of the file; an empty array for a missing file; nothing when it exists but
-// cannot be read as a settings file.
-std::optional<QByteArray> Lee_Fichero(const QString& fileName) {
+// The contents of the file; an empty array for a missing file; nothing, with the reason in
+// causa, when it exists but cannot be read as a settings file.
+std::optional<QByteArray> Lee_Fichero(const QString& fileName, QString& causa) {
     const QFileInfo info(fileName);
     if (!info.exists()) {
         return QByteArray();
     }
     // A FIFO or device would block or never end.
     if (!info.isFile() || info.size() > TIniFile::kTamanoMaximo) {
+        causa = qt_error_string(info.isDir() ? EISDIR : info.isFile() ? EFBIG : EINVAL);
         return std::nullopt;
     }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
+        causa = file.errorString();
         return std::nullopt;
     }
     // Read at the file's own size: the language file is looked up hundreds of times while the
     // windows are built.
     QByteArray texto = file.readAll();
-    if (file.error() != QFileDevice::NoError || texto.size() > TIniFile::kTamanoMaximo) {
+    if (file.error() != QFileDevice::NoError) {
+        causa = file.errorString();
+        return std::nullopt;
+    }
+    if (texto.size() > TIniFile::kTamanoMaximo) {
+        causa = qt_error_string(EFBIG);
         return std::nullopt;
     }
     return texto;
+}
+
+std::optional<QByteArray> Lee_Fichero(const QString& fileName) {
+    QString causa;
+    return Lee_Fichero(fileName, causa);
 }
 
 QString Quita_Comillas(const Codificacion& cod, QByteArray valor) {
@@ -270,21 +295,24 @@ QStringList TIniFile::ReadSections() const {
 }
 
 bool TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    const std::optional<QByteArray> texto = Lee_Fichero(fileName_);
+    QString causa;
+    return WriteStrings(section, {{key, value}}, causa);
+}
+
+bool TIniFile::WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& pares,
+                            QString& causa) {
+    const std::optional<QByteArray> texto = Lee_Fichero(fileName_, causa);
     if (!texto) {
         return false;
     }
-    const QByteArray nuevo = Con_Clave(*texto, section, key, value);
+    QByteArray nuevo = *texto;
+    for (const auto& [key, value] : pares) {
+        nuevo = Con_Clave(nuevo, section, key, value);
+    }
     if (nuevo == *texto) {
         return true;
     }
-    if (!QDir().mkpath(QFileInfo(fileName_).absolutePath())) {
-        return false;
-    }
-    QSaveFile file(fileName_);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    file.write(nuevo);
-    return file.commit();
+    // A folder that cannot be made is said by the write that follows, with its reason.
+    QDir().mkpath(QFileInfo(fileName_).absolutePath());
+    return Guarda_Fichero(fileName_, nuevo, causa);
 }

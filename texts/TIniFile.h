@@ -11,12 +11,16 @@
 // section, or appends the section); every other byte of the file stays as it was, line
 // endings included, except that a CR alone before an inserted line gets its LF (in a file
 // whose lines do not end in a CR alone), so that no reader takes two lines for one. The file
-// is replaced atomically: a crash leaves the old or the new file, never a truncated one. A
-// file that exists but cannot be read is never overwritten.
+// is replaced atomically, and only once every byte of the new file is on the disk: a crash, a
+// full disk or a disk that fails leaves the old file as it was, never a truncated one. A file
+// that exists but cannot be read is never overwritten.
 //
 // Files are Windows-1252 on disk; names and values are QStrings here. A file that begins with
-// the UTF-8 byte-order mark is UTF-8, and keeps its mark when written.
+// the UTF-8 byte-order mark is UTF-8, and keeps its mark when written; so is a file without
+// the mark that holds bytes beyond ASCII and is valid UTF-8 throughout, as a text editor saves
+// it (Windows-1252 text beyond ASCII almost never is), and it is written without one.
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +41,10 @@ public:
     // False when nothing was written: the existing file could not be read, or the new file
     // could not be stored. The folder of the file is created when missing.
     bool WriteString(const QString& section, const QString& key, const QString& value);
+    // Several keys of one section in one replacement of the file, so that either all of them
+    // are stored or none; when none, causa says why in the system's words.
+    bool WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& pares,
+                      QString& causa);
 
 private:
     QString fileName_;

@@ -155,6 +155,38 @@ TEST_F(PortsTest, WithNoSerialDeviceAtAllTheMissingPortSaysSo) {
     EXPECT_EQ(boxes.Dialogs()[0].text.split('\n').last(), "No serial device is present.");
 }
 
+// A name longer than any device path is no port: said at once with its beginning and its
+// length, never laid out whole in the box or the status line.
+TEST_F(PortsTest, AStoredNameLongerThanAnyPortIsNotTriedAndSaysSo) {
+    DeviceTree tree;
+    const struct {
+        const char* what;
+        qsizetype length;
+        bool port; // still tried as a device path
+    } cases[] = {{"a megabyte", 1 << 20, false},
+                 {"one character longer than a port may be", 256, false},
+                 {"as long as a port may be", 255, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString name = "/dev/" + QString(c.length - 5, QLatin1Char('x'));
+        const QString shown = c.port ? name : name.left(40) + QChar(0x2026);
+        const QString cause =
+            c.port ? QStringLiteral("not found \u2014 is the adapter plugged in?")
+                   : QStringLiteral("the stored port name is not a port (%1 characters long)")
+                         .arg(c.length);
+        ModalWatcher boxes;
+        TF_Princ* main = Start(name);
+        EXPECT_FALSE(main->Decod1->Connected());
+        ASSERT_EQ(boxes.Dialogs().size(), 1u);
+        const QStringList lines = boxes.Dialogs()[0].text.split('\n');
+        EXPECT_TRUE(lines.contains("Device: " + shown));
+        EXPECT_TRUE(lines.contains(cause));
+        EXPECT_EQ(lines.back(), "No serial device is present.");
+        EXPECT_EQ(Status(main), shown + ": not open: " + cause);
+        Destruye_Ventanas();
+    }
+}
+
 TEST_F(PortsTest, AnotherProgramSharingTheDeviceWithoutALockIsNamedOnce) {
     PtyPair pty;
     HolderProcess holder(pty.SlavePath().toLocal8Bit(), "kvx-reader", false);

@@ -285,6 +285,20 @@ TEST_F(ConfigurationFileTest, AFileThatDoesNotSuitTheEditorChangesNothingAndSays
              return Path("other.json");
          },
          "it is not a decoder configuration file"},
+        {"nested too deeply",
+         [&] {
+             WriteAll(Path("deep.json"), "{\"new\": " + QByteArray(200000, '[') + '}');
+             return Path("deep.json");
+         },
+         "the file is damaged (nested too deeply at byte "},
+        {"a second New column",
+         [&] {
+             QByteArray b = bytes;
+             b.replace("\"current\":", "\"new\": [], \"current\":");
+             WriteAll(Path("two.json"), b);
+             return Path("two.json");
+         },
+         "the file is damaged (its entry 'new' is missing, repeated or wrong)"},
         {"a code too long",
          [&] {
              return Edited(sensors, "long.json",

@@ -37,6 +37,14 @@ QByteArray Con(const QString& miembro, const QJsonValue& valor) {
     return QJsonDocument(o).toJson();
 }
 
+// The written file with its first `antes` replaced by `despues`.
+QByteArray Repetido(const char* antes, const char* despues) {
+    QByteArray bytes = Escribe_Configuracion(Ejemplo());
+    const qsizetype donde = bytes.indexOf(antes);
+    EXPECT_GE(donde, 0) << antes;
+    return bytes.replace(donde, qstrlen(antes), despues);
+}
+
 void Igual(const QList<TValor_Fichero>& a, const QList<TValor_Fichero>& b) {
     ASSERT_EQ(a.size(), b.size());
     for (int i = 0; i < a.size(); ++i) {
@@ -91,6 +99,32 @@ TEST(ConfigurationFormat, DamageInsideTheFileIsReportedWithItsPlace) {
               TFallo_Fichero::Sintaxis);
 }
 
+// However hostile the brackets, the cause is the right one and is found without recursion.
+TEST(ConfigurationFormat, BracketsThatCannotBeAConfigurationAreToldFromACutFile) {
+    const QByteArray inicio = "{\"format\": ";
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        TFallo_Fichero fallo;
+        qint64 desde, hasta; // where the reading stopped
+    } cases[] = {
+        {"200,000 lists never closed, then a stray brace", inicio + QByteArray(200000, '[') + '}',
+         TFallo_Fichero::Anidado, inicio.size(), inicio.size() + 2000},
+        {"a brace where a list closes", inicio + "[[1, 2}]]}", TFallo_Fichero::Sintaxis,
+         inicio.size() + 6, inicio.size() + 6},
+        {"a closing brace too many", inicio + "1}}", TFallo_Fichero::Sintaxis, inicio.size() + 1,
+         inicio.size() + 2},
+        {"cut inside nested lists", inicio + "[[[1, 2", TFallo_Fichero::Truncado, 0,
+         inicio.size() + 7},
+    };
+    for (const auto& c : cases) {
+        const TLectura_Fichero l = Lee_Configuracion(c.bytes);
+        EXPECT_EQ(l.Fallo, c.fallo) << c.what;
+        EXPECT_GE(l.Posicion, c.desde) << c.what;
+        EXPECT_LE(l.Posicion, c.hasta) << c.what;
+    }
+}
+
 TEST(ConfigurationFormat, FilesThatAreNotAConfigurationAreToldApart) {
     const struct {
         const char* what;
@@ -124,6 +158,17 @@ TEST(ConfigurationFormat, FilesThatAreNotAConfigurationAreToldApart) {
          QByteArray(Mayor_Fichero_Configuracion + 1, ' '),
          TFallo_Fichero::Demasiado_Grande,
          {}},
+        // The JSON reader keeps the last of two members of one name: each is refused by name.
+        {"two New columns", Repetido("\"current\":", "\"new\": [], \"current\":"),
+         TFallo_Fichero::Estructura, "new"},
+        {"two models", Repetido("\"model\": 6758", "\"model\": 6758, \"model\": 6745"),
+         TFallo_Fichero::Estructura, "model"},
+        {"two values in one entry",
+         Repetido("\"value\": \"123\"", "\"value\": \"123\", \"value\": \"999\""),
+         TFallo_Fichero::Estructura, "value"},
+        {"a name repeated through an escape",
+         Repetido("\"model\": 6758", "\"model\": 6758, \"m\\u006fdel\": 6745"),
+         TFallo_Fichero::Estructura, "model"},
     };
     for (const auto& c : cases) {
         const TLectura_Fichero l = Lee_Configuracion(c.bytes);

@@ -60,7 +60,8 @@ TEST_F(LineLogFile, RowsGoToTodaysFileWhenOnAndTheSettingIsKept) {
         s.Trama = {0x70, 0x01, 0x23, 0xD1};
         monitor.Monitor().Suceso(s);
         monitor.Monitor().Vuelca();
-        monitor.Registro_Linea(true);
+        QString causa;
+        EXPECT_TRUE(monitor.Registro_Linea(true, causa));
         EXPECT_TRUE(Lee_Registro_Linea());
         monitor.Monitor().Suceso(s);
         monitor.Monitor().Vuelca();
@@ -76,7 +77,8 @@ TEST_F(LineLogFile, RowsGoToTodaysFileWhenOnAndTheSettingIsKept) {
     // The next start takes the setting.
     TF_Monitor again(&link, 100, folder);
     EXPECT_TRUE(again.Registro_Linea());
-    again.Registro_Linea(false);
+    QString causa;
+    EXPECT_TRUE(again.Registro_Linea(false, causa));
     EXPECT_FALSE(Lee_Registro_Linea());
 }
 
@@ -88,7 +90,8 @@ TEST_F(LineLogFile, AFolderThatCannotBeWrittenTurnsTheLogOff) {
     TF_Monitor monitor(&link, 100, blocked);
     QString failed;
     monitor.Monitor().Registro().OnFallo = [&](const QString& f) { failed = f; };
-    monitor.Registro_Linea(true);
+    QString causa;
+    monitor.Registro_Linea(true, causa);
     TSuceso_Linea s;
     monitor.Monitor().Suceso(s);
     monitor.Monitor().Vuelca();

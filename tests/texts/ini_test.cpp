@@ -1,10 +1,15 @@
 // The INI layer against files as Windows tools write them, and the Windows-1252 conversion.
 
 #include "Cp1252.h"
+#include "FailingDisk.h"
 #include "Ficheros.h"
 #include "TIniFile.h"
 
 #include <QRandomGenerator>
+
+#include <cerrno>
+
+using kalvex::test::FailingDisk;
 
 namespace {
 
@@ -153,9 +158,58 @@ TEST_F(TextsIniTest, WriteReplacesTheFileWholeAndLeavesNoTemporaryFile) {
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"t.ini"});
 }
 
+// A settings file of some 9 KB: the port, the line log and the recent installations.
+QByteArray Ajustes_Grandes() {
+    QByteArray texto = "[General]\r\nSys_Port=COM2\r\nIdioma=ENGLISH\r\nLine_Log=0\r\n"
+                       "[Installation]\r\n";
+    for (int i = 1; texto.size() < 8900; ++i) {
+        texto += "Recent" + QByteArray::number(i) + "=/home/installer/Installations/Calle Mayor " +
+                 QByteArray::number(i) + ", entrance A, floor " + QByteArray(60, 'x') +
+                 ".kalvex\r\n";
+    }
+    return texto;
+}
+
+TEST_F(TextsIniTest, AWriteTheDiskRefusesLeavesTheOldFileByteForByteAndSaysWhy) {
+    const QByteArray antes = Ajustes_Grandes();
+    const struct {
+        const char* que;
+        int error;
+        qint64 sitio; // bytes the disk still takes
+        FailingDisk::Step paso;
+    } casos[] = {
+        {"the disk fills up in the middle of the file", ENOSPC, 4096, FailingDisk::Step::Write},
+        {"the disk is full from the start", ENOSPC, 0, FailingDisk::Step::Write},
+        {"the disk is read-only", EROFS, 0, FailingDisk::Step::Write},
+        {"the disk takes every byte and cannot keep them", EIO, 0, FailingDisk::Step::Sync},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.que);
+        TIniFile ini = Con(antes);
+        QString causa;
+        {
+            FailingDisk disco(caso.error, caso.sitio, caso.paso);
+            EXPECT_FALSE(ini.WriteStrings("General", {{"Line_Log", "1"}, {"Nueva", "2"}}, causa));
+            EXPECT_FALSE(ini.WriteString("Installation", "Recent1", "/elsewhere.kalvex"));
+        }
+        EXPECT_EQ(causa, qt_error_string(caso.error));
+        EXPECT_EQ(Lee_Bytes(Ruta()), antes);
+        EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"t.ini"});
+    }
+    // Several keys go in one replacement of the file.
+    TIniFile ini = Con(antes);
+    QString causa;
+    ASSERT_TRUE(ini.WriteStrings("General", {{"Line_Log", "1"}, {"Nueva", "2"}}, causa));
+    QByteArray esperado = antes;
+    esperado.replace("Line_Log=0\r\n", "Line_Log=1\r\nNueva=2\r\n");
+    EXPECT_EQ(Lee_Bytes(Ruta()), esperado);
+}
+
 TEST_F(TextsIniTest, FilesThatCannotBeReadAreNeverOverwritten) {
     QDir(dir_.path()).mkdir("folder.ini");
-    EXPECT_FALSE(TIniFile(Ruta("folder.ini")).WriteString("S", "K", "V"));
+    QString causa;
+    EXPECT_FALSE(TIniFile(Ruta("folder.ini")).WriteStrings("S", {{"K", "V"}}, causa));
+    EXPECT_EQ(causa, qt_error_string(EISDIR));
     EXPECT_TRUE(QFileInfo(Ruta("folder.ini")).isDir());
 
     QFile grande(Ruta("huge.ini"));
@@ -238,6 +292,17 @@ TEST_F(TextsIniTest, AwkwardFilesReadRightAndWritesNeverJoinLines) {
          {{"General", "Sys_Port", "<default>"}},
          {"General", "Sys_Port", "COM2"},
          "\xEF\xBB\xBF[General]\r\nSys_Port=COM2\r\n"},
+        {"UTF-8 without a byte-order mark, as a text editor saves it",
+         "[ENGLISH]\r\nPort_St_Open=open \xE2\x80\x94 %1\r\n",
+         {{"ENGLISH", "Port_St_Open", QStringLiteral("open \u2014 %1")}},
+         {"English", "Port_St_Gone", QStringLiteral("unplugged \u2014 wait")},
+         "[ENGLISH]\r\nPort_St_Open=open \xE2\x80\x94 %1\r\nPort_St_Gone=unplugged \xE2\x80\x94 "
+         "wait\r\n"},
+        {"Windows-1252 beyond ASCII, which is no valid UTF-8",
+         "[General]\r\nK=\xBFS\xED? \xC3\r\n",
+         {{"General", "K", QStringLiteral("\u00BFS\u00ED? \u00C3")}},
+         {"General", "L", QStringLiteral("\u00E9")},
+         "[General]\r\nK=\xBFS\xED? \xC3\r\nL=\xE9\r\n"},
     };
     for (const auto& caso : casos) {
         SCOPED_TRACE(caso.nombre);

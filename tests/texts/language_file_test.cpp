@@ -60,7 +60,9 @@ const char* const kClaves[] = {
     "Port_Device", "Port_NotFound", "Port_Present", "Port_NonePresent", "Port_Permission",
     "Port_PermissionFix", "Port_Held", "Port_HeldUnknown", "Port_HeldFix", "Port_Shared",
     "Port_St_Open", "Port_St_NotOpen", "Port_St_Gone", "Port_St_Again", "Port_St_LowOn",
-    "Port_St_LowOff", "Port_St_Shared", "Port_Other", "Port_OtherPrompt",
+    "Port_St_LowOff", "Port_St_Shared", "Port_Other", "Port_OtherPrompt", "Port_TooLong",
+    // a choice the settings file could not keep
+    "Set_NotWritten", "Set_PortKept", "Set_LanguageKept", "Set_ThisRunOnly", "Set_AtExit",
     // language window
     "GEN_MEN017", "GEN_MEN018", "GEN_MEN019", "GEN_MEN020",
     // message dialogs
@@ -94,8 +96,8 @@ const char* const kClaves[] = {
     // the editors' configuration files and the marks of what a Save will change
     "Cfg_SaveFile", "Cfg_LoadFile", "Cfg_Revert", "Cfg_WillChange", "Cfg_Empty", "Cfg_NotRead",
     "Cfg_Changes", "Cfg_Filter", "Cfg_ErrWrite", "Cfg_ErrRead", "Cfg_Refused", "Cfg_OtherModel",
-    "Cfg_Truncated", "Cfg_Syntax", "Cfg_Foreign", "Cfg_Newer", "Cfg_Structure", "Cfg_TooBig",
-    "Cfg_Missing", "Cfg_Unknown", "Cfg_NoFit"};
+    "Cfg_Truncated", "Cfg_Syntax", "Cfg_Nested", "Cfg_Foreign", "Cfg_Newer", "Cfg_Structure",
+    "Cfg_TooBig", "Cfg_Missing", "Cfg_Unknown", "Cfg_NoFit"};
 
 const QStringList kIdiomas = {"ENGLISH", QStringLiteral("ESPA\u00D1OL"),
                               QStringLiteral("FRAN\u00C7AIS"), "DEUTSCH"};

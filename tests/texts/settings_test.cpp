@@ -2,10 +2,13 @@
 
 #include "Carpetas.h"
 #include "Configuracion.h"
+#include "FailingDisk.h"
 #include "Ficheros.h"
 #include "Idiomas.h"
 
 #include <QCoreApplication>
+
+#include <cerrno>
 
 namespace {
 
@@ -82,7 +85,8 @@ TEST_F(TextsSettingsTest, RoundTripKeepsTheRestOfTheFile) {
     Escribe_Bytes(carpeta_.Fichero("KALVEX.INI"), antes);
     Sys_Port = "COM3";
     Idioma = QStringLiteral("ESPA\u00D1OL");
-    Guarda_Configuracion();
+    QString causa;
+    ASSERT_TRUE(Guarda_Configuracion(causa));
     EXPECT_EQ(Lee_Bytes(carpeta_.Fichero("KALVEX.INI")),
               "; mine\r\n[Other]\r\nA=1\r\n[General]\r\nSys_Port=COM3\r\nIdioma=ESPA\xD1OL\r\n");
     Sys_Port.clear();
@@ -95,9 +99,32 @@ TEST_F(TextsSettingsTest, RoundTripKeepsTheRestOfTheFile) {
 TEST_F(TextsSettingsTest, FirstSaveCreatesTheFolder) {
     Sys_Port = "/dev/ttyUSB0";
     Idioma = "DEUTSCH";
-    Guarda_Configuracion();
+    QString causa;
+    ASSERT_TRUE(Guarda_Configuracion(causa));
     EXPECT_EQ(Lee_Bytes(carpeta_.Fichero("KALVEX.INI")),
               "[General]\r\nSys_Port=/dev/ttyUSB0\r\nIdioma=DEUTSCH\r\n");
+}
+
+// Whether a write that failed lost anything: the file gives what the next start would read.
+TEST_F(TextsSettingsTest, AFailedWriteSaysWhyKeepsTheFileAndTellsWhetherAChoiceIsLost) {
+    const QByteArray antes = "[General]\r\nSys_Port=COM2\r\nLine_Log=1\r\n";
+    Escribe_Bytes(carpeta_.Fichero("KALVEX.INI"), antes);
+    Lee_Configuracion();
+    EXPECT_TRUE(Configuracion_Guardada()); // the missing language is the default one
+    QString causa;
+    {
+        kalvex::test::FailingDisk lleno(ENOSPC, 16);
+        EXPECT_FALSE(Guarda_Configuracion(causa));
+        EXPECT_EQ(causa, qt_error_string(ENOSPC));
+        EXPECT_FALSE(Guarda_Registro_Linea(false, causa));
+    }
+    EXPECT_EQ(Lee_Bytes(carpeta_.Fichero("KALVEX.INI")), antes);
+    EXPECT_TRUE(Lee_Registro_Linea());
+    Sys_Port = "COM3";
+    EXPECT_FALSE(Configuracion_Guardada());
+    Sys_Port = "COM2";
+    Idioma = "DEUTSCH";
+    EXPECT_FALSE(Configuracion_Guardada());
 }
 
 class TextsLookupTest : public ::testing::Test {
