@@ -2,6 +2,7 @@
 
 #include "Aviso_Ajustes.h"
 #include "Carpetas.h"
+#include "Abre_Editor.h"
 #include "Configuracion.h"
 #include "DECODER2.h"
 #include "Enrutado.h"
@@ -473,7 +474,7 @@ void TF_Princ::Label4Click() {
 void TF_Princ::B_GoClick() {
     TEnrutado& enrutado = Enrutado();
     enrutado.Modelo_Activo = 0;
-    enrutado.Salida_Actual = 0;
+    enrutado.Lectura.Reinicia();
     const QString entrada = C1->currentText();
     if (entrada.isEmpty())
         return;
@@ -481,10 +482,8 @@ void TF_Princ::B_GoClick() {
     const TModelo* modelo = Modelo_Por_Referencia(entrada.left(4).toInt(&numero));
     if (!numero || !modelo)
         return;
-    TF_Decoder* editor = modelo->Editor();
-    editor->Label14->setText(entrada);
-    Muestra_Sin_Modo(editor);
-    enrutado.Modelo_Activo = modelo->Codigo;
+    modelo->Editor()->Label14->setText(entrada);
+    Abre_Editor(*modelo);
 }
 
 void TF_Princ::Decod1DECRecibedNotDemand(QObject*, Trama_Dec FTResul) {

@@ -1,14 +1,13 @@
 #include "UComunicaciones.h"
 
 #include "Conversion.h"
+#include "Lectura_Decoder.h"
 
 #include <stdexcept>
 
 namespace {
 
 TDecoderLink* enlace = nullptr;
-
-constexpr uint8_t Aceptado = 0x20;
 
 int Nibble(QChar c) {
     const char16_t u = c.toUpper().unicode();
@@ -24,7 +23,7 @@ Trama_Dec Pide(uint8_t command, uint8_t address, uint8_t high, uint8_t low) {
 }
 
 bool Acepta(uint8_t command, uint8_t address, uint8_t high, uint8_t low) {
-    return Pide(command, address, high, low)[0] == Aceptado;
+    return Aceptada_Simple(Pide(command, address, high, low));
 }
 
 uint8_t Byte_Decimal(const QString& number) {
@@ -49,7 +48,7 @@ uint8_t Bajo3(const QString& code) {
 
 QString Lee_Salida(uint8_t address, const QString& code, const QString& prefix, bool& aceptado) {
     Trama_Dec r = Pide(0x60, address, Alto(prefix, code), Bajo3(code));
-    aceptado = r[0] == Aceptado;
+    aceptado = Aceptada_Simple(r);
     return QString::number(r[1]);
 }
 
@@ -79,7 +78,7 @@ QString Lee_Valor_Codigo(int n, const QString& code) {
     if (code.size() != 4)
         return {};
     Trama_Dec r = Pide(0x60, static_cast<uint8_t>(n + 34), Alto(code), Bajo(code));
-    return r[0] == Aceptado ? QString::number(r[1]) : QString();
+    return Aceptada_Simple(r) ? QString::number(r[1]) : QString();
 }
 
 QString Lee_Valor_Salida(int n, const QString& code, const QString& prefix) {
@@ -100,13 +99,13 @@ QString Lee_Estado_Salida(int n, const QString& code, const QString& prefix) {
 
 uint8_t Lee_Registro(uint8_t address, uint8_t nibble, uint8_t extra) {
     Trama_Dec r = Pide(static_cast<uint8_t>(0x60 | (nibble & 0x0F)), address, extra, 0xFF);
-    return (r[0] & 0xF0) == Aceptado ? r[1] : 0;
+    return Aceptada_Lectura_Panel(r) ? r[1] : 0;
 }
 
 bool Interroga_Dispositivo(const QString& code, uint8_t& data) {
     Trama_Dec r = Pide(0x70, 0x01, Alto(code), Bajo(code));
     data = r[1];
-    return r[0] == Aceptado;
+    return Aceptada_Simple(r);
 }
 
 bool Escribe_Codigo_Base(const QString& code) {
@@ -137,11 +136,10 @@ bool Escribe_Modo_Salida(const QString& number, const QString& state, int n) {
 }
 
 bool Escribe_Registro(uint8_t address, uint8_t data, uint8_t nibble, int extra) {
-    Trama_Dec r = Pide(static_cast<uint8_t>(0xD0 | (nibble & 0x0F)), address,
-                       static_cast<uint8_t>(extra), data);
-    // The decoder echoes the new panel number for register 0x21, the unit nibble otherwise.
-    const uint8_t expected = address == 0x21 ? (data | 0x20) : ((nibble & 0x0F) | 0x20);
-    return r[0] == expected;
+    const uint8_t orden = static_cast<uint8_t>(0xD0 | (nibble & 0x0F));
+    const Trama_Dec r = Pide(orden, address, static_cast<uint8_t>(extra), data);
+    return Aceptada_Escritura_Panel(Trama_Dec(orden, address, data, static_cast<uint8_t>(extra)),
+                                    r);
 }
 
 bool Arma_Dispositivo(const QString& code) {

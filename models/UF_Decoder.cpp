@@ -32,8 +32,6 @@
 
 namespace {
 
-constexpr uint8_t Trama_Datos = 0x00;
-constexpr uint8_t Trama_Identificacion = 0x40;
 constexpr int Espera_Vacio_ms = 200;
 // A decoder sends its next frame as soon as it has the acknowledgement of the last one: the
 // gap inside a read-out is two frames on the line (10 ms at 9600 baud) plus the decoder's
@@ -55,7 +53,6 @@ QPixmap Dibujo(const QString& nombre) {
 
 TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWidget* parent)
     : TVentana_Kalvex(nombre, Qt::Tool | Qt::WindowStaysOnTopHint, parent), modelo_(modelo),
-      identificacion_(Modelo_Por_Referencia(modelo.Referencia.toInt())->Identificacion),
       cuerpo_(new QGridLayout) {
     Image1 = Crea_Etiqueta(QStringLiteral("Image1"), {}, this);
     const QPixmap dibujo = Dibujo(modelo.Imagen);
@@ -100,7 +97,8 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     fin_lectura_ = new QTimer(this);
     fin_lectura_->setInterval(Pausa_Lectura_ms);
     fin_lectura_->setSingleShot(true);
-    connect(fin_lectura_, &QTimer::timeout, this, Atrapa([this] { Fin_Lectura(); }));
+    connect(fin_lectura_, &QTimer::timeout, this,
+            Atrapa([this] { Sigue_Lectura(Enrutado().Lectura.Pausa(), {}); }));
 
     Lectura_Incompleta = Crea_Etiqueta(QStringLiteral("Lectura_Incompleta"), {}, this);
     Lectura_Incompleta->setStyleSheet(QStringLiteral("color: #c0392b; font-weight: bold;"));
@@ -357,7 +355,7 @@ void TF_Decoder::FormClose() {
     T_Estado_TiempoInicial->stop();
     fin_lectura_->stop();
     Enrutado().Modelo_Activo = 0;
-    valores_leidos_ = 0;
+    Enrutado().Lectura.Cierra();
     // A read-out whose own reads were still to come is recorded as it stands.
     if (std::exchange(lectura_completa_, false))
         Anota_Lectura();
@@ -383,59 +381,43 @@ void TF_Decoder::Envia_Cierre() {
 }
 
 void TF_Decoder::Lee_Decoder(const Trama_Dec& FTResul) {
-    if (FTResul[0] == Trama_Datos) {
-        Envia_Trama_Directa(FTResul[0], FTResul[2], FTResul[3]);
-        Lee_Dato(FTResul);
-    }
-    if (FTResul[0] == Trama_Identificacion) {
-        Envia_Trama_Directa(FTResul[0], FTResul[2], FTResul[3]);
-        // The identification frame is the last of a read-out.
-        Fin_Lectura();
-        lectura_completa_ = valores_leidos_ == Valores();
-        valores_leidos_ = 0;
-        if (FTResul[1] != identificacion_) {
-            lectura_completa_ = false;
-            Decoder_Erroneo(FTResul[1]);
-            return;
+    Sigue_Lectura(Enrutado().Lectura.Recibe(FTResul), FTResul);
+}
+
+void TF_Decoder::Sigue_Lectura(const TLectura_Decoder::TPaso& paso, const Trama_Dec& trama) {
+    if (paso.Acuse)
+        Enlace().Envia_Trama(*paso.Acuse);
+    if (paso.Valor >= 0) {
+        if (paso.Empieza) {
+            Inicializa_Valores();
+            Lectura_Incompleta->hide();
+            Lectura_Empezada();
         }
-        T_Estado_TiempoInicial->start();
+        Pon_Valor(paso.Valor, trama);
+        if (paso.Todos) {
+            leido_ = true;
+            Actualiza_Marcas();
+        }
+        if (paso.Vigilar)
+            fin_lectura_->start();
+        else
+            fin_lectura_->stop();
     }
-}
-
-void TF_Decoder::Lee_Dato(const Trama_Dec& FTResul) {
-    uint8_t& salida = Enrutado().Salida_Actual;
-    // The counter is shared with other windows; a position this model does not have is
-    // taken as the start of a read-out rather than a field that does not exist.
-    const int k = salida < Valores() ? salida : 0;
-    if (k == 0) {
-        Inicializa_Valores();
-        Lectura_Incompleta->hide();
-        Lectura_Empezada();
-    }
-    Pon_Valor(k, FTResul);
-    valores_leidos_ = k + 1;
-    salida = static_cast<uint8_t>((k + 1) % Valores());
-    if (salida == 0) {
-        leido_ = true;
-        Actualiza_Marcas();
-    }
-    // Wait for the next frame only while values are missing; a full read-out needs no watch.
-    if (salida != 0)
-        fin_lectura_->start();
-    else
+    if (paso.Fin)
         fin_lectura_->stop();
-}
-
-void TF_Decoder::Fin_Lectura() {
-    fin_lectura_->stop();
-    uint8_t& salida = Enrutado().Salida_Actual;
-    if (salida == 0 || salida >= Valores())
+    if (paso.Cortada_Tras >= 0) {
+        Lectura_Incompleta->setText(
+            Texto(QStringLiteral("GEN_MEN037")).arg(paso.Cortada_Tras).arg(Valores()));
+        Lectura_Incompleta->show();
+    }
+    if (!paso.Con_Identificacion)
         return;
-    // The decoder stopped part of the way (or a frame was lost): the next read-out must start
-    // at the first value, not continue where this one ended and shift every value.
-    Lectura_Incompleta->setText(Texto(QStringLiteral("GEN_MEN037")).arg(salida).arg(Valores()));
-    Lectura_Incompleta->show();
-    salida = 0;
+    lectura_completa_ = paso.Completa;
+    if (paso.Otro_Modelo) {
+        Decoder_Erroneo(*paso.Otro_Modelo);
+        return;
+    }
+    T_Estado_TiempoInicial->start();
 }
 
 void TF_Decoder::Decoder_Erroneo(uint8_t identificacion) {

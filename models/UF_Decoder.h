@@ -4,6 +4,9 @@
 // frames with their acknowledgements and the identification check, the empty-decoder timer,
 // the frame around Save, and the closing frame however the window is closed.
 //
+// The read-out protocol itself (which frames, their acknowledgements, the count, the end, the
+// identification check) is TLectura_Decoder's; the editor shows what it reports.
+//
 // A model family derives from TF_Decoder, describes its model (TModelo_Editor) and its grid
 // (TRejilla), and fills in the hooks: Inicializa_Valores, Valores, Pon_Valor, Decoder_Vacio,
 // Comprueba_Nuevos, Graba; the other virtuals have the common behaviour as their default.
@@ -14,6 +17,7 @@
 // the last Save wrote and the decoder did not acknowledge. While a Save runs, a line under the
 // buttons says what is being written (TProgreso_Grabacion).
 
+#include "Lectura_Decoder.h"
 #include "Marcas_Cambio.h"
 #include "Registro.h"
 #include "Trama_Dec.h"
@@ -125,9 +129,7 @@ protected:
     // The common texts: prompt, headings, Close and Save. Families with more texts extend it.
     virtual void Aplica_Textos();
 
-    // Data frames: the default counts them with Salida_Actual, empties the window at the first
-    // one, hands each to Pon_Valor and wraps after the last value.
-    virtual void Lee_Dato(const Trama_Dec& FTResul);
+    // The values of one read-out; Pon_Valor gets each data frame with its place (0 = first).
     virtual int Valores() const = 0;
     virtual void Pon_Valor(int k, const Trama_Dec& FTResul) = 0;
     // The identification byte was the model's: the empty-decoder check runs 200 ms later.
@@ -227,9 +229,10 @@ private:
     // Sends the closing frames, now or, while another request waits, as soon as it is done.
     void Cierra_Decoder();
     void Decoder_Erroneo(uint8_t identificacion);
-    // A read-out has ended (its identification frame came, or the decoder paused): if values
-    // are missing the editor says so and the next data frame starts a new read-out.
-    void Fin_Lectura();
+    // Shows what a frame (or the end of a pause) did to the read-out: the acknowledgement
+    // written, the value put in its place, the window emptied at the first one, the missing
+    // values said when it was cut short, the identification checked.
+    void Sigue_Lectura(const TLectura_Decoder::TPaso& paso, const Trama_Dec& trama);
     QWidget* Crea_Celda(const TCelda& celda, bool nuevo);
     // Every value of the grid as a pair of controls (row, column), keyed by the object name of
     // its Current control; `Ancho` is what the Current cell allows.
@@ -264,12 +267,10 @@ private:
     void Marca_Sin_Acuse(const QList<int>& filas);
 
     TModelo_Editor modelo_;
-    uint8_t identificacion_; // byte 1 of the model's identification frame
     TRejilla rejilla_;
     QGridLayout* cuerpo_;
     QTimer* fin_lectura_;
     QTimer* cierre_pendiente_;
-    int valores_leidos_ = 0;        // data frames of the read-out in progress
     bool lectura_completa_ = false; // every value came: recorded once the timer's reads end
     // Of the last Save, one per grid row: whether every write reported for it was
     // acknowledged (none reported: not written).

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr uint8_t Anuncio = 0x50;
 constexpr uint8_t Registro_Panel = 0x21;
 constexpr uint8_t Registro_Bloque = 0x22;
 constexpr uint8_t Registro_Apertura = 0x23;
@@ -120,15 +119,8 @@ void TF_Decoder_6775::setVisible(bool visible) {
 }
 
 void TF_Decoder_6775::Lee_Decoder(const Trama_Dec& FTResul) {
-    if ((FTResul[0] & 0xF0) != Anuncio)
+    if (!Enrutado().Lectura.Recibe(FTResul).Anunciado)
         return;
-    // The device announces itself twice in a row; only the second frame counts.
-    uint8_t& segundo = Enrutado().Salida_Actual;
-    if (segundo != 1) {
-        segundo = 1;
-        return;
-    }
-    segundo = 0;
     panel_ = FTResul[0] & 0x0F;
     bloque_ = FTResul[3];
     Lectura_Empezada();

@@ -36,7 +36,7 @@ void TMonitor_Linea::Suceso(const TSuceso_Linea& suceso) noexcept {
     try {
         const TEnrutado& enrutado = Enrutado();
         nuevas_.push_back({QDateTime::currentMSecsSinceEpoch(), suceso, enrutado.Modelo_Activo,
-                           enrutado.Salida_Actual});
+                           static_cast<uint8_t>(enrutado.Lectura.Salida_Actual())});
         if (!vuelco_.isActive())
             vuelco_.start();
     } catch (...) {

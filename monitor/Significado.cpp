@@ -1,6 +1,7 @@
 #include "Significado.h"
 
 #include "DECODER2.h"
+#include "Lectura_Decoder.h"
 #include "Modelos.h"
 #include "UComunicaciones.h"
 
@@ -46,18 +47,6 @@ QString Cierre(uint8_t palabra) {
     default:
         return {};
     }
-}
-
-// The decoder accepted the request: each command has its own test (as the register access
-// functions judge it).
-bool Aceptada(const Trama_Dec& peticion, const Trama_Dec& respuesta) {
-    const uint8_t orden = peticion[0] & 0xF0;
-    if (orden == 0x60)
-        return (respuesta[0] & 0xF0) == 0x20;
-    if (orden == 0xD0)
-        return respuesta[0] ==
-               (peticion[1] == 0x21 ? (peticion[2] | 0x20) : ((peticion[0] & 0x0F) | 0x20));
-    return respuesta[0] == 0x20;
 }
 
 QString Escritura(const Trama_Dec& t, int referencia, const TTextos_Monitor& x) {
@@ -142,7 +131,7 @@ QString Acuse(const Trama_Dec& t, const TTextos_Monitor& x) {
 
 QString Respuesta(const TSuceso_Linea& s, const TTextos_Monitor& x) {
     const Trama_Dec& t = s.Trama;
-    if (!Aceptada(s.Peticion_Actual, t))
+    if (!Respuesta_Aceptada(s.Peticion_Actual, t))
         return x[T::Refused].arg(Hex2(t[0]));
     const uint8_t orden = s.Peticion_Actual[0] & 0xF0;
     if (orden == 0x70)
@@ -162,28 +151,26 @@ QString Anuncio(const Trama_Dec& t, const TTextos_Monitor& x) {
 
 // What the frame is, whoever takes it.
 QString Trama_Suelta(const Trama_Dec& t, const TTextos_Monitor& x) {
-    if (t[0] == 0x00)
+    switch (Clase_Trama(t)) {
+    case TClase_Trama::Dato:
         return x[T::DataFrameAny];
-    if (t[0] == 0x40)
+    case TClase_Trama::Identificacion:
         return Identificacion(t, x);
-    if ((t[0] & 0xF0) == 0x50)
+    case TClase_Trama::Anuncio:
         return Anuncio(t, x);
+    case TClase_Trama::Otra:
+        break;
+    }
     return x[T::UnknownFrame];
 }
 
-// Whether the open editor's model takes a frame with this first byte, as the read-out
-// procedures do.
-bool Tomada(const TModelo& m, const Trama_Dec& t) {
-    if (m.Referencia == Referencia_Digitalizador)
-        return (t[0] & 0xF0) == 0x50;
-    return t[0] == 0x00 || t[0] == 0x40;
+TForma_Lectura Forma(const TModelo& m) {
+    return {m.Identificacion, m.Tramas};
 }
 
 bool Otro_Decoder(const TFila_Linea& f) {
     const TModelo* m = Modelo_Por_Codigo(f.Modelo);
-    const Trama_Dec& t = f.Suceso.Trama;
-    return m && m->Referencia != Referencia_Digitalizador && t[0] == 0x40 &&
-           t[1] != m->Identificacion;
+    return m && De_Otro_Modelo(Forma(*m), f.Suceso.Trama);
 }
 
 QString No_Solicitada(const TFila_Linea& f, const TTextos_Monitor& x) {
@@ -192,11 +179,11 @@ QString No_Solicitada(const TFila_Linea& f, const TTextos_Monitor& x) {
     if (!m)
         return x[T::NoEditor].arg(Trama_Suelta(t, x));
     const QString editor = QString::number(m->Referencia);
-    if (!Tomada(*m, t))
+    if (!Tomada(Forma(*m), t))
         return x[T::Ignored].arg(Trama_Suelta(t, x), editor);
-    if (m->Referencia == Referencia_Digitalizador)
+    if (Clase_Trama(t) == TClase_Trama::Anuncio)
         return f.Salida == 0 ? x[T::AnnounceFirst].arg(Anuncio(t, x)) : Anuncio(t, x);
-    if (t[0] == 0x00) {
+    if (Clase_Trama(t) == TClase_Trama::Dato) {
         // The read-out wraps at its last value; a stale count past it is shown as the editor
         // will take it.
         const int total = std::max(m->Tramas, 1);
@@ -267,7 +254,7 @@ bool Es_Problema(const TFila_Linea& f) {
     case TSuceso_Linea::Sobrante:
         return true;
     case TSuceso_Linea::Respuesta:
-        return !Aceptada(f.Suceso.Peticion_Actual, f.Suceso.Trama);
+        return !Respuesta_Aceptada(f.Suceso.Peticion_Actual, f.Suceso.Trama);
     case TSuceso_Linea::No_Solicitada:
         return Otro_Decoder(f);
     default:

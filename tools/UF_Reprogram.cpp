@@ -1,5 +1,6 @@
 #include "UF_Reprogram.h"
 
+#include "Abre_Editor.h"
 #include "Configuracion.h"
 #include "Dispositivos.h"
 #include "Enrutado.h"
@@ -170,8 +171,7 @@ void TF_Reprogram::B_FindClick() {
 void TF_Reprogram::Busca() {
     if (Edit1->text().isEmpty())
         return;
-    TEnrutado& enrutado = Enrutado();
-    enrutado.Salida_Actual = 0;
+    Enrutado().Lectura.Reinicia();
     const TTipo_Dispositivo& tipo = RadioGroup1->Tipo();
     Edit1->setText(Rellena_Ceros_Iz(Edit1->text(), tipo.Ancho));
     const QString codigo = Codigo_Dispositivo(tipo, Valor_Numero(Edit1->text()));
@@ -184,10 +184,6 @@ void TF_Reprogram::Busca() {
     const TModelo* modelo = Modelo_Respondido(identificacion);
     if (!modelo)
         return;
-    enrutado.Modelo_Activo = modelo->Codigo;
-    TF_Decoder* editor = modelo->Editor();
-    editor->show();
-    editor->raise();
-    editor->activateWindow();
+    Abre_Editor(*modelo);
     Solicita_Programacion(codigo);
 }

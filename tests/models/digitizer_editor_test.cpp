@@ -84,11 +84,11 @@ TEST_F(DigitizerTest, OnlyEveryOtherAnnouncementFrameStartsThePoll) {
     editor->Lee_Decoder(Trama_Dec(0x57, 0xFF, 0xFF, 0x45));
     EXPECT_EQ(Texts(editor, 4, 6), QStringList({"x", "x", "x"}));
     EXPECT_FALSE(Timer1()->isActive());
-    EXPECT_EQ(Enrutado().Salida_Actual, 1);
+    EXPECT_EQ(Enrutado().Lectura.Salida_Actual(), 1);
 
     editor->Lee_Decoder(Trama_Dec(0x53, 0xFF, 0xFF, 0x12));
     EXPECT_EQ(Shown(), QStringList(8, QString()));
-    EXPECT_EQ(Enrutado().Salida_Actual, 0);
+    EXPECT_EQ(Enrutado().Lectura.Salida_Actual(), 0);
     ASSERT_TRUE(WaitUntil([&] { return Edit(editor, 6)->text() == "4"; }));
 }
 

@@ -3,6 +3,7 @@
 // settings name the simulator's line, every window created as at start-up, an editor opened
 // as Go! opens it, read out, saved and closed the way the installer does it.
 
+#include "Abre_Editor.h"
 #include "Enrutado.h"
 #include "InstallationTest.h"
 #include "Modelos.h"
@@ -42,10 +43,7 @@ protected:
     // What Go! does to the editor, without the main window: a fresh count, shown, and the
     // model's routing code.
     static TF_Decoder* Open(TF_Decoder* editor) {
-        Enrutado().Salida_Actual = 0;
-        editor->show();
-        Enrutado().Modelo_Activo = Modelo_Por_Referencia(editor->Referencia())->Codigo;
-        return editor;
+        return Abre_Editor(*Modelo_Por_Referencia(editor->Referencia()));
     }
     // The open editor read out, the timer's reads done (they end with field `last` filled;
     // 0: the model makes none), and the log emptied: nothing but what the test does next is

@@ -101,7 +101,7 @@ TEST_F(ReadOutBoundaryTest, ADecoderThatFallsSilentPartOfTheWayIsReportedAndTheN
     ASSERT_TRUE(WaitUntil([&] { return Notice()->isVisible(); }));
     EXPECT_EQ(Notice()->text(),
               "Read-out incomplete: 2 of 4 values \u2014 press the programming button again");
-    EXPECT_EQ(Enrutado().Salida_Actual, 0);
+    EXPECT_EQ(Enrutado().Lectura.Salida_Actual(), 0);
 
     // The installer presses the button again: the values land on their own outputs.
     FullReadOut(0x1234);
@@ -152,7 +152,7 @@ TEST_F(ReadOutBoundaryTest, AWholeReadOutIsNotReportedAndTwoInARowStartEachAtThe
     // Past the pause, a complete read-out has nothing to report.
     QTest::qWait(500);
     EXPECT_FALSE(Notice()->isVisible());
-    EXPECT_EQ(Enrutado().Salida_Actual, 0);
+    EXPECT_EQ(Enrutado().Lectura.Salida_Actual(), 0);
 }
 
 TEST_F(ReadOutBoundaryTest, ClosingTheEditorLeavesNoReportForLater) {

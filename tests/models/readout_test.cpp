@@ -56,7 +56,7 @@ TEST_F(ReadOutTest, GoOpensTheEditorAndEachFrameIsAcknowledgedAndShownInBothColu
                                                 "20 00 07 00", "20 40 FF FF"}));
     EXPECT_EQ(Texts(editor, 1, 8),
               QStringList({"1234", "1235", "", "0007", "1234", "1235", "", "0007"}));
-    EXPECT_EQ(Enrutado().Salida_Actual, 0);
+    EXPECT_EQ(Enrutado().Lectura.Salida_Actual(), 0);
 }
 
 TEST_F(ReadOutTest, TheCodeOfEachModelIsTakenFromTheDataWord) {
@@ -76,7 +76,7 @@ TEST_F(ReadOutTest, TheCodeOfEachModelIsTakenFromTheDataWord) {
     // Every data frame replaces the value; the counter never moves.
     converter->Lee_Decoder(Trama_Dec(0x00, 0x00, 0x34, 0x12));
     EXPECT_EQ(Edit(converter, 1)->text(), "1234");
-    EXPECT_EQ(Enrutado().Salida_Actual, 0);
+    EXPECT_EQ(Enrutado().Lectura.Salida_Actual(), 0);
     EXPECT_FALSE(dialogs->Saw("F_Mensa02"));
 }
 
@@ -95,7 +95,7 @@ TEST_F(ReadOutTest, AFrameAfterTheLastValueStartsAgainAtOutputOneWithEmptyColumn
         QStringList expected(2 * c.salidas, QString());
         expected[0] = expected[c.salidas] = c.referencia == 6763 ? "2FF" : "12FF";
         EXPECT_EQ(Texts(editor, 1, 2 * c.salidas), expected) << c.referencia;
-        EXPECT_EQ(Enrutado().Salida_Actual, 1);
+        EXPECT_EQ(Enrutado().Lectura.Salida_Actual(), 1);
         // Not a data frame nor an identification: no answer, no change.
         SentAtLeast(static_cast<size_t>(c.salidas + 1)); // the acknowledgements so far
         sim->ClearLog();
@@ -156,10 +156,10 @@ TEST_F(ReadOutTest, TheSharedIdentificationByteIsAcceptedAndAnEmptyDecoderReport
 TEST_F(ReadOutTest, TheLastGoReceivesAndClosingEitherEditorStopsTheRouting) {
     TF_Decoder* four = Go(6745);
     Edit(four, 1)->setText("42");
-    Enrutado().Salida_Actual = 3;
+    LeaveReadOutAt(3);
     // Go! on the editor already open: the counter starts again, the fields stay.
     ASSERT_EQ(Go(6745), four);
-    EXPECT_EQ(Enrutado().Salida_Actual, 0);
+    EXPECT_EQ(Enrutado().Lectura.Salida_Actual(), 0);
     EXPECT_EQ(Edit(four, 1)->text(), "42");
 
     TF_Decoder* eight = Go(6746);

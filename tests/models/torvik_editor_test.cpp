@@ -55,7 +55,7 @@ TEST_F(TorvikTest, TheReadOutShowsTheAddressesAndTheEntranceFlagInBothColumns) {
         EXPECT_EQ(Texts(torvik, 1, 4), c.fields) << c.decoder;
         EXPECT_EQ(Check("C1")->isChecked(), c.entrance);
         EXPECT_EQ(Check("C2")->isChecked(), c.entrance);
-        EXPECT_EQ(Enrutado().Salida_Actual, 0);
+        EXPECT_EQ(Enrutado().Lectura.Salida_Actual(), 0);
         Close(torvik);
     }
 }

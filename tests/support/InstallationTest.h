@@ -7,6 +7,7 @@
 #include "BusSimulator.h"
 #include "Creacion_Ventanas.h"
 #include "DECODER2.h"
+#include "Enrutado.h"
 #include "F_Principal.h"
 #include "ModalWatcher.h"
 #include "PtyPair.h"
@@ -77,6 +78,13 @@ protected:
             const auto sent = Sent();
             return !sent.empty() && sent.back().rfind("20 40", 0) == 0;
         })) << Trace();
+    }
+    // The read-out's place left at `k` by a longer read-out of another model.
+    static void LeaveReadOutAt(int k) {
+        TLectura_Decoder& lectura = Enrutado().Lectura;
+        lectura.Empieza({0x48, 8});
+        for (int i = 0; i < k; ++i)
+            lectura.Recibe(Trama_Dec(0x00, 0x00, 0x00, 0x00));
     }
     bool WaitDialog(const QString& name) {
         return WaitUntil([&] { return dialogs->Saw(name); });

@@ -53,7 +53,7 @@ protected:
 TEST_F(ReprogramTest, TheAnsweringDecoderIsOpenedAndItsReadOutFillsTheEditor) {
     Open("[tower]\nmodel = 6746\nserves = 0025\ncodes = 0301 0302 0303 0304 0305 0306 0307 0308\n");
     TF_Decoder* editor = Editor(6746);
-    Enrutado().Salida_Actual = 5;
+    LeaveReadOutAt(5);
     Find("25");
     EXPECT_EQ(Number(), "0025");
     EXPECT_TRUE(editor->isVisible());

@@ -1,0 +1,18 @@
+#include "Abre_Editor.h"
+
+#include "Enrutado.h"
+#include "Modelos.h"
+#include "UF_Decoder.h"
+
+TF_Decoder* Abre_Editor(const TModelo& modelo) {
+    TEnrutado& enrutado = Enrutado();
+    // No frame goes to an editor while it is being shown.
+    enrutado.Modelo_Activo = 0;
+    enrutado.Lectura.Empieza({modelo.Identificacion, modelo.Tramas});
+    TF_Decoder* editor = modelo.Editor();
+    editor->show();
+    editor->raise();
+    editor->activateWindow();
+    enrutado.Modelo_Activo = modelo.Codigo;
+    return editor;
+}

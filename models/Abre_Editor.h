@@ -1,0 +1,9 @@
+#pragma once
+// Opening a model's editor for its decoder's frames: the one way Go! and re-programming do it.
+
+struct TModelo;
+class TF_Decoder;
+
+// The read-out starts at its first value, the editor comes to the front (without a modal
+// loop), and the model's frames are routed to it from then on.
+TF_Decoder* Abre_Editor(const TModelo& modelo);
