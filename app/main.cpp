@@ -2,6 +2,7 @@
 
 #include "Comprobacion.h"
 #include "Configuracion.h"
+#include "Consola.h"
 #include "Creacion_Ventanas.h"
 #include "F_Principal.h"
 #include "Opciones.h"
@@ -11,6 +12,7 @@
 #include <QTextStream>
 
 int main(int argc, char** argv) {
+    Conecta_Consola_Padre();
     // The check and the version show no window, so they need no display either.
     QStringList crudos;
     for (int i = 1; i < argc; ++i)
