@@ -38,6 +38,10 @@ struct TLineWait::Impl {
     // Reads what waits in the driver, at most size bytes; the port's time-outs make the read
     // return at once.
     TLineWait::Outcome ReadWaiting(uint8_t* buffer, int size, int& count);
+    // A wait that failed or ended empty. Only a port that no longer answers is gone (what the
+    // drivers give once the adapter is pulled out); otherwise the port is looked at again a
+    // millisecond later, so that a wait that keeps failing cannot spin.
+    TLineWait::Outcome WaitFailed();
 };
 
 TLineWait::TLineWait(std::intptr_t device)
@@ -85,6 +89,14 @@ TLineWait::Outcome TLineWait::Impl::ReadWaiting(uint8_t* buffer, int size, int& 
     return n > 0 ? Outcome::Bytes : Outcome::Nothing;
 }
 
+TLineWait::Outcome TLineWait::Impl::WaitFailed() {
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!ClearCommError(device, &errors, &status))
+        return Outcome::Gone;
+    return WaitForSingleObject(stop, 1) == WAIT_OBJECT_0 ? Outcome::Stopped : Outcome::Nothing;
+}
+
 TLineWait::Outcome TLineWait::Wait(uint8_t* buffer, int size, int& count) {
     count = 0;
     if (WaitForSingleObject(impl_->stop, 0) == WAIT_OBJECT_0)
@@ -100,7 +112,7 @@ TLineWait::Outcome TLineWait::Wait(uint8_t* buffer, int size, int& count) {
     DWORD mask = 0;
     if (!WaitCommEvent(impl_->device, &mask, &ov)) {
         if (GetLastError() != ERROR_IO_PENDING)
-            return Outcome::Gone;
+            return impl_->WaitFailed();
         const HANDLE events[2] = {impl_->stop, impl_->commEvent};
         const DWORD which = WaitForMultipleObjects(2, events, FALSE, INFINITE);
         DWORD ignored = 0;
@@ -112,12 +124,12 @@ TLineWait::Outcome TLineWait::Wait(uint8_t* buffer, int size, int& count) {
             return which == WAIT_OBJECT_0 ? Outcome::Stopped : Outcome::Gone;
         }
         if (!GetOverlappedResult(impl_->device, &ov, &ignored, FALSE))
-            return Outcome::Gone;
+            return impl_->WaitFailed();
     }
     const Outcome after = impl_->ReadWaiting(buffer, size, count);
-    // Nothing here changes the mask while the wait runs, so an empty one is the driver ending
-    // the wait on a device that went away; waiting again would spin.
-    return after == Outcome::Nothing && mask == 0 ? Outcome::Gone : after;
+    // Nothing here changes the mask while the wait runs: an empty one is a driver ending the
+    // wait for a reason of its own, such as a device that went away.
+    return after == Outcome::Nothing && mask == 0 ? impl_->WaitFailed() : after;
 }
 
 void TLineWait::Stop() {
