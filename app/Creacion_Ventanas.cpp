@@ -9,6 +9,7 @@
 #include "F_Monitor.h"
 #include "F_Principal.h"
 #include "Modelos.h"
+#include "Programa.h"
 #include "UF_Decoder_6734.h"
 #include "UF_Decoder_6758.h"
 #include "UF_Decoder_6759.h"
@@ -43,13 +44,23 @@ template <typename T> void Crea_Editor(T*& campo) {
     T* editor = Crea(campo);
     Registra_Editor(editor->Referencia(), editor);
 }
+
+// The program of Crea_Ventanas(bool), ended by Destruye_Ventanas.
+std::unique_ptr<TPrograma>& Programa_Prueba() {
+    static std::unique_ptr<TPrograma> programa;
+    return programa;
+}
 } // namespace
 
 void Crea_Ventanas(bool abre_puerto) {
+    Programa_Prueba().reset();
+    Programa_Prueba() = std::make_unique<TPrograma>(abre_puerto);
+}
+
+void Crea_Ventanas(TDECODER2* enlace, TInstalacion_Abierta* instalacion, bool abre_puerto) {
     TVentanas& v = Ventanas();
-    // The main window first: its creation opens the language file and loads the language
-    // that every later window takes its texts from.
-    Crea(v.F_Princ, nullptr, abre_puerto);
+    // The main window first: the others follow its texts.
+    Crea(v.F_Princ, enlace, instalacion, abre_puerto);
     Crea_Editor(v.F_Decoder_6758);
     Crea_Editor(v.F_Decoder_6747);
     Crea(v.F_Mensa00);
@@ -80,6 +91,9 @@ void Crea_Ventanas(bool abre_puerto) {
 }
 
 void Destruye_Ventanas() {
+    // A program made by Crea_Ventanas(bool) ends here; its end comes back to destroy them.
+    if (auto programa = std::move(Programa_Prueba()))
+        return;
     auto& ventanas = Creadas();
     while (!ventanas.empty())
         ventanas.pop_back();

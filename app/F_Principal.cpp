@@ -1,8 +1,8 @@
 #include "F_Principal.h"
 
+#include "Abre_Editor.h"
 #include "Aviso_Ajustes.h"
 #include "Carpetas.h"
-#include "Abre_Editor.h"
 #include "Configuracion.h"
 #include "DECODER2.h"
 #include "Enrutado.h"
@@ -63,33 +63,23 @@ void Muestra_Sin_Modo(QWidget* ventana) {
 
 } // namespace
 
-TF_Princ::TF_Princ(QWidget* parent, bool abre_puerto)
-    : QMainWindow(parent), Decod1(new TDECODER2(this)) {
+TF_Princ::TF_Princ(TDECODER2* enlace, TInstalacion_Abierta* instalacion, bool abre_puerto,
+                   QWidget* parent)
+    : QMainWindow(parent), Decod1(enlace), Instalacion(instalacion) {
     setObjectName(QStringLiteral("F_Princ"));
-    Decod1->setObjectName(QStringLiteral("Decod1"));
-    Decod1->OnDECRecibedNotDemand = [this](QObject* sender, Trama_Dec frame) {
-        Atrapa([&] { Decod1DECRecibedNotDemand(sender, frame); })();
-    };
     Decod1->OnLineStateChange = [this](QObject*) {
         // Whoever shared the device before it went away is looked for again.
         if (Decod1->LineState() == TLineState::Reopened)
             compartido_con_ = PortHolders(SerialDevice::DevicePath(Sys_Port));
         Actualiza_Estado();
     };
-    Asigna_Enlace(Decod1);
     cierre_pendiente_ = new QTimer(this);
     cierre_pendiente_->setInterval(Reintento_Cierre_ms);
     cierre_pendiente_->setSingleShot(true);
     connect(cierre_pendiente_, &QTimer::timeout, this, &QWidget::close);
 
-    // FormCreate: no editor receives frames yet, and a read-out starts at its first value.
-    Enrutado() = TEnrutado{};
-    Abre_Fichero_Idiomas();
-    Lee_Configuracion();
     Crea_Controles();
     Crea_Menus();
-    Instalacion = new TInstalacion_Abierta(this);
-    Instalacion->Abre_Ultima();
     Menu_Instalacion = new TMenu_Instalacion(this, File1, Close1, Instalacion, Instalacion_Actual);
     Aplica_Textos();
     Rellena_Lista_Modelos();
@@ -101,7 +91,8 @@ TF_Princ::TF_Princ(QWidget* parent, bool abre_puerto)
 }
 
 TF_Princ::~TF_Princ() {
-    Asigna_Enlace(nullptr);
+    // The link outlives this window.
+    Decod1->OnLineStateChange = nullptr;
 }
 
 void TF_Princ::Crea_Controles() {
@@ -484,12 +475,6 @@ void TF_Princ::B_GoClick() {
         return;
     modelo->Editor()->Label14->setText(entrada);
     Abre_Editor(*modelo);
-}
-
-void TF_Princ::Decod1DECRecibedNotDemand(QObject*, Trama_Dec FTResul) {
-    const TModelo* modelo = Modelo_Por_Codigo(Enrutado().Modelo_Activo);
-    if (modelo)
-        modelo->Editor()->Lee_Decoder(FTResul);
 }
 
 void TF_Princ::Language1Click() {

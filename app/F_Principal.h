@@ -1,6 +1,7 @@
 #pragma once
-// The main window: the installer picks a decoder model here and Go! opens its editor; every
-// frame the decoder sends on its own is routed to the open editor's read-out.
+// The main window: the installer picks a decoder model here and Go! opens its editor. It shows
+// the program's link (the port and its state) and installation; both are the program's
+// (Programa.h), which also routes the frames decoders send on their own.
 
 #include "Trama_Dec.h"
 
@@ -28,7 +29,8 @@ class TF_Princ : public QMainWindow {
     Q_OBJECT
 public:
     // abre_puerto false: the line stays closed (the installation check needs no port).
-    explicit TF_Princ(QWidget* parent = nullptr, bool abre_puerto = true);
+    TF_Princ(TDECODER2* enlace, TInstalacion_Abierta* instalacion, bool abre_puerto,
+             QWidget* parent = nullptr);
     ~TF_Princ() override;
 
     TDECODER2* Decod1;
@@ -38,7 +40,6 @@ public:
     TMenu_Monitor* Menu_Monitor;
 
     void Inicializa_menu_puertos();
-    void Decod1DECRecibedNotDemand(QObject* Sender, Trama_Dec FTResul);
 
     // The help page for a language: the Spanish, English, French or German page, the English
     // one for any other language.

@@ -2,15 +2,17 @@
 
 #include "Comprobacion.h"
 #include "Configuracion.h"
-#include "Creacion_Ventanas.h"
+#include "Consola.h"
 #include "F_Principal.h"
 #include "Opciones.h"
+#include "Programa.h"
 #include "TAplicacion.h"
 #include "Ventanas.h"
 
 #include <QTextStream>
 
 int main(int argc, char** argv) {
+    Conecta_Consola_Padre();
     // The check and the version show no window, so they need no display either.
     QStringList crudos;
     for (int i = 1; i < argc; ++i)
@@ -36,9 +38,7 @@ int main(int argc, char** argv) {
     case TOrden::Programa:
         break;
     }
-    Crea_Ventanas();
+    TPrograma programa;
     Ventanas().F_Princ->show();
-    const int result = app.exec();
-    Destruye_Ventanas();
-    return result;
+    return app.exec();
 }

@@ -35,6 +35,8 @@ bool Respuesta_Aceptada(const Trama_Dec& peticion, const Trama_Dec& respuesta);
 struct TForma_Lectura {
     uint8_t Identificacion = 0;
     int Valores = 0; // data frames of one read-out; 0: the model announces itself instead
+
+    bool operator==(const TForma_Lectura&) const = default;
 };
 
 // Whether an editor of this model takes the frame (acknowledges it or reads it).
@@ -46,15 +48,15 @@ class TLectura_Decoder {
 public:
     // What one frame, or the end of a pause, did.
     struct TPaso {
-        std::optional<Trama_Dec> Acuse; // to write at once
-        int Valor = -1;                 // a data frame: the value's place (0 = first)
-        bool Empieza = false;           // ... the first of a new read-out
-        bool Todos = false;             // ... the last: every value has come
-        bool Vigilar = false;           // values are missing: watch for a pause
-        bool Fin = false;               // the read-out has ended (identification or pause)
-        bool Con_Identificacion = false; // ... with an identification frame
-        int Cortada_Tras = -1;          // ... part of the way: the values that came
-        bool Completa = false;          // ... every value and the model's identification came
+        std::optional<Trama_Dec> Acuse;     // to write at once
+        int Valor = -1;                     // a data frame: the value's place (0 = first)
+        bool Empieza = false;               // ... the first of a new read-out
+        bool Todos = false;                 // ... the last: every value has come
+        bool Vigilar = false;               // values are missing: watch for a pause
+        bool Fin = false;                   // the read-out has ended (identification or pause)
+        bool Con_Identificacion = false;    // ... with an identification frame
+        int Cortada_Tras = -1;              // ... part of the way: the values that came
+        bool Completa = false;              // ... every value and the model's identification came
         std::optional<uint8_t> Otro_Modelo; // ... the identification of another model
         bool Anunciado = false;             // a model without values announced itself
     };

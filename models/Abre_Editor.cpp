@@ -8,7 +8,7 @@ TF_Decoder* Abre_Editor(const TModelo& modelo) {
     TEnrutado& enrutado = Enrutado();
     // No frame goes to an editor while it is being shown.
     enrutado.Modelo_Activo = 0;
-    enrutado.Lectura.Empieza({modelo.Identificacion, modelo.Tramas});
+    enrutado.Lectura.Empieza(Forma_Lectura(modelo));
     TF_Decoder* editor = modelo.Editor();
     editor->show();
     editor->raise();

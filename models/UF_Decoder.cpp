@@ -98,7 +98,7 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     fin_lectura_->setInterval(Pausa_Lectura_ms);
     fin_lectura_->setSingleShot(true);
     connect(fin_lectura_, &QTimer::timeout, this,
-            Atrapa([this] { Sigue_Lectura(Enrutado().Lectura.Pausa(), {}); }));
+            Atrapa([this] { Sigue_Lectura(Lectura().Pausa(), {}); }));
 
     Lectura_Incompleta = Crea_Etiqueta(QStringLiteral("Lectura_Incompleta"), {}, this);
     Lectura_Incompleta->setStyleSheet(QStringLiteral("color: #c0392b; font-weight: bold;"));
@@ -380,8 +380,16 @@ void TF_Decoder::Envia_Cierre() {
     Enlace().Transact(c[0], c[1], c[3], c[2], false);
 }
 
+TLectura_Decoder& TF_Decoder::Lectura() const {
+    TLectura_Decoder& lectura = Enrutado().Lectura;
+    const TForma_Lectura forma = Forma_Lectura(*Modelo_Por_Referencia(Referencia()));
+    if (lectura.Forma() != forma)
+        lectura.Empieza(forma);
+    return lectura;
+}
+
 void TF_Decoder::Lee_Decoder(const Trama_Dec& FTResul) {
-    Sigue_Lectura(Enrutado().Lectura.Recibe(FTResul), FTResul);
+    Sigue_Lectura(Lectura().Recibe(FTResul), FTResul);
 }
 
 void TF_Decoder::Sigue_Lectura(const TLectura_Decoder::TPaso& paso, const Trama_Dec& trama) {

@@ -129,6 +129,9 @@ protected:
     // The common texts: prompt, headings, Close and Save. Families with more texts extend it.
     virtual void Aplica_Textos();
 
+    // The read-out in progress, taken as this model's: frames that reach this editor while
+    // another model's read-out was counted start one of its own.
+    TLectura_Decoder& Lectura() const;
     // The values of one read-out; Pon_Valor gets each data frame with its place (0 = first).
     virtual int Valores() const = 0;
     virtual void Pon_Valor(int k, const Trama_Dec& FTResul) = 0;

@@ -119,7 +119,7 @@ void TF_Decoder_6775::setVisible(bool visible) {
 }
 
 void TF_Decoder_6775::Lee_Decoder(const Trama_Dec& FTResul) {
-    if (!Enrutado().Lectura.Recibe(FTResul).Anunciado)
+    if (!Lectura().Recibe(FTResul).Anunciado)
         return;
     panel_ = FTResul[0] & 0x0F;
     bloque_ = FTResul[3];

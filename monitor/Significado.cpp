@@ -1,6 +1,7 @@
 #include "Significado.h"
 
 #include "DECODER2.h"
+#include "Enrutado.h"
 #include "Lectura_Decoder.h"
 #include "Modelos.h"
 #include "UComunicaciones.h"
@@ -164,13 +165,9 @@ QString Trama_Suelta(const Trama_Dec& t, const TTextos_Monitor& x) {
     return x[T::UnknownFrame];
 }
 
-TForma_Lectura Forma(const TModelo& m) {
-    return {m.Identificacion, m.Tramas};
-}
-
 bool Otro_Decoder(const TFila_Linea& f) {
     const TModelo* m = Modelo_Por_Codigo(f.Modelo);
-    return m && De_Otro_Modelo(Forma(*m), f.Suceso.Trama);
+    return m && De_Otro_Modelo(Forma_Lectura(*m), f.Suceso.Trama);
 }
 
 QString No_Solicitada(const TFila_Linea& f, const TTextos_Monitor& x) {
@@ -179,7 +176,7 @@ QString No_Solicitada(const TFila_Linea& f, const TTextos_Monitor& x) {
     if (!m)
         return x[T::NoEditor].arg(Trama_Suelta(t, x));
     const QString editor = QString::number(m->Referencia);
-    if (!Tomada(Forma(*m), t))
+    if (!Tomada(Forma_Lectura(*m), t))
         return x[T::Ignored].arg(Trama_Suelta(t, x), editor);
     if (Clase_Trama(t) == TClase_Trama::Anuncio)
         return f.Salida == 0 ? x[T::AnnounceFirst].arg(Anuncio(t, x)) : Anuncio(t, x);

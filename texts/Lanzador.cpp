@@ -13,9 +13,13 @@
 
 namespace {
 
-// Desktop system-information tools, most specific first; the last one at least shows the
+// System-information tools, most specific first; on Linux the last one at least shows the
 // machine's processes and resources.
+#ifdef Q_OS_WIN
+const char* const kProgramas[] = {"msinfo32"};
+#else
 const char* const kProgramas[] = {"hardinfo", "kinfocenter", "gnome-system-monitor"};
+#endif
 
 void Avisa(const QString& texto) {
     QMessageBox aviso(QMessageBox::Warning, Titulo_Kalvex(), texto, QMessageBox::Ok,

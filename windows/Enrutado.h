@@ -4,6 +4,7 @@
 // program.
 
 #include "Lectura_Decoder.h"
+#include "Modelos.h"
 
 #include <cstdint>
 
@@ -15,3 +16,8 @@ struct TEnrutado {
 };
 
 TEnrutado& Enrutado();
+
+// How the model's decoders send their read-out.
+inline TForma_Lectura Forma_Lectura(const TModelo& modelo) {
+    return {modelo.Identificacion, modelo.Tramas};
+}

@@ -150,7 +150,8 @@ TEST(ReadOut, ANewEditorStartsAtTheFirstValueWhereverTheLastOneStopped) {
         lectura.Recibe(Trama_Dec(0x00, 0, 0, 0));
     EXPECT_EQ(lectura.Salida_Actual(), 5);
     lectura.Empieza(Cuatro);
-    EXPECT_EQ(Describe(lectura.Recibe(Trama_Dec(0x00, 0, 1, 0))), "ack:20000100 value:0 first watch");
+    EXPECT_EQ(Describe(lectura.Recibe(Trama_Dec(0x00, 0, 1, 0))),
+              "ack:20000100 value:0 first watch");
 }
 
 TEST(ReadOut, RepliesAreJudgedByTheirRequest) {

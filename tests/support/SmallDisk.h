@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QString>
 
+#ifdef __linux__
 #include <sys/mount.h>
+#endif
 
 namespace kalvex::test {
 
@@ -15,17 +17,25 @@ class SmallDisk {
 public:
     SmallDisk(const QString& folder, int kib) : folder_(folder) {
         QDir().mkpath(folder_);
+#ifdef __linux__
         const QByteArray opciones = "size=" + QByteArray::number(kib) + "k";
         mounted_ = ::mount("tmpfs", Path(), "tmpfs", 0, opciones.constData()) == 0;
+#else
+        Q_UNUSED(kib);
+#endif
     }
     ~SmallDisk() {
+#ifdef __linux__
         if (mounted_)
             ::umount2(Path(), MNT_DETACH);
+#endif
     }
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
 
-    bool Mounted() const { return mounted_; }
+    bool Mounted() const {
+        return mounted_;
+    }
     // Takes every byte left, in a file of its own.
     void Fill() {
         QFile relleno(Filler());
@@ -37,9 +47,15 @@ public:
         while (relleno.write("x", 1) == 1) {
         }
     }
-    void Free() { QFile::remove(Filler()); }
+    void Free() {
+        QFile::remove(Filler());
+    }
     bool MakeReadOnly() {
+#ifdef __linux__
         return ::mount(nullptr, Path(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+#else
+        return false;
+#endif
     }
 
 private:
@@ -47,7 +63,9 @@ private:
         path_ = QFile::encodeName(folder_);
         return path_.constData();
     }
-    QString Filler() const { return folder_ + QStringLiteral("/filler"); }
+    QString Filler() const {
+        return folder_ + QStringLiteral("/filler");
+    }
 
     QString folder_;
     mutable QByteArray path_;
