@@ -3,7 +3,10 @@
 
 #include "TLineWait.h"
 
+#include <QAbstractEventDispatcher>
+#include <QEvent>
 #include <QObject>
+#include <QPointer>
 #include <QWinEventNotifier>
 
 #include <windows.h>
@@ -15,6 +18,56 @@ namespace {
 HANDLE NewEvent(bool manualReset) {
     return CreateEventW(nullptr, manualReset ? TRUE : FALSE, FALSE, nullptr);
 }
+
+// Qt's Windows event dispatcher delivers posted events (a precise timer's time-out, an event
+// notifier's activation, this hand-over among them) at the start of a pass, and when no window
+// message came in that pass it then sleeps until the next message: a
+// processEvents(WaitForMoreEvents) does not return after the very event its caller waits for.
+// A reply wait would sleep on after its reply (until its 250 ms timer) and for ever after its
+// time-out. So after a pass that delivered such an event the dispatcher is woken once instead
+// of sleeping: the pass returns and the caller looks at its condition again, as on Linux.
+class TWakeAfterPostedEvents : public QObject {
+public:
+    // One per thread's dispatcher, living as long as it.
+    static TWakeAfterPostedEvents* For(QAbstractEventDispatcher* dispatcher) {
+        static const QString name = QStringLiteral("kalvex-wake-after-posted-events");
+        if (auto* found = dispatcher->findChild<QObject*>(name, Qt::FindDirectChildrenOnly))
+            return static_cast<TWakeAfterPostedEvents*>(found);
+        auto* wake = new TWakeAfterPostedEvents(dispatcher);
+        wake->setObjectName(name);
+        return wake;
+    }
+    // An event was handled that the pass's caller may be waiting for.
+    void Delivered() { delivered_ = true; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::Timer:
+        case QEvent::ZeroTimerEvent:
+        case QEvent::WinEventAct:
+            delivered_ = true;
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    explicit TWakeAfterPostedEvents(QAbstractEventDispatcher* dispatcher) : QObject(dispatcher) {
+        // The dispatcher receives the precise and zero timers' events and the notifiers'
+        // activations itself.
+        dispatcher->installEventFilter(this);
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this, dispatcher] {
+            if (!delivered_)
+                return;
+            delivered_ = false;
+            dispatcher->wakeUp();
+        });
+    }
+    bool delivered_ = false;
+};
 
 } // namespace
 
@@ -62,9 +115,17 @@ int TLineWait::Create(std::function<void()> handOver) {
         impl_->CloseEvents();
         return err ? err : ERROR_GEN_FAILURE;
     }
+    QPointer<TWakeAfterPostedEvents> wake;
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+        wake = TWakeAfterPostedEvents::For(dispatcher);
     impl_->notifier = std::make_unique<QWinEventNotifier>(impl_->handOver);
     QObject::connect(impl_->notifier.get(), &QWinEventNotifier::activated,
-                     [handOver = std::move(handOver)](HANDLE) { handOver(); });
+                     [handOver = std::move(handOver), wake](HANDLE) {
+                         handOver();
+                         // Also when the handlers ran a nested event loop of their own.
+                         if (wake)
+                             wake->Delivered();
+                     });
     return 0;
 }
 
@@ -118,7 +179,9 @@ TLineWait::Outcome TLineWait::Wait(uint8_t* buffer, int size, int& count) {
         DWORD ignored = 0;
         if (which != WAIT_OBJECT_0 + 1) {
             // Stopped (or the wait itself failed): the pending wait must end before its
-            // OVERLAPPED goes out of scope.
+            // OVERLAPPED goes out of scope. Setting the mask again ends it, as documented;
+            // not every driver lets it be cancelled (Wine's does not).
+            SetCommMask(impl_->device, EV_RXCHAR | EV_ERR);
             CancelIoEx(impl_->device, &ov);
             GetOverlappedResult(impl_->device, &ov, &ignored, TRUE);
             return which == WAIT_OBJECT_0 ? Outcome::Stopped : Outcome::Gone;

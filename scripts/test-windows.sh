@@ -59,7 +59,8 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 echo "fault silent on hall reg=04" >&3
-LD_PRELOAD=$work/pty_parity.so wine "$windows_build/bin/kalvex_line_e2e.exe" COM5
+# Bounded: a reply wait that never ends would otherwise hold the whole run.
+LD_PRELOAD=$work/pty_parity.so timeout 120 wine "$windows_build/bin/kalvex_line_e2e.exe" COM5
 echo quit >&3
 exec 3>&-
 wait "$sim_pid" || true

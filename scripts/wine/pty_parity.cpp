@@ -6,7 +6,11 @@
 //    program sees the 8-O-2 it asked for and the bytes pass as they are;
 //  - line error counters: Wine's WaitCommEvent with EV_ERR in the mask reads them
 //    (TIOCGICOUNT) and fails the wait when it cannot; a pseudo-terminal has no line errors, so
-//    it reports none.
+//    it reports none;
+//  - modem lines: Wine's pending WaitCommEvent reads them (TIOCMGET) every millisecond and ends
+//    the wait empty when it cannot, so every wait would end a millisecond after it started and
+//    the program's event thread would only ever run its fallback; a pseudo-terminal has no
+//    modem lines, so none are up.
 
 #include <cstdarg>
 #include <cstring>
@@ -50,6 +54,10 @@ extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
     va_end(args);
     if (request == TIOCGICOUNT && argument && IsPseudoTerminal(fd)) {
         std::memset(argument, 0, sizeof(serial_icounter_struct));
+        return 0;
+    }
+    if (request == TIOCMGET && argument && IsPseudoTerminal(fd)) {
+        *static_cast<int*>(argument) = 0;
         return 0;
     }
     return real(fd, request, argument);
