@@ -8,22 +8,19 @@
 #include "F_Mensa.h"
 #include "F_Monitor.h"
 #include "F_Principal.h"
+#include "Fabrica_Editores.h"
 #include "Modelos.h"
 #include "Programa.h"
-#include "UF_Decoder_6734.h"
-#include "UF_Decoder_6758.h"
-#include "UF_Decoder_6759.h"
-#include "UF_Decoder_6763.h"
-#include "UF_Decoder_6775.h"
+#include "UF_Decoder.h"
 #include "UF_Decoder_6775_Help.h"
-#include "UF_Decoder_6786.h"
-#include "UF_Decoder_Llamada.h"
 #include "UF_Reprogram.h"
 #include "UF_Reprogram_Coinc.h"
 #include "UF_Test.h"
 #include "Ventanas.h"
 
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -40,9 +37,18 @@ template <typename T, typename... Args> T* Crea(T*& campo, Args&&... args) {
     return campo;
 }
 
-template <typename T> void Crea_Editor(T*& campo) {
-    T* editor = Crea(campo);
-    Registra_Editor(editor->Referencia(), editor);
+// Each model's editor, made by its family's factory.
+void Crea_Editores() {
+    for (const TModelo& modelo : Tabla_Modelos()) {
+        TF_Decoder* editor = Crea_Editor(modelo);
+        Creadas().emplace_back(editor);
+        // A family written for one model cannot serve a row of another.
+        if (editor->Referencia() != modelo.Referencia)
+            throw std::logic_error("model " + std::to_string(modelo.Referencia) +
+                                   ": its family's editor is the " +
+                                   std::to_string(editor->Referencia()) + "'s");
+        Registra_Editor(modelo.Referencia, editor);
+    }
 }
 
 // The program of Crea_Ventanas(bool), ended by Destruye_Ventanas.
@@ -61,30 +67,19 @@ void Crea_Ventanas(TDECODER2* enlace, TInstalacion_Abierta* instalacion, bool ab
     TVentanas& v = Ventanas();
     // The main window first: the others follow its texts.
     Crea(v.F_Princ, enlace, instalacion, abre_puerto);
-    Crea_Editor(v.F_Decoder_6758);
-    Crea_Editor(v.F_Decoder_6747);
+    Crea_Editores();
     Crea(v.F_Mensa00);
     Crea(v.F_Mensa01);
     Crea(v.F_Mensa04);
-    Crea_Editor(v.F_Decoder_6722);
-    Crea_Editor(v.F_Decoder_6721);
-    Crea_Editor(v.F_Decoder_6763);
-    Crea_Editor(v.F_Decoder_6746);
-    Crea_Editor(v.F_Decoder_6713);
-    Crea_Editor(v.F_Decoder_6734);
     Crea(v.F_Mensa02);
     Crea(v.AboutBox);
     Crea(v.F_Lang);
     Crea(v.F_Mensa03);
-    Crea_Editor(v.F_Decoder_6759);
-    Crea_Editor(v.F_Decoder_6745);
     Crea(v.F_Mensa05);
-    Crea_Editor(v.F_Decoder_6775);
     Crea(v.F_Test);
     Crea(v.F_Reprogram);
     Crea(v.F_Reprogram_Coinc);
     Crea(v.F_Decoder_6775_Help);
-    Crea_Editor(v.F_Decoder_6786_II);
     Crea(v.F_Instalacion);
     // It listens to the main window's link, which is destroyed after it.
     Crea(v.F_Monitor, v.F_Princ->Decod1);

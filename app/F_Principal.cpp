@@ -236,8 +236,8 @@ void TF_Princ::Aplica_Textos() {
 void TF_Princ::Rellena_Lista_Modelos() {
     C1->clear();
     for (const TModelo& modelo : Tabla_Modelos()) {
-        const QString ref = QString::number(modelo.Referencia);
-        C1->addItem(ref + QStringLiteral(" - ") + Texto(QStringLiteral("List_") + ref));
+        C1->addItem(QString::number(modelo.Referencia) + QStringLiteral(" - ") +
+                    Texto(modelo.Clave_Lista()));
     }
     // Nothing chosen until the installer picks an entry: Go! alone opens no editor.
     C1->setCurrentIndex(-1);
@@ -410,7 +410,7 @@ void TF_Princ::Cierra_Editores() {
     // Each sends its closing frames while the line is still open, so no decoder is left in
     // programming mode.
     for (const TModelo& modelo : Tabla_Modelos())
-        if (TF_Decoder* editor = modelo.Editor(); editor && editor->isVisible())
+        if (TF_Decoder* editor = Editor_Modelo(modelo); editor && editor->isVisible())
             editor->close();
 }
 
@@ -473,7 +473,7 @@ void TF_Princ::B_GoClick() {
     const TModelo* modelo = Modelo_Por_Referencia(entrada.left(4).toInt(&numero));
     if (!numero || !modelo)
         return;
-    modelo->Editor()->Label14->setText(entrada);
+    Editor_Modelo(*modelo)->Label14->setText(entrada);
     Abre_Editor(*modelo);
 }
 

@@ -36,5 +36,5 @@ TPrograma::~TPrograma() {
 
 void TPrograma::Encamina(const Trama_Dec& trama) {
     if (const TModelo* modelo = Modelo_Por_Codigo(Enrutado().Modelo_Activo))
-        modelo->Editor()->Lee_Decoder(trama);
+        Editor_Modelo(*modelo)->Lee_Decoder(trama);
 }

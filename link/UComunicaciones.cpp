@@ -1,8 +1,14 @@
 #include "UComunicaciones.h"
 
 #include "Conversion.h"
+#include "Datos_Modelos.h"
 #include "Lectura_Decoder.h"
 
+#include <QStringList>
+
+#include <algorithm>
+#include <functional>
+#include <map>
 #include <stdexcept>
 
 namespace {
@@ -154,19 +160,26 @@ void Envia_Trama_Directa(uint8_t b1, uint8_t b2, uint8_t b3) {
     Enlace().Envia_Trama(Trama_Dec(0x20, b1, b2, b3));
 }
 
-const std::vector<TNombre_Referencia>& Nombres_Referencia() {
-    static const std::vector<TNombre_Referencia> nombres = {
-        {0x18, "Ref. 6758"}, {0x28, "Ref. 6759"}, {0x31, "Ref. 6786"},
-        {0x34, "Ref. 6721"}, {0x38, "Ref. 6722"}, {0x44, "Ref. 6745 / Ref. 6734 / Ref. 6713"},
-        {0x48, "Ref. 6746"}, {0x54, "Ref. 6747"}, {0x64, "Ref. 6763"},
-    };
+std::vector<TNombre_Referencia> Nombres_Referencia() {
+    std::map<uint8_t, std::vector<int>> referencias;
+    for (const TModelo& m : Tabla_Modelos())
+        if (m.Identificacion != Sin_Identificacion)
+            referencias[m.Identificacion].push_back(m.Referencia);
+    std::vector<TNombre_Referencia> nombres;
+    for (auto& [identificacion, refs] : referencias) {
+        std::sort(refs.begin(), refs.end(), std::greater<>());
+        QStringList partes;
+        for (int r : refs)
+            partes << QStringLiteral("Ref. %1").arg(r);
+        nombres.push_back({identificacion, partes.join(QStringLiteral(" / "))});
+    }
     return nombres;
 }
 
 QString Nombre_Referencia(uint8_t id) {
     for (const TNombre_Referencia& r : Nombres_Referencia())
         if (r.Identificacion == id)
-            return QString::fromLatin1(r.Nombre);
+            return r.Nombre;
     return QStringLiteral("\u00BF?");
 }
 

@@ -38,13 +38,14 @@ void Solicita_Programacion(const QString& code);
 void Envia_Trama_Directa(uint8_t b1, uint8_t b2, uint8_t b3);
 
 // Identification and addresses
-// The text of the references that answer with an identification byte: one row per byte, as
-// several models may share one. Any other byte is "¿?".
+// The text of the references that answer with an identification byte, from the model table:
+// one row per byte, as several models may share one ("Ref. 6745 / Ref. 6734 / Ref. 6713", the
+// highest reference first). Any other byte is "¿?".
 struct TNombre_Referencia {
     uint8_t Identificacion;
-    const char* Nombre;
+    QString Nombre;
 };
-const std::vector<TNombre_Referencia>& Nombres_Referencia();
+std::vector<TNombre_Referencia> Nombres_Referencia();
 QString Nombre_Referencia(uint8_t id);
 uint8_t Direccion_Salida(int n);
 uint8_t Direccion_Ajuste(int n);

@@ -9,7 +9,7 @@ TF_Decoder* Abre_Editor(const TModelo& modelo) {
     // No frame goes to an editor while it is being shown.
     enrutado.Modelo_Activo = 0;
     enrutado.Lectura.Empieza(Forma_Lectura(modelo));
-    TF_Decoder* editor = modelo.Editor();
+    TF_Decoder* editor = Editor_Modelo(modelo);
     editor->show();
     editor->raise();
     editor->activateWindow();

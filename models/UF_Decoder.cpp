@@ -140,6 +140,10 @@ int TF_Decoder::Referencia() const {
     return modelo_.Referencia.toInt();
 }
 
+const TModelo& TF_Decoder::Fila() const {
+    return *Modelo_Por_Referencia(Referencia());
+}
+
 QPushButton* TF_Decoder::Crea_Boton(const QString& nombre, const QString& glifo,
                                     const QString& clave_ayuda) {
     auto* boton = new QPushButton(this);
@@ -376,7 +380,7 @@ void TF_Decoder::Cierra_Decoder() {
 }
 
 void TF_Decoder::Envia_Cierre() {
-    const Trama_Dec& c = modelo_.Cierre;
+    const Trama_Dec& c = Fila().Cierre;
     Enlace().Transact(c[0], c[1], c[3], c[2], false);
 }
 

@@ -17,6 +17,7 @@
 // the last Save wrote and the decoder did not acknowledge. While a Save runs, a line under the
 // buttons says what is being written (TProgreso_Grabacion).
 
+#include "Datos_Modelos.h"
 #include "Lectura_Decoder.h"
 #include "Marcas_Cambio.h"
 #include "Registro.h"
@@ -41,9 +42,10 @@ class TProgreso_Grabacion;
 struct TLectura_Fichero;
 
 // The model as the common behaviour needs it.
+// The model as the common behaviour needs it; the rest of its facts are its row of the model
+// table (Fila()).
 struct TModelo_Editor {
     QString Referencia; // "6745": the model label until Go! sets it, the wrong-decoder row
-    Trama_Dec Cierre;   // closing frame, bytes in line order
     QString Imagen;     // picture of the decoder (Imagen())
 };
 
@@ -95,8 +97,9 @@ public:
     // Model label: the main window puts the chosen list entry here.
     QLabel* Label14;
 
-    // The model's reference (6745), its row in the model table.
+    // The model's reference (6745), and its row in the model table.
     int Referencia() const;
+    const TModelo& Fila() const;
 
     // One unsolicited frame while this editor receives them: data frames and the
     // identification frame are acknowledged at once; any other frame is ignored.

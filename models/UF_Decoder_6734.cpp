@@ -23,8 +23,7 @@ constexpr int Fin = 2;
 
 TF_Decoder_6734::TF_Decoder_6734(QWidget* parent)
     : TF_Decoder(QStringLiteral("F_Decoder_6734"),
-                 {QStringLiteral("6734"), {0x50, 0x20, 0xFF, 0x9F}, QStringLiteral("torvik.png")},
-                 parent) {
+                 {QStringLiteral("6734"), QStringLiteral("torvik.png")}, parent) {
     TRejilla rejilla;
     rejilla.Numeros = false;
     auto edit = [](int k) {
@@ -141,7 +140,7 @@ QList<TCodigo_Registro> TF_Decoder_6734::Codigos_Registro(TLado lado) const {
     const QString inicio = Edit(nuevo ? Inicio : Inicio + 2)->text();
     const QString fin = Edit(nuevo ? Fin : Fin + 2)->text();
     QList<TCodigo_Registro> codigos;
-    Anade_Codigo(codigos, TEspacio_Codigo::Rango_6734, inicio, Lugar_Registro(0));
+    Anade_Codigo(codigos, Fila().Espacio, inicio, Lugar_Registro(0));
     if (codigos.isEmpty())
         return codigos;
     bool valido = false;

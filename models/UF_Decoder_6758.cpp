@@ -18,13 +18,12 @@ const QString Prefijo = QStringLiteral("A");
 } // namespace
 
 TF_Decoder_6758::TF_Decoder_6758(QWidget* parent)
-    : TF_Decoder_Salidas(
-          QStringLiteral("F_Decoder_6758"),
-          {{QStringLiteral("6758"), {0x50, 0x20, 0xFF, 0xAF}, QStringLiteral("sensores.png")},
-           Prefijo,
-           QStringLiteral("GEN_MEN06"),
-           0x7F},
-          parent) {
+    : TF_Decoder_Salidas(QStringLiteral("F_Decoder_6758"),
+                         {{QStringLiteral("6758"), QStringLiteral("sensores.png")},
+                          Prefijo,
+                          QStringLiteral("GEN_MEN06"),
+                          0x7F},
+                         parent) {
     QFont negrita = B_IniState->font();
     negrita.setBold(true);
     B_IniState->setFont(negrita);

@@ -25,13 +25,12 @@ QLabel* Dibujo_Oculto(const QString& nombre, const QString& imagen, QWidget* par
 } // namespace
 
 TF_Decoder_6759::TF_Decoder_6759(QWidget* parent)
-    : TF_Decoder_Salidas(
-          QStringLiteral("F_Decoder_6759"),
-          {{QStringLiteral("6759"), {0x50, 0x20, 0xFF, 0xBF}, QStringLiteral("reles.png")},
-           Prefijo,
-           QStringLiteral("GEN_MEN016"),
-           0xFF},
-          parent) {
+    : TF_Decoder_Salidas(QStringLiteral("F_Decoder_6759"),
+                         {{QStringLiteral("6759"), QStringLiteral("reles.png")},
+                          Prefijo,
+                          QStringLiteral("GEN_MEN016"),
+                          0xFF},
+                         parent) {
     B_Close->setObjectName(QStringLiteral("B_CLose"));
     I_Yes = Dibujo_Oculto(QStringLiteral("I_Yes"), QStringLiteral("encendido.png"), this);
     I_No = Dibujo_Oculto(QStringLiteral("I_No"), QStringLiteral("apagado.png"), this);

@@ -56,10 +56,8 @@ void Prepara_Lista(QComboBox* combo) {
 } // namespace
 
 TF_Decoder_6775::TF_Decoder_6775(QWidget* parent)
-    : TF_Decoder(
-          QStringLiteral("F_Decoder_6775"),
-          {QStringLiteral("6775"), {0xC0, 0x01, 0xFF, 0x9F}, QStringLiteral("digitalizador.jpg")},
-          parent) {
+    : TF_Decoder(QStringLiteral("F_Decoder_6775"),
+                 {QStringLiteral("6775"), QStringLiteral("digitalizador.jpg")}, parent) {
     // This window's layout names its picture Image2.
     Image1->setObjectName(QStringLiteral("Image2"));
 
@@ -245,8 +243,7 @@ QList<TCodigo_Registro> TF_Decoder_6775::Codigos_Registro(TLado lado) const {
     if (!panel_valido || !bloque_valido)
         return {};
     const qint64 direccion = p * 256 + b;
-    return {{TEspacio_Codigo::Digitalizador, direccion, direccion,
-             panel + QStringLiteral("/") + bloque.toUpper(),
+    return {{Fila().Espacio, direccion, direccion, panel + QStringLiteral("/") + bloque.toUpper(),
              Lugar_Registro(0) + QStringLiteral(" / ") + Lugar_Registro(1)}};
 }
 

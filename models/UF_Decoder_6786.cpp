@@ -16,8 +16,7 @@ constexpr int Ancho = 4;
 // empties both fields and fills them, and the counter stays at 0.
 TF_Decoder_6786_II::TF_Decoder_6786_II(QWidget* parent)
     : TF_Decoder(QStringLiteral("F_Decoder_6786_II"),
-                 {QStringLiteral("6786"), {0x50, 0x20, 0xFF, 0xFF}, QStringLiteral("decoder.jpg")},
-                 parent) {
+                 {QStringLiteral("6786"), QStringLiteral("decoder.jpg")}, parent) {
     TRejilla rejilla;
     rejilla.Nombre_Nuevo = QStringLiteral("Label18");
     rejilla.Numeros = false;
@@ -68,8 +67,8 @@ bool TF_Decoder_6786_II::Graba() {
 
 QList<TCodigo_Registro> TF_Decoder_6786_II::Codigos_Registro(TLado lado) const {
     QList<TCodigo_Registro> codigos;
-    Anade_Codigo(codigos, TEspacio_Codigo::Direccion_6786,
-                 Edit(lado == TLado::Nuevo ? 3 : 1)->text(), Lugar_Registro(0));
+    Anade_Codigo(codigos, Fila().Espacio, Edit(lado == TLado::Nuevo ? 3 : 1)->text(),
+                 Lugar_Registro(0));
     return codigos;
 }
 

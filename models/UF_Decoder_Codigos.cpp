@@ -13,11 +13,26 @@ QString Nombre_Numero(int primero, int k) {
     return primero > 0 ? QStringLiteral("Label%1").arg(primero + k - 1) : QString();
 }
 
+// Audio codes are their own four digits; the others carry their type's letter.
+QString Prefijo(TTipo_Codigo tipo) {
+    switch (tipo) {
+    case TTipo_Codigo::D:
+        return QStringLiteral("D");
+    case TTipo_Codigo::A:
+        return QStringLiteral("A");
+    case TTipo_Codigo::B:
+        return QStringLiteral("B");
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 TF_Decoder_Codigos::TF_Decoder_Codigos(const QString& nombre, const TDatos_Codigos& datos,
                                        QWidget* parent)
-    : TF_Decoder(nombre, datos.Modelo, parent), datos_(datos) {
+    : TF_Decoder(nombre, datos.Modelo, parent), datos_(datos), salidas_(Fila().Tramas),
+      prefijo_(Prefijo(Fila().Tipo_Codigo)) {
     BitBtn1 = Crea_Boton(QStringLiteral("BitBtn1"), QStringLiteral("cifras.png"),
                          QStringLiteral("GEN_MEN011"));
     BitBtn3 = Crea_Boton(QStringLiteral("BitBtn3"), QStringLiteral("borrar.png"),
@@ -30,7 +45,7 @@ TF_Decoder_Codigos::TF_Decoder_Codigos(const QString& nombre, const TDatos_Codig
                        QStringLiteral("Label21")};
     rejilla.Columnas = {
         {QStringLiteral("GEN_MEN04"), QStringLiteral("Label3"), QStringLiteral("Label4")}};
-    const int n = datos.Salidas;
+    const int n = salidas_;
     for (int k = 1; k <= n; ++k) {
         rejilla.Filas.append(
             {QString::number(k),
@@ -52,14 +67,14 @@ QString TF_Decoder_Codigos::Nuevo(int k) const {
 }
 
 void TF_Decoder_Codigos::Inicializa_Valores() {
-    for (int k = 1; k <= datos_.Salidas; ++k)
+    for (int k = 1; k <= salidas_; ++k)
         Codigo(k, TLado::Actual)->clear();
     Inicializa_Valores_Solo_Nuevos();
     Codigo(1, TLado::Nuevo)->setFocus();
 }
 
 void TF_Decoder_Codigos::Inicializa_Valores_Solo_Nuevos() {
-    for (int k = 1; k <= datos_.Salidas; ++k)
+    for (int k = 1; k <= salidas_; ++k)
         Codigo(k, TLado::Nuevo)->clear();
 }
 
@@ -73,7 +88,7 @@ void TF_Decoder_Codigos::Pon_Valor(int k, const Trama_Dec& FTResul) {
 }
 
 bool TF_Decoder_Codigos::Decoder_Vacio() const {
-    for (int k = 1; k <= datos_.Salidas; ++k)
+    for (int k = 1; k <= salidas_; ++k)
         if (!Nuevo(k).isEmpty())
             return false;
     return true;
@@ -87,7 +102,7 @@ void TF_Decoder_Codigos::BitBtn1Click() {
     for (int d = 0; d < datos_.Ancho; ++d)
         mayor *= 10;
     --mayor;
-    for (int k = 2; k <= datos_.Salidas; ++k) {
+    for (int k = 2; k <= salidas_; ++k) {
         const int valor = StrToInt(Nuevo(1)) + k - 1;
         // Judged on the number: the field's width limit would cut 10000 down to 1000.
         Codigo(k, TLado::Nuevo)
@@ -103,7 +118,7 @@ void TF_Decoder_Codigos::BitBtn3Click() {
 bool TF_Decoder_Codigos::Comienza_Grabacion() {
     if (!Nuevo(1).isEmpty())
         return true;
-    for (int k = 2; k <= datos_.Salidas; ++k)
+    for (int k = 2; k <= salidas_; ++k)
         if (!Nuevo(k).isEmpty())
             return false;
     return true;
@@ -111,23 +126,23 @@ bool TF_Decoder_Codigos::Comienza_Grabacion() {
 
 void TF_Decoder_Codigos::Comprueba_Nuevos() {
     // The key filter lets a blank through, and "12 4" would be written as another code.
-    for (int k = 1; k <= datos_.Salidas; ++k)
+    for (int k = 1; k <= salidas_; ++k)
         Exige_Digitos(Codigo(k, TLado::Nuevo), Lugar_Codigo(k));
 }
 
 void TF_Decoder_Codigos::Rellena_TODOS_CEROS_IZ() {
-    for (int k = 1; k <= datos_.Salidas; ++k)
+    for (int k = 1; k <= salidas_; ++k)
         if (!Nuevo(k).isEmpty())
             Codigo(k, TLado::Nuevo)->setText(Rellena_Ceros_Iz(Nuevo(k), datos_.Ancho));
 }
 
 bool TF_Decoder_Codigos::Graba() {
     bool todo_aceptado = true;
-    for (int n = 1; n <= datos_.Salidas; ++n) {
+    for (int n = 1; n <= salidas_; ++n) {
         const QString codigo = Nuevo(n);
         // A four-digit code is its own first digit followed by the other three.
-        const bool propio = datos_.Prefijo.isEmpty();
-        const QString prefijo = propio ? codigo.left(1) : datos_.Prefijo;
+        const bool propio = prefijo_.isEmpty();
+        const QString prefijo = propio ? codigo.left(1) : prefijo_;
         const QString resto = propio ? codigo.mid(1) : codigo;
         const bool aceptado = Graba_Fila(n - 1, [&] {
             return Escribe_Codigo_Salida(prefijo, codigo.isEmpty() ? QString() : resto, n);
@@ -138,17 +153,14 @@ bool TF_Decoder_Codigos::Graba() {
 }
 
 QList<TCodigo_Registro> TF_Decoder_Codigos::Codigos_Registro(TLado lado) const {
-    // Without a class nibble the codes are call codes; the panel decoder's carry one.
-    const TEspacio_Codigo espacio =
-        datos_.Prefijo.isEmpty() ? TEspacio_Codigo::Llamada : TEspacio_Codigo::Panel;
     QList<TCodigo_Registro> codigos;
-    for (int k = 1; k <= datos_.Salidas; ++k)
-        Anade_Codigo(codigos, espacio, Codigo(k, lado)->text(), Lugar_Registro(k - 1));
+    for (int k = 1; k <= salidas_; ++k)
+        Anade_Codigo(codigos, Fila().Espacio, Codigo(k, lado)->text(), Lugar_Registro(k - 1));
     return codigos;
 }
 
 void TF_Decoder_Codigos::Informa_Grabacion(bool todo_aceptado) {
     TF_Decoder::Informa_Grabacion(todo_aceptado);
-    if (datos_.Foco_Tras_Grabar)
+    if (Fila().Foco_Tras_Grabar)
         Codigo(1, TLado::Nuevo)->setFocus();
 }

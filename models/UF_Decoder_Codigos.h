@@ -5,12 +5,11 @@
 
 #include "UF_Decoder.h"
 
+// The number of outputs (its read-out's frames), the class nibble (its device-code type) and
+// whether the focus returns to Edit1 once Save has reported come from the model's row.
 struct TDatos_Codigos {
     TModelo_Editor Modelo;
-    int Salidas;              // N
     int Ancho;                // digits of a code as the installer types it
-    QString Prefijo;          // class nibble written before the digits; empty: none
-    bool Foco_Tras_Grabar;    // the focus returns to Edit1 once Save has reported
     int Primer_Numero_Actual; // object names of the output numbers: Label<first>…; 0: unnamed
     int Primer_Numero_Nuevo;
 };
@@ -24,7 +23,7 @@ public:
 protected:
     TF_Decoder_Codigos(const QString& nombre, const TDatos_Codigos& datos, QWidget* parent);
 
-    int Valores() const override { return datos_.Salidas; }
+    int Valores() const override { return salidas_; }
     void Pon_Valor(int k, const Trama_Dec& FTResul) override;
     bool Decoder_Vacio() const override;
     bool Comienza_Grabacion() override;
@@ -46,4 +45,6 @@ private:
     QString Nuevo(int k) const;
 
     TDatos_Codigos datos_;
+    int salidas_;     // N
+    QString prefijo_; // class nibble written before the digits; empty: none
 };

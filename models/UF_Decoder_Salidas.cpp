@@ -201,11 +201,8 @@ bool TF_Decoder_Salidas::Graba() {
 }
 
 QList<TCodigo_Registro> TF_Decoder_Salidas::Codigos_Registro(TLado lado) const {
-    // The class nibble tells sensors (A) from relays (B).
-    const TEspacio_Codigo espacio =
-        datos_.Prefijo == QLatin1String("A") ? TEspacio_Codigo::Sensor : TEspacio_Codigo::Rele;
     QList<TCodigo_Registro> codigos;
     for (int n = 1; n <= Salidas; ++n)
-        Anade_Codigo(codigos, espacio, Codigo(n, lado)->text(), Lugar_Registro(n - 1));
+        Anade_Codigo(codigos, Fila().Espacio, Codigo(n, lado)->text(), Lugar_Registro(n - 1));
     return codigos;
 }

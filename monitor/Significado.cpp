@@ -1,10 +1,13 @@
 #include "Significado.h"
 
 #include "DECODER2.h"
+#include "Datos_Modelos.h"
 #include "Enrutado.h"
 #include "Lectura_Decoder.h"
 #include "Modelos.h"
 #include "UComunicaciones.h"
+
+#include <QStringList>
 
 #include <algorithm>
 
@@ -34,20 +37,11 @@ int Referencia(uint8_t codigo) {
 
 // The end word of a closing frame (frame byte 3) names the editors that send it.
 QString Cierre(uint8_t palabra) {
-    switch (palabra) {
-    case 0x9F:
-        return QStringLiteral("6713/6721/6722/6734/6745/6746/6747");
-    case 0xAF:
-        return QStringLiteral("6758");
-    case 0xBF:
-        return QStringLiteral("6759");
-    case 0xDF:
-        return QStringLiteral("6763");
-    case 0xFF:
-        return QStringLiteral("6786");
-    default:
-        return {};
-    }
+    QStringList referencias;
+    for (const TModelo& m : Tabla_Modelos())
+        if (m.Cierre[0] == 0x50 && m.Cierre[1] == 0x20 && m.Cierre[3] == palabra)
+            referencias << QString::number(m.Referencia);
+    return referencias.join(QLatin1Char('/'));
 }
 
 QString Escritura(const Trama_Dec& t, int referencia, const TTextos_Monitor& x) {

@@ -23,9 +23,10 @@
 
 namespace {
 
-// The reference the user picks in the choice window.
-int Referencia_Elegida() {
+// The reference the user picks in the choice window among those that answer with the byte.
+int Referencia_Elegida(uint8_t identificacion) {
     TF_Reprogram_Coinc* eleccion = Ventanas().F_Reprogram_Coinc;
+    eleccion->Ofrece(identificacion);
     eleccion->Tag = 0;
     eleccion->exec();
     return eleccion->Referencia_Elegida();
@@ -122,7 +123,7 @@ const TModelo* TF_Reprogram::Modelo_Respondido(uint8_t identificacion) const {
     if (modelos.size() <= 1)
         return modelos.empty() ? nullptr : modelos.front();
     // Several models answer with this byte: the user says which one is on the bus.
-    return Modelo_Por_Referencia(Referencia_Elegida());
+    return Modelo_Por_Referencia(Referencia_Elegida(identificacion));
 }
 
 void TF_Reprogram::setVisible(bool visible) {

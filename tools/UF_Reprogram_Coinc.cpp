@@ -1,5 +1,6 @@
 #include "UF_Reprogram_Coinc.h"
 
+#include "Datos_Modelos.h"
 #include "Errores.h"
 #include "Idiomas.h"
 #include "Rotulos.h"
@@ -22,18 +23,19 @@ TF_Reprogram_Coinc::TF_Reprogram_Coinc(QWidget* parent)
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     grupo_ = new QButtonGroup(this);
     auto* columna = new QVBoxLayout(RadioGroup1);
-    QRadioButton** botones[] = {&R1, &R2, &R3};
-    for (int i = 0; i < 3; ++i) {
-        const QString ref = QString::number(Referencias[i]);
-        auto* r = new QRadioButton(
-            ref + QStringLiteral(" - ") + Texto(QStringLiteral("List_") + ref), RadioGroup1);
-        r->setObjectName(QStringLiteral("R%1").arg(i + 1));
+    modelos_ = Modelos_Compartidos();
+    for (const TModelo* m : modelos_) {
+        auto* r = new QRadioButton(QString::number(m->Referencia) + QStringLiteral(" - ") +
+                                       Texto(m->Clave_Lista()),
+                                   RadioGroup1);
+        r->setObjectName(QStringLiteral("R%1").arg(R.size() + 1));
         r->installEventFilter(this);
         grupo_->addButton(r);
         columna->addWidget(r);
-        *botones[i] = r;
+        R.append(r);
     }
-    R1->setChecked(true);
+    if (!R.isEmpty())
+        R.front()->setChecked(true);
 
     B_Aceptar = new QPushButton(Texto(QStringLiteral("GEN_MEN018")), this);
     B_Aceptar->setObjectName(QStringLiteral("B_Aceptar"));
@@ -48,18 +50,35 @@ TF_Reprogram_Coinc::TF_Reprogram_Coinc(QWidget* parent)
     todo->addWidget(B_Aceptar, 0, Qt::AlignRight);
 }
 
+void TF_Reprogram_Coinc::Ofrece(uint8_t identificacion) {
+    QRadioButton* primero = nullptr;
+    for (qsizetype i = 0; i < R.size(); ++i) {
+        const bool ofrecido =
+            modelos_[static_cast<std::size_t>(i)]->Identificacion == identificacion;
+        R[i]->setVisible(ofrecido);
+        if (ofrecido && !primero)
+            primero = R[i];
+    }
+    // The last choice stays while it is offered.
+    QAbstractButton* marcado = grupo_->checkedButton();
+    if (primero && (!marcado || marcado->isHidden()))
+        primero->setChecked(true);
+}
+
 int TF_Reprogram_Coinc::Referencia_Elegida() const {
-    return Tag >= 1 && Tag <= 3 ? Referencias[Tag - 1] : 0;
+    return Tag >= 1 && Tag <= R.size() ? modelos_[static_cast<std::size_t>(Tag - 1)]->Referencia
+                                       : 0;
 }
 
 void TF_Reprogram_Coinc::B_AceptarClick() {
-    Tag = R1->isChecked() ? 1 : R2->isChecked() ? 2 : 3;
+    Tag = static_cast<int>(R.indexOf(grupo_->checkedButton())) + 1;
     accept();
 }
 
-// R1KeyPress: Return on any of the three choices accepts it.
+// R1KeyPress: Return on any of the choices accepts it.
 bool TF_Reprogram_Coinc::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == R1 || watched == R2 || watched == R3) && event->type() == QEvent::KeyPress) {
+    auto* boton = qobject_cast<QRadioButton*>(watched);
+    if (boton && R.contains(boton) && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             B_AceptarClick();
@@ -72,5 +91,6 @@ bool TF_Reprogram_Coinc::eventFilter(QObject* watched, QEvent* event) {
 // The last choice has the focus, so the arrows move from it and Return accepts it.
 void TF_Reprogram_Coinc::showEvent(QShowEvent* event) {
     TVentana_Kalvex::showEvent(event);
-    grupo_->checkedButton()->setFocus();
+    if (QAbstractButton* marcado = grupo_->checkedButton())
+        marcado->setFocus();
 }

@@ -1,13 +1,20 @@
 #pragma once
-// The choice among the three models that answer with the same identification byte. Shown
-// modally; its result is Tag. It keeps its last selection for the next showing.
+// The choice among the models that answer with the same identification byte (the model
+// table says which, and in which order). Shown modally; its result is Tag. It keeps its last
+// selection for the next showing.
 
 #include "UVentana_Kalvex.h"
+
+#include <QList>
+
+#include <cstdint>
+#include <vector>
 
 class QButtonGroup;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+struct TModelo;
 
 class TF_Reprogram_Coinc : public TVentana_Kalvex {
     Q_OBJECT
@@ -15,9 +22,11 @@ class TF_Reprogram_Coinc : public TVentana_Kalvex {
 public:
     explicit TF_Reprogram_Coinc(QWidget* parent = nullptr);
 
-    // 0 = no choice (the close box), n = the n-th of Referencias.
+    // Only the models that answer with this byte are offered at the next showing.
+    void Ofrece(uint8_t identificacion);
+
+    // 0 = no choice (the close box), n = the n-th choice, R<n>.
     int Tag = 0;
-    static constexpr int Referencias[] = {6745, 6713, 6734};
     // The reference Tag names; 0 for no choice.
     int Referencia_Elegida() const;
 
@@ -29,9 +38,9 @@ private:
     void B_AceptarClick();
 
     QLabel* Label1;
-    QRadioButton* R1;
-    QRadioButton* R2;
-    QRadioButton* R3;
+    // R1, R2 … one per model that shares its byte with another.
+    QList<QRadioButton*> R;
+    std::vector<const TModelo*> modelos_;
     QPushButton* B_Aceptar;
     QButtonGroup* grupo_;
 };

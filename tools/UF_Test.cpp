@@ -135,7 +135,7 @@ TF_Test::TF_Test(QWidget* parent)
     cabecera->setStretchLastSection(true);
     int decoder = 0;
     for (const TNombre_Referencia& r : Nombres_Referencia())
-        decoder = std::max(decoder, fm.horizontalAdvance(QString::fromLatin1(r.Nombre)));
+        decoder = std::max(decoder, fm.horizontalAdvance(r.Nombre));
     Lista->setMinimumWidth(28 + cabecera->sectionSize(1) + cabecera->sectionSize(2) + decoder + 32);
     Lista->setMinimumHeight(fm.height() * 12);
 

@@ -6,22 +6,13 @@
 // Nothing here may raise: recording never stands in the way of a read-out, a Save or a
 // devices test.
 
+#include "Espacio_Codigo.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
-
-// Where a code must be unique across the installation's decoders.
-enum class TEspacio_Codigo {
-    Llamada,    // four-digit call codes
-    Panel,      // panel codes
-    Sensor,     // sensor codes
-    Rele,       // relay codes
-    Rango_6734, // a Torvik decoder's address range: clashes by overlap
-    Direccion_6786,
-    Digitalizador, // a digitizer's panel and block together
-};
 
 // One value of an editor's grid: the object name of its Current control (stable across
 // languages and versions), where it is as the user reads it ("Output 2, time"), and its text

@@ -177,12 +177,12 @@ TEST_F(ShellTest, GoOpensTheChosenModelsEditorAndRoutesItsFrames) {
         int reference;
         const char* editor;
         int code;
-    } cases[] = {{6759, "TF_Decoder_6759", 1},  {6745, "TF_Decoder_6745", 2},
-                 {6746, "TF_Decoder_6746", 3},  {6747, "TF_Decoder_6747", 4},
-                 {6721, "TF_Decoder_6721", 5},  {6722, "TF_Decoder_6722", 6},
-                 {6763, "TF_Decoder_6763", 7},  {6734, "TF_Decoder_6734", 8},
-                 {6758, "TF_Decoder_6758", 9},  {6713, "TF_Decoder_6713", 10},
-                 {6775, "TF_Decoder_6775", 11}, {6786, "TF_Decoder_6786_II", 12}};
+    } cases[] = {{6759, "F_Decoder_6759", 1},  {6745, "F_Decoder_6745", 2},
+                 {6746, "F_Decoder_6746", 3},  {6747, "F_Decoder_6747", 4},
+                 {6721, "F_Decoder_6721", 5},  {6722, "F_Decoder_6722", 6},
+                 {6763, "F_Decoder_6763", 7},  {6734, "F_Decoder_6734", 8},
+                 {6758, "F_Decoder_6758", 9},  {6713, "F_Decoder_6713", 10},
+                 {6775, "F_Decoder_6775", 11}, {6786, "F_Decoder_6786_II", 12}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reference);
         list->setCurrentIndex(list->findText(QString::number(c.reference), Qt::MatchStartsWith));
@@ -193,7 +193,7 @@ TEST_F(ShellTest, GoOpensTheChosenModelsEditorAndRoutesItsFrames) {
             if (w != main && w->isVisible())
                 shown = w;
         ASSERT_NE(shown, nullptr);
-        EXPECT_STREQ(shown->metaObject()->className(), c.editor);
+        EXPECT_EQ(shown->objectName(), c.editor);
         EXPECT_EQ(shown->findChild<QLabel*>("Label14")->text(), list->currentText());
         shown->close();
         EXPECT_EQ(Enrutado().Modelo_Activo, 0);

@@ -60,7 +60,7 @@ TEST_F(ShutdownTest, ClosingWithEditorsOpenSendsTheirClosingFramesBeforeThePortC
     Start("[hall]\nmodel = 6745\n[sensors]\nmodel = 6758\n");
     main->show();
     for (int referencia : {6745, 6758})
-        Modelo_Por_Referencia(referencia)->Editor()->show();
+        Editor_Por_Referencia(referencia)->show();
     sim->ClearLog();
     main->close();
     ASSERT_TRUE(Ended());
@@ -68,7 +68,7 @@ TEST_F(ShutdownTest, ClosingWithEditorsOpenSendsTheirClosingFramesBeforeThePortC
     EXPECT_TRUE(WaitUntil([&] { return Count("50 20 FF 9F") == 2 && Count("50 20 FF AF") == 2; }))
         << Trace();
     for (int referencia : {6745, 6758})
-        EXPECT_FALSE(Modelo_Por_Referencia(referencia)->Editor()->isVisible());
+        EXPECT_FALSE(Editor_Por_Referencia(referencia)->isVisible());
     EXPECT_EQ(Enrutado().Modelo_Activo, 0);
     EXPECT_TRUE(dialogs->Dialogs().empty());
 }
@@ -76,7 +76,7 @@ TEST_F(ShutdownTest, ClosingWithEditorsOpenSendsTheirClosingFramesBeforeThePortC
 TEST_F(ShutdownTest, ClosingDuringASaveLetsTheSaveFinishOnTheLine) {
     Start("[eight]\nmodel = 6746\ncodes = 1001 1002 1003 1004 1005 1006 1007 1008\n");
     main->show();
-    TF_Decoder* editor = Modelo_Por_Referencia(6746)->Editor();
+    TF_Decoder* editor = Editor_Por_Referencia(6746);
     editor->show();
     Enrutado().Modelo_Activo = Modelo_Por_Referencia(6746)->Codigo;
     // The decoder takes writes only in programming mode, after its read-out.

@@ -11,6 +11,7 @@
 #include "F_Principal.h"
 #include "Idiomas.h"
 #include "ModalWatcher.h"
+#include "Modelos.h"
 #include "TIniFile.h"
 #include "UF_Decoder_6734.h"
 #include "UF_Decoder_6758.h"
@@ -91,26 +92,33 @@ std::vector<Window_Keys> Expected() {
               "GEN_MEN105 GEN_MEN106 GEN_MEN107 GEN_MEN108 GEN_MEN109 GEN_MEN110 "
               // File > Line log, Re-programming > Line monitor
               "Mon_MenuLog Mon_MenuMonitor")},
-        {"6713", [&]() -> QWidget* { return v.F_Decoder_6713; }, Editor("6713", kCallEditor)},
-        {"6721", [&]() -> QWidget* { return v.F_Decoder_6721; }, Editor("6721", kCallEditor)},
-        {"6722", [&]() -> QWidget* { return v.F_Decoder_6722; }, Editor("6722", kCallEditor)},
-        {"6745", [&]() -> QWidget* { return v.F_Decoder_6745; }, Editor("6745", kCallEditor)},
-        {"6746", [&]() -> QWidget* { return v.F_Decoder_6746; }, Editor("6746", kCallEditor)},
-        {"6747", [&]() -> QWidget* { return v.F_Decoder_6747; }, Editor("6747", kCallEditor)},
-        {"6763", [&]() -> QWidget* { return v.F_Decoder_6763; }, Editor("6763", kCallEditor)},
-        {"6758", [&]() -> QWidget* { return v.F_Decoder_6758; },
+        {"6713", [&]() -> QWidget* { return Editor_Por_Referencia(6713); },
+         Editor("6713", kCallEditor)},
+        {"6721", [&]() -> QWidget* { return Editor_Por_Referencia(6721); },
+         Editor("6721", kCallEditor)},
+        {"6722", [&]() -> QWidget* { return Editor_Por_Referencia(6722); },
+         Editor("6722", kCallEditor)},
+        {"6745", [&]() -> QWidget* { return Editor_Por_Referencia(6745); },
+         Editor("6745", kCallEditor)},
+        {"6746", [&]() -> QWidget* { return Editor_Por_Referencia(6746); },
+         Editor("6746", kCallEditor)},
+        {"6747", [&]() -> QWidget* { return Editor_Por_Referencia(6747); },
+         Editor("6747", kCallEditor)},
+        {"6763", [&]() -> QWidget* { return Editor_Por_Referencia(6763); },
+         Editor("6763", kCallEditor)},
+        {"6758", [&]() -> QWidget* { return Editor_Por_Referencia(6758); },
          Editor("6758", kOutputsEditor + " GEN_MEN06")},
-        {"6759", [&]() -> QWidget* { return v.F_Decoder_6759; },
+        {"6759", [&]() -> QWidget* { return Editor_Por_Referencia(6759); },
          Editor("6759", kOutputsEditor + " GEN_MEN016")},
-        {"6734", [&]() -> QWidget* { return v.F_Decoder_6734; },
+        {"6734", [&]() -> QWidget* { return Editor_Por_Referencia(6734); },
          Editor("6734", "GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 F_GEN00 F_GEN01 F_GEN02 "
                         "GEN_MEN09 GEN_MEN010")},
-        {"6775", [&]() -> QWidget* { return v.F_Decoder_6775; },
+        {"6775", [&]() -> QWidget* { return Editor_Por_Referencia(6775); },
          Editor("6775", "GEN_MEN09 GEN_MEN010 GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 "
                         "GEN_MEN021 GEN_MEN022 GEN_MEN023 GEN_MEN024")},
         {"6775_Help", [&]() -> QWidget* { return v.F_Decoder_6775_Help; },
          Keys("GEN_MEN09 List_help_6775_1 List_help_6775_2 List_help_6775_3")},
-        {"6786_II", [&]() -> QWidget* { return v.F_Decoder_6786_II; },
+        {"6786_II", [&]() -> QWidget* { return Editor_Por_Referencia(6786); },
          Editor("6786", "GEN_MEN09 GEN_MEN010 GEN_MEN014 GEN_MEN015 GEN_MEN01 GEN_MEN02 "
                         "GEN_MEN035")},
         {"F_Mensa00", [&]() -> QWidget* { return v.F_Mensa00; },

@@ -165,7 +165,7 @@ protected:
 
 TEST_F(ConfigurationFileTest, EveryModelsNewColumnComesBackExactlyFromItsFile) {
     for (const TModelo& modelo : Tabla_Modelos()) {
-        TF_Decoder* editor = modelo.Editor();
+        TF_Decoder* editor = Editor_Modelo(modelo);
         SCOPED_TRACE(modelo.Referencia);
         Open(editor);
         FillNew(editor);
@@ -231,14 +231,14 @@ TEST_F(ConfigurationFileTest, AfterAReadOutLoadingFillsOnlyTheNewColumnTimesAndU
 }
 
 TEST_F(ConfigurationFileTest, AnotherModelsFileIsRefusedNamingBothModels) {
-    TF_Decoder* hall = Open(Modelo_Por_Referencia(6745)->Editor());
+    TF_Decoder* hall = Open(Editor_Por_Referencia(6745));
     FillNew(hall);
     ASSERT_TRUE(hall->Guarda_Fichero_Configuracion(Path("hall.json")));
     hall->close();
     // The same layout (6713), the same identification byte (6713, 6734), another layout.
     for (int other : {6713, 6734, 6746}) {
         SCOPED_TRACE(other);
-        TF_Decoder* editor = Open(Modelo_Por_Referencia(other)->Editor());
+        TF_Decoder* editor = Open(Editor_Por_Referencia(other));
         const QStringList before = Both(editor);
         EXPECT_FALSE(editor->Carga_Fichero_Configuracion(Path("hall.json")));
         EXPECT_EQ(Both(editor), before);
@@ -252,7 +252,7 @@ TEST_F(ConfigurationFileTest, AnotherModelsFileIsRefusedNamingBothModels) {
 }
 
 TEST_F(ConfigurationFileTest, AFileThatDoesNotSuitTheEditorChangesNothingAndSaysWhy) {
-    TF_Decoder* sensors = Open(Modelo_Por_Referencia(6758)->Editor());
+    TF_Decoder* sensors = Open(Editor_Por_Referencia(6758));
     FillNew(sensors);
     const QString good = Path("good.json");
     ASSERT_TRUE(sensors->Guarda_Fichero_Configuracion(good));
@@ -364,7 +364,7 @@ TEST_F(ConfigurationFileTest, AFileThatDoesNotSuitTheEditorChangesNothingAndSays
 }
 
 TEST_F(ConfigurationFileTest, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept) {
-    TF_Decoder* hall = Open(Modelo_Por_Referencia(6745)->Editor());
+    TF_Decoder* hall = Open(Editor_Por_Referencia(6745));
     const QString gone = Path("gone/hall.json");
     EXPECT_FALSE(hall->Guarda_Fichero_Configuracion(gone));
     EXPECT_EQ(DialogNames().back(), "Aviso_Configuracion");
@@ -380,7 +380,7 @@ TEST_F(ConfigurationFileTest, TheButtonsAskWhereStartingInTheInstallationsFolder
     RecordSpy record;
     record.carpeta = dir.path();
     Instala_Registro(&record);
-    TF_Decoder* hall = Open(Modelo_Por_Referencia(6745)->Editor());
+    TF_Decoder* hall = Open(Editor_Por_Referencia(6745));
     QStringList started;
     QString choose = Path("chosen.json");
     inspect = [&](QWidget* w) {

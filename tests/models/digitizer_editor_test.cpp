@@ -30,7 +30,7 @@ class DigitizerTest : public EditorTest {
 protected:
     void SetUp() override {
         Start(Installation);
-        editor = Ventanas().F_Decoder_6775;
+        editor = static_cast<TF_Decoder_6775*>(Editor_Por_Referencia(6775));
         ASSERT_EQ(Go(6775), editor);
     }
 

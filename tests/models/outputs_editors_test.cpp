@@ -40,8 +40,8 @@ class OutputsTest : public EditorTest {
 protected:
     void SetUp() override {
         Start(Installation);
-        sensors = Ventanas().F_Decoder_6758;
-        relays = Ventanas().F_Decoder_6759;
+        sensors = static_cast<TF_Decoder_6758*>(Editor_Por_Referencia(6758));
+        relays = static_cast<TF_Decoder_6759*>(Editor_Por_Referencia(6759));
     }
 
     static QComboBox* Combo(QWidget* editor, int n) {

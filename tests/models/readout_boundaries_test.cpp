@@ -43,7 +43,7 @@ protected:
         list->setCurrentIndex(list->findText(QStringLiteral("6745"), Qt::MatchStartsWith));
         QTest::mouseClick(Ventanas().F_Princ->findChild<QPushButton*>(QStringLiteral("B_Go")),
                           Qt::LeftButton);
-        editor = Modelo_Por_Referencia(6745)->Editor();
+        editor = Editor_Por_Referencia(6745);
         ASSERT_TRUE(editor->isVisible());
         Instala_Registro(&record);
     }

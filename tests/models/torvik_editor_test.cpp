@@ -34,7 +34,7 @@ class TorvikTest : public EditorTest {
 protected:
     void SetUp() override {
         Start(Installation);
-        torvik = Ventanas().F_Decoder_6734;
+        torvik = static_cast<TF_Decoder_6734*>(Editor_Por_Referencia(6734));
     }
 
     QCheckBox* Check(const char* name) const { return torvik->findChild<QCheckBox*>(name); }

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <unistd.h>
 
 namespace kalvex::test {
 
@@ -25,16 +24,16 @@ public:
                 }
                 n = std::min(n, room - written_);
             }
-            const qint64 done = ::write(fd, data, static_cast<size_t>(n));
+            const qint64 done = before_.Escribe(fd, data, n);
             written_ += std::max<qint64>(done, 0);
             return done;
         };
-        Disco().Sincroniza = [error, step](int fd) {
+        Disco().Sincroniza = [this, error, step](int fd) {
             if (step == Step::Sync) {
                 errno = error;
                 return -1;
             }
-            return ::fsync(fd);
+            return before_.Sincroniza(fd);
         };
     }
     ~FailingDisk() { Disco() = before_; }

@@ -23,9 +23,7 @@ protected:
         sim->ClearLog();
         Click(window, "B_Find");
     }
-    static TF_Decoder* Editor(int referencia) {
-        return Modelo_Por_Referencia(referencia)->Editor();
-    }
+    static TF_Decoder* Editor(int referencia) { return Editor_Por_Referencia(referencia); }
     // The editor is open, receives the frames and its decoder was asked, twice, to send.
     void ExpectOpened(int referencia, const std::string& request) {
         TF_Decoder* editor = Editor(referencia);
