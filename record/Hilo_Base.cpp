@@ -4,10 +4,7 @@
 
 #include <exception>
 
-THilo_Base::THilo_Base() : hilo_(QThread::create([this] { Bucle(); })) {
-    hilo_->setObjectName(QStringLiteral("installation record"));
-    hilo_->start();
-}
+THilo_Base::THilo_Base() : hilo_([this] { Bucle(); }) {}
 
 THilo_Base::~THilo_Base() {
     {
@@ -15,7 +12,7 @@ THilo_Base::~THilo_Base() {
         fin_ = true;
     }
     hay_trabajo_.notify_one();
-    hilo_->wait();
+    hilo_.join();
 }
 
 void THilo_Base::Encola(std::function<void()> trabajo) {

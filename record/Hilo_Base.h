@@ -10,14 +10,12 @@
 // the order they were queued. A job that raises is logged and the next one runs. The
 // destructor runs every job still queued before it returns, so nothing queued is lost.
 
-#include <QThread>
-
 #include <condition_variable>
 #include <deque>
 #include <functional>
 #include <future>
-#include <memory>
 #include <mutex>
+#include <thread>
 #include <type_traits>
 
 class THilo_Base {
@@ -45,8 +43,5 @@ private:
     std::condition_variable hay_trabajo_;
     std::deque<std::function<void()>> cola_;
     bool fin_ = false;
-    // A thread of Qt's own, not std::thread: Qt SQL and Qt's text functions keep data per
-    // thread that only Qt's threads tear down in order (on Windows an adopted thread's
-    // teardown crashed at its end). Last: starts once the queue exists.
-    std::unique_ptr<QThread> hilo_;
+    std::thread hilo_; // last: starts once the queue exists
 };

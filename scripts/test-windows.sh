@@ -82,7 +82,7 @@ for idioma in ENGLISH ESPAÑOL FRANÇAIS DEUTSCH; do
     # Only the zip's own libraries: no WINEPATH, no plugin path.
     env -u WINEPATH -u QT_PLUGIN_PATH KALVEX_CONFIG_DIR="$(winepath -w "$config")" \
         KALVEX_DATA_DIR="$(winepath -w "$work/data-$idioma")" \
-        wine "$work/zip/Kalvex/kalvex.exe" --check
+        timeout 120 wine "$work/zip/Kalvex/kalvex.exe" --check
 done
 env -u WINEPATH -u QT_PLUGIN_PATH wine "$work/zip/Kalvex/kalvex.exe" --version
 
