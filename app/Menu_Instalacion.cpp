@@ -182,12 +182,12 @@ void TMenu_Instalacion::Pregunta_Ausente() {
     caja.setDefaultButton(otra_vez);
     caja.setEscapeButton(ahora_no);
     Sobre_Su_Ventana(&caja);
-    caja.exec();
+    // Asked again for as long as "Look again" finds nothing.
+    do {
+        caja.exec();
+    } while (caja.clickedButton() == otra_vez && !QFileInfo::exists(ausente));
     if (caja.clickedButton() == otra_vez) {
-        if (QFileInfo::exists(ausente))
-            instalacion_->Abre(ausente, principal_);
-        else
-            Pregunta_Ausente();
+        instalacion_->Abre(ausente, principal_);
     } else if (caja.clickedButton() == abrir) {
         Pide_Abrir();
     } else if (caja.clickedButton() == nueva) {
