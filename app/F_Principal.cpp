@@ -327,10 +327,14 @@ void TF_Princ::Elige_Puerto(const QString& puerto) {
 
 void TF_Princ::Otro_Puerto() {
     bool aceptado = false;
-    const QString ruta =
-        QInputDialog::getText(this, Titulo_Kalvex(), Texto(QStringLiteral("Port_OtherPrompt")),
-                              QLineEdit::Normal, QString(), &aceptado)
-            .trimmed();
+#ifdef Q_OS_WIN
+    const QString pregunta = Texto(QStringLiteral("Port_OtherPromptWin"));
+#else
+    const QString pregunta = Texto(QStringLiteral("Port_OtherPrompt"));
+#endif
+    const QString ruta = QInputDialog::getText(this, Titulo_Kalvex(), pregunta, QLineEdit::Normal,
+                                               QString(), &aceptado)
+                             .trimmed();
     if (aceptado && !ruta.isEmpty())
         Elige_Puerto(ruta);
 }

@@ -15,12 +15,6 @@ using T = TTexto_Monitor;
 
 namespace {
 
-constexpr int Referencia_Digitalizador = 6775;
-constexpr int Referencia_Sensores = 6758;
-constexpr int Referencia_Reles = 6759;
-constexpr int Referencia_Torvik = 6734;
-constexpr int Referencia_Conversor = 6786;
-
 QString Hex2(uint8_t b) {
     return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
 }
@@ -30,30 +24,30 @@ QString Palabra(const Trama_Dec& t) {
     return Hex2(t[3]) + Hex2(t[2]);
 }
 
-int Referencia(uint8_t codigo) {
-    const TModelo* m = Modelo_Por_Codigo(codigo);
-    return m ? m->Referencia : 0;
+// The registers of a frame mean what the family of the editor that sent it makes of them.
+bool De_Familia(const TModelo* modelo, TFamilia familia) {
+    return modelo && modelo->Familia == familia;
 }
 
-// The end word of a closing frame (frame byte 3) names the editors that send it.
-QString Cierre(uint8_t palabra) {
+// The models whose closing frame has this command, register and end word (frame byte 3).
+QString Cierre(uint8_t orden, uint8_t registro, uint8_t palabra) {
     QStringList referencias;
     for (const TModelo& m : Tabla_Modelos())
-        if (m.Cierre[0] == 0x50 && m.Cierre[1] == 0x20 && m.Cierre[3] == palabra)
+        if (m.Cierre[0] == orden && m.Cierre[1] == registro && m.Cierre[3] == palabra)
             referencias << QString::number(m.Referencia);
     return referencias.join(QLatin1Char('/'));
 }
 
-QString Escritura(const Trama_Dec& t, int referencia, const TTextos_Monitor& x) {
+QString Escritura(const Trama_Dec& t, const TModelo* modelo, const TTextos_Monitor& x) {
     const uint8_t registro = t[1];
     const bool sin_valor = t[2] == 0xFF && t[3] == 0xFF;
-    if (referencia == Referencia_Torvik && registro <= 0x04 && registro % 2 == 0) {
+    if (De_Familia(modelo, TFamilia::Torvik) && registro <= 0x04 && registro % 2 == 0) {
         if (registro == 0x04)
             return x[T::WriteEntrance].arg(sin_valor ? x[T::Yes] : x[T::No]);
         const QString valor = sin_valor ? x[T::None] : Palabra(t);
         return x[registro == 0 ? T::WriteStart : T::WriteEnd].arg(valor);
     }
-    if (referencia == Referencia_Conversor && registro == 0x00)
+    if (De_Familia(modelo, TFamilia::Conversor) && registro == 0x00)
         return x[T::WriteAddress].arg(t[3] == 0x8F && t[2] == 0x00 ? x[T::None] : Palabra(t));
     if (registro <= 0x0E && registro % 2 == 0) {
         const int salida = registro / 2 + 1;
@@ -62,55 +56,54 @@ QString Escritura(const Trama_Dec& t, int referencia, const TTextos_Monitor& x) 
     }
     if (registro >= 0x20 && registro <= 0x2E && registro % 2 == 0) {
         const int salida = (registro - 0x20) / 2 + 1;
-        if (referencia == Referencia_Sensores) {
+        if (De_Familia(modelo, TFamilia::Sensores)) {
             if (t[3] == 0xFF)
                 return x[T::WriteNoTime].arg(salida);
             return x[t[3] & 0x80 ? T::WriteTimeMin : T::WriteTimeSec].arg(salida).arg(t[3] & 0x7F);
         }
-        if (referencia == Referencia_Reles)
+        if (De_Familia(modelo, TFamilia::Reles))
             return x[T::WriteMode].arg(salida).arg(t[3]).arg(t[2] ? QStringLiteral("ON")
                                                                   : QStringLiteral("OFF"));
     }
     return x[T::WriteWord].arg(Hex2(registro), Palabra(t));
 }
 
-QString Lectura(const Trama_Dec& t, int referencia, const TTextos_Monitor& x) {
+QString Lectura(const Trama_Dec& t, const TModelo* modelo, const TTextos_Monitor& x) {
     const uint8_t registro = t[1];
     const int unidad = t[0] & 0x0F;
-    if (unidad != 0 || referencia == Referencia_Digitalizador)
+    if (unidad != 0 || De_Familia(modelo, TFamilia::Digitalizador))
         return x[T::ReadPanel].arg(Hex2(registro)).arg(unidad).arg(Hex2(t[3]));
-    if ((referencia == Referencia_Sensores || referencia == Referencia_Reles) && registro >= 0x20 &&
-        registro <= 0x2F) {
+    if ((De_Familia(modelo, TFamilia::Sensores) || De_Familia(modelo, TFamilia::Reles)) &&
+        registro >= 0x20 && registro <= 0x2F) {
         const int salida = (registro - 0x20) / 2 + 1;
         return x[registro % 2 == 0 ? T::ReadTime : T::ReadState].arg(salida);
     }
     return x[T::ReadRegister].arg(Hex2(registro), Palabra(t));
 }
 
-QString Peticion(const Trama_Dec& t, int referencia, const TTextos_Monitor& x) {
+QString Peticion(const Trama_Dec& t, const TModelo* modelo, const TTextos_Monitor& x) {
     const uint8_t orden = t[0];
     switch (orden & 0xF0) {
     case 0x60:
-        return Lectura(t, referencia, x);
+        return Lectura(t, modelo, x);
     case 0xD0:
         return x[T::WritePanel].arg(Hex2(t[1])).arg(orden & 0x0F).arg(Hex2(t[3])).arg(t[2]);
     default:
         break;
     }
     if (orden == 0xB0)
-        return Escritura(t, referencia, x);
+        return Escritura(t, modelo, x);
     if (orden == 0x70 && t[1] == 0x01)
         return x[T::Query].arg(Palabra(t));
     if (orden == 0x80 && t[1] == 0x01)
         return x[T::Arm].arg(Palabra(t));
     if (orden == 0x50 && t[1] == 0x10)
         return x[T::ProgRequest].arg(Palabra(t));
-    if (orden == 0x50 && t[1] == 0x20 && !Cierre(t[3]).isEmpty())
-        return x[T::Closing].arg(Cierre(t[3]));
+    const QString cierre = Cierre(orden, t[1], t[3]);
+    if (!cierre.isEmpty())
+        return x[T::Closing].arg(cierre);
     if (orden == 0x50 && t[1] == 0x04 && t[3] == 0xAF)
-        return x[T::ClosingSaved].arg(Cierre(t[3]));
-    if (orden == 0xC0 && t[1] == 0x01)
-        return x[T::Closing].arg(Referencia_Digitalizador);
+        return x[T::ClosingSaved].arg(Cierre(0x50, 0x20, t[3]));
     return x[T::UnknownRequest];
 }
 
@@ -197,7 +190,7 @@ QString Significado(const TFila_Linea& f, const TTextos_Monitor& x) {
     const TSuceso_Linea& s = f.Suceso;
     switch (s.Clase) {
     case TSuceso_Linea::Peticion:
-        return Con_Intento(Peticion(s.Trama, Referencia(f.Modelo), x), s, x);
+        return Con_Intento(Peticion(s.Trama, Modelo_Por_Codigo(f.Modelo), x), s, x);
     case TSuceso_Linea::Directa:
         return Acuse(s.Trama, x);
     case TSuceso_Linea::Respuesta:

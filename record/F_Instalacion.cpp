@@ -1,5 +1,6 @@
 #include "F_Instalacion.h"
 
+#include "Aviso_Escritura.h"
 #include "Configuracion.h"
 #include "Dialogo_Fichero.h"
 #include "Errores.h"

@@ -14,7 +14,7 @@ CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DKALVEX_BENCHMARKS=OFF >/dev
 files=("$@")
 if ((${#files[@]} == 0)); then
     mapfile -t files < <(sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$dir/compile_commands.json" |
-        grep -E "^$PWD/(link|texts|windows|models|tools|record|monitor|app|sim)/[^/]+\.cpp$" | sort -u)
+        grep -E "^$PWD/(link|files|texts|ui|registry|models|tools|record|monitor|app|sim)/[^/]+\.cpp$" | sort -u)
 fi
 
 logs=$(mktemp -d)

@@ -1,5 +1,6 @@
 #include "UF_Test.h"
 
+#include "Aviso_Escritura.h"
 #include "Carpetas.h"
 #include "Configuracion.h"
 #include "Dialogo_Fichero.h"

@@ -19,7 +19,7 @@ namespace {
 
 QApplication& Aplicacion() {
     static int argc = 1;
-    static char nombre[] = "texts_file_dialog_test";
+    static char nombre[] = "ui_file_dialog_test";
     static char* argv[] = {nombre, nullptr};
     static auto* app = new QApplication(argc, argv);
     return *app;

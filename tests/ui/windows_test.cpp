@@ -24,7 +24,7 @@ namespace {
 
 QApplication& Aplicacion() {
     static int argc = 1;
-    static char nombre[] = "texts_windows_test";
+    static char nombre[] = "ui_windows_test";
     static char* argv[] = {nombre, nullptr};
     // Never destroyed: tearing Qt down among the static destructors crashes at exit.
     static auto* app = new QApplication(argc, argv);

@@ -10,6 +10,3 @@
 // False when the file could not be written whole, with the system's reason in causa; the
 // target is then as it was.
 bool Guarda_Fichero(const QString& fichero, const QByteArray& contenido, QString& causa);
-
-// Where such a write failed, in the user's language: what, why, and what to do about it.
-QString Aviso_Escritura(const QString& fichero, const QString& causa);

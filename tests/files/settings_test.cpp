@@ -15,7 +15,7 @@ namespace {
 // The data folder is found from the program's own path, which needs the application object.
 QCoreApplication& Aplicacion() {
     static int argc = 1;
-    static char nombre[] = "texts_settings_test";
+    static char nombre[] = "files_settings_test";
     static char* argv[] = {nombre, nullptr};
     // Never destroyed: tearing Qt down among the static destructors crashes at exit.
     static auto* app = new QCoreApplication(argc, argv);

@@ -1,9 +1,7 @@
 #include "Guarda_Fichero.h"
 
 #include "Disco.h"
-#include "Idiomas.h"
 
-#include <QDir>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -49,8 +47,4 @@ bool Guarda_Fichero(const QString& fichero, const QByteArray& contenido, QString
         return true;
     causa = salida.errorString();
     return false;
-}
-
-QString Aviso_Escritura(const QString& fichero, const QString& causa) {
-    return Texto(QStringLiteral("GEN_MEN099")).arg(QDir::toNativeSeparators(fichero), causa);
 }
