@@ -34,6 +34,10 @@ template <class F> void Sin_Fallos(const char* que, F&& hacer) noexcept {
 TBase_Instalacion::TBase_Instalacion(const QString& fichero)
     : fichero_(QFileInfo(fichero).absoluteFilePath()), conexion_(Nombre_Conexion()),
       cerrojo_(fichero_ + QStringLiteral(".lock")), diario_(fichero_), idioma_redaccion_(Idioma) {
+    // The SQL driver plugin is looked for here, on the program's thread, not on the record's:
+    // the search leaves per-thread state in Qt Core that a MinGW build of Qt frees through a
+    // stale pointer when the thread that made it ends (seen under Wine as a crash at close).
+    QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"));
     // A live program holds its lock for as long as it runs; only a dead one's is stale.
     cerrojo_.setStaleLockTime(0);
     QDir().mkpath(QFileInfo(fichero_).absolutePath());
