@@ -11,6 +11,13 @@ if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     sudo=""
     [[ $(id -u) -ne 0 ]] && sudo=sudo
+    # A package of another architecture (wine32:i386) needs that architecture first.
+    for p in "${missing[@]}"; do
+        arch=${p##*:}
+        if [[ $p == *:* ]] && ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+            $sudo dpkg --add-architecture "$arch"
+        fi
+    done
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 fi

@@ -6,12 +6,13 @@
 #     Windows program driving the program's decoder link through the Win32 serial layer; the
 #     simulator's trace must be the expected one byte for byte;
 #  3. kalvex.exe --check in each language, from the zip unpacked into a new folder;
-#  4. the installer's file list against the zip's.
+#  4. the installer: its file list against the zip's, then installed, started and uninstalled.
 # It runs scripts/windows.sh first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/windows-common.sh
-./scripts/need-packages.sh wine wine64 p7zip-full
+# NSIS's installer stub is a 32-bit program: Wine runs it with its 32-bit half.
+./scripts/need-packages.sh wine wine64 wine32:i386 p7zip-full
 ./scripts/windows.sh >/dev/null
 cmake --build "$windows_build" -j"$(nproc)" --target kalvex_windows_tests
 # The simulator is a Linux program.
@@ -32,7 +33,8 @@ trap cleanup EXIT
 link=$work/tty
 if [[ ! -d $WINEPREFIX ]]; then
     echo "== wine prefix"
-    wineboot -i >/dev/null 2>&1
+    # Without the search path: the 32-bit half would take the 64-bit libraries on it for its own.
+    env -u WINEPATH wineboot -i >/dev/null 2>&1
 fi
 wine reg add 'HKLM\Software\Wine\Ports' /v COM5 /t REG_SZ /d "$link" /f >/dev/null
 wineserver -w
@@ -94,4 +96,30 @@ setup=$(ls "$windows_out"/Kalvex-*-setup.exe)
 (cd "$work/zip/Kalvex" && find . -type f | sed 's|^\./||' | sort) >"$work/zip-files"
 diff -u "$work/zip-files" "$work/setup-files"
 echo "$(basename "$setup"): $(du -k "$setup" | cut -f1) KiB, the zip's $(wc -l <"$work/zip-files") files"
-# Not run here: NSIS's installer stub is a 32-bit program, and this Wine is 64-bit only.
+
+echo "== installer under Wine"
+# Silent, as an administrator's deployment would run it; then what the Start menu and Apps &
+# features see, the installed program's own check, and the uninstaller leaving nothing behind.
+env -u WINEPATH -u QT_PLUGIN_PATH wine "$setup" /S
+installed=$WINEPREFIX/drive_c/Program\ Files/Kalvex
+(cd "$installed" && find . -type f | sed 's|^\./||' | grep -v '^uninstall.exe$' | sort) >"$work/installed-files"
+diff -u "$work/zip-files" "$work/installed-files"
+[[ -f $WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Kalvex.lnk ]]
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kalvex'
+version=$(basename "$setup" -setup.exe)
+wine reg query "$uninstall_key" /reg:64 | grep -q "DisplayVersion *REG_SZ *${version#Kalvex-}"
+env -u WINEPATH -u QT_PLUGIN_PATH KALVEX_CONFIG_DIR="$(winepath -w "$work/config-ENGLISH")" \
+    KALVEX_DATA_DIR="$(winepath -w "$work/data-installed")" \
+    timeout 120 wine "C:\\Program Files\\Kalvex\\kalvex.exe" --check >/dev/null
+# The uninstaller runs on from a copy of itself in the temporary folder, which removes the
+# folder it came from.
+env -u WINEPATH -u QT_PLUGIN_PATH wine "C:\\Program Files\\Kalvex\\uninstall.exe" /S
+for _ in $(seq 300); do
+    [[ -e $installed ]] || break
+    sleep 0.1
+done
+if [[ -e $installed ]] || wine reg query "$uninstall_key" /reg:64 >/dev/null 2>&1; then
+    echo "the uninstaller left Kalvex behind" >&2
+    exit 1
+fi
+echo "installed into Program Files, started, uninstalled: nothing left"
