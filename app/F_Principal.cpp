@@ -17,6 +17,7 @@
 #include "Menu_Instalacion.h"
 #include "Menu_Monitor.h"
 #include "Modelos.h"
+#include "Oferta_Editor.h"
 #include "PortDiagnosis.h"
 #include "PortDiscovery.h"
 #include "Recursos.h"
@@ -164,9 +165,12 @@ void TF_Princ::Crea_Controles() {
     cuerpo->addSpacing(12);
     cuerpo->addLayout(eleccion, 1);
 
+    Oferta = new TOferta_Editor([this](const TModelo& modelo) { Abre_Ofrecido(modelo); }, fondo);
+
     auto* todo = new QVBoxLayout(fondo);
     todo->setSizeConstraint(QLayout::SetFixedSize);
     todo->setContentsMargins(16, 12, 16, 12);
+    todo->addWidget(Oferta);
     todo->addLayout(cabecera);
     todo->addSpacing(8);
     todo->addLayout(cuerpo);
@@ -178,6 +182,20 @@ void TF_Princ::Crea_Controles() {
     Estado_Puerto->setTextInteractionFlags(Qt::TextSelectableByMouse);
     statusBar()->addWidget(Estado_Puerto, 1);
     statusBar()->setSizeGripEnabled(false);
+}
+
+void TF_Princ::Ofrece_Editores(uint8_t identificacion, const std::vector<const TModelo*>& modelos) {
+    Oferta->Ofrece(identificacion, modelos);
+}
+
+void TF_Princ::Quita_Oferta() {
+    Oferta->Quita();
+}
+
+void TF_Princ::Abre_Ofrecido(const TModelo& modelo) {
+    // As Go! on the model's entry: the list shows it, the editor names it.
+    C1->setCurrentIndex(modelo.Posicion());
+    B_GoClick();
 }
 
 void TF_Princ::Crea_Menus() {

@@ -11,6 +11,7 @@
 #include <vector>
 
 struct PortHolder;
+struct TModelo;
 
 class QAction;
 class QKeyEvent;
@@ -23,6 +24,7 @@ class TF_Ayuda;
 class TInstalacion_Abierta;
 class TMenu_Instalacion;
 class TMenu_Monitor;
+class TOferta_Editor;
 class TDECODER2;
 
 class TF_Princ : public QMainWindow {
@@ -41,6 +43,15 @@ public:
 
     void Inicializa_menu_puertos();
 
+    // A decoder sent its configuration while no editor was open to take it (the program
+    // decides, Programa.h): a strip above the model list says which model sent it, with a
+    // button that opens each offered model's editor, and asks for the programming button to
+    // be pressed again. No models: its identification byte is no model's, said neutrally.
+    // A new offer replaces the one shown.
+    void Ofrece_Editores(uint8_t identificacion, const std::vector<const TModelo*>& modelos);
+    // The strip goes (an editor was opened, or the user dismissed it).
+    void Quita_Oferta();
+
     // The help page for a language: the Spanish, English, French or German page, the English
     // one for any other language.
     static QString Fichero_Ayuda(const QString& idioma);
@@ -55,6 +66,8 @@ protected:
 
 private:
     void Crea_Controles();
+    // What the offer's button does: the model's editor opened as Go! opens it.
+    void Abre_Ofrecido(const TModelo& modelo);
     void Crea_Menus();
     void Aplica_Textos();
     void Rellena_Lista_Modelos();
@@ -91,6 +104,8 @@ private:
     QPushButton* B_Close;
     QLabel* Image1;
     QLabel* Image2;
+    // The offer of an editor for a decoder that spoke while none was open.
+    TOferta_Editor* Oferta;
 
     QMenu* File1;
     QAction* Language1;

@@ -147,6 +147,10 @@ void TInstalacion_Abierta::Editor_Cerrado(int referencia) {
     base_->Editor_Cerrado(referencia);
 }
 
+QList<int> TInstalacion_Abierta::Modelos_Codigo(const TCodigo_Registro& codigo) const {
+    return base_ ? base_->Modelos_Codigo(codigo) : QList<int>{};
+}
+
 QString TInstalacion_Abierta::Nombre_Instalacion() const {
     if (!base_)
         return {};

@@ -44,6 +44,7 @@ public:
     void Grabacion(const TGrabacion_Registro& grabacion) override;
     void Prueba(const TPrueba_Registro& fila) override;
     void Editor_Cerrado(int referencia) override;
+    QList<int> Modelos_Codigo(const TCodigo_Registro& codigo) const override;
     // The site's name, or the file's name while the site has none.
     QString Nombre_Instalacion() const override;
     QString Carpeta_Instalacion() const override;

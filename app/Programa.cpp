@@ -1,15 +1,18 @@
 #include "Programa.h"
 
+#include "Abre_Editor.h"
 #include "Configuracion.h"
 #include "Creacion_Ventanas.h"
 #include "DECODER2.h"
 #include "Enrutado.h"
 #include "Errores.h"
+#include "F_Principal.h"
 #include "Idiomas.h"
 #include "Instalacion_Abierta.h"
 #include "Modelos.h"
 #include "UComunicaciones.h"
 #include "UF_Decoder.h"
+#include "Ventanas.h"
 
 TPrograma::TPrograma(bool abre_puerto) : enlace_(new TDECODER2(this)) {
     // No editor receives frames yet, and a read-out starts at its first value.
@@ -25,6 +28,12 @@ TPrograma::TPrograma(bool abre_puerto) : enlace_(new TDECODER2(this)) {
     instalacion_ = new TInstalacion_Abierta(this);
     instalacion_->Abre_Ultima();
     Crea_Ventanas(enlace_, instalacion_, abre_puerto);
+    // An editor opened (by Go!, the offer or re-programming) takes the place of an offer to
+    // open one.
+    Al_Abrir_Editor([](const TModelo&) {
+        if (TF_Princ* principal = Ventanas().F_Princ)
+            principal->Quita_Oferta();
+    });
 }
 
 TPrograma::~TPrograma() {
@@ -32,9 +41,20 @@ TPrograma::~TPrograma() {
     // installation.
     Destruye_Ventanas();
     Asigna_Enlace(nullptr);
+    Al_Abrir_Editor(nullptr);
 }
 
 void TPrograma::Encamina(const Trama_Dec& trama) {
-    if (const TModelo* modelo = Modelo_Por_Codigo(Enrutado().Modelo_Activo))
+    if (const TModelo* modelo = Modelo_Por_Codigo(Enrutado().Modelo_Activo)) {
         Editor_Modelo(*modelo)->Lee_Decoder(trama);
+        return;
+    }
+    // No editor listens: nothing goes on the line (no acknowledgement, so the decoder ends its
+    // read-out by itself). Its identification says which model spoke; the main window offers
+    // that model's editor, or each of the models that identify themselves alike, in the order
+    // of the re-programming choice.
+    if (Clase_Trama(trama) != TClase_Trama::Identificacion)
+        return;
+    if (TF_Princ* principal = Ventanas().F_Princ)
+        principal->Ofrece_Editores(trama[1], Modelos_En_Eleccion(trama[1]));
 }

@@ -4,7 +4,8 @@
 // them. main() creates one; the main window is only a window.
 //
 // A frame no request waited for goes link → Encamina → the read-out of the editor whose model
-// receives them (Enrutado), never through a window.
+// receives them (Enrutado), never through a window. With no editor receiving, an
+// identification frame makes the main window offer the editor of the model that sent it.
 
 #include "Trama_Dec.h"
 

@@ -4,6 +4,19 @@
 #include "Modelos.h"
 #include "UF_Decoder.h"
 
+namespace {
+
+std::function<void(const TModelo&)>& Oyente() {
+    static std::function<void(const TModelo&)> oyente;
+    return oyente;
+}
+
+} // namespace
+
+void Al_Abrir_Editor(std::function<void(const TModelo&)> oyente) {
+    Oyente() = std::move(oyente);
+}
+
 TF_Decoder* Abre_Editor(const TModelo& modelo) {
     TEnrutado& enrutado = Enrutado();
     // No frame goes to an editor while it is being shown.
@@ -14,5 +27,7 @@ TF_Decoder* Abre_Editor(const TModelo& modelo) {
     editor->raise();
     editor->activateWindow();
     enrutado.Modelo_Activo = modelo.Codigo;
+    if (Oyente())
+        Oyente()(modelo);
     return editor;
 }

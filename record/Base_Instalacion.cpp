@@ -238,6 +238,12 @@ void TBase_Instalacion::Editor_Cerrado(int referencia) {
     estado_.Editor_Cerrado(referencia);
 }
 
+QList<int> TBase_Instalacion::Modelos_Codigo(const TCodigo_Registro& codigo) const {
+    QList<int> modelos;
+    Sin_Fallos("code lookup", [&] { modelos = estado_.Modelos_Codigo(codigo); });
+    return modelos;
+}
+
 TInstantanea TBase_Instalacion::Instantanea() const {
     TInstantanea instantanea;
     instantanea.Fichero = fichero_;

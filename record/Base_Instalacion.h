@@ -55,6 +55,7 @@ public:
     void Grabacion(const TGrabacion_Registro& grabacion) override;
     void Prueba(const TPrueba_Registro& fila) override;
     void Editor_Cerrado(int referencia) override;
+    QList<int> Modelos_Codigo(const TCodigo_Registro& codigo) const override;
 
     TInstantanea Instantanea() const override;
     QList<TEvento_Registro> Historia(qint64 decoder) const override;

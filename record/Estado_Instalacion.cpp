@@ -271,3 +271,14 @@ QList<TCoincidencia> TEstado_Instalacion::Choques_Instalacion() const {
     });
     return choques;
 }
+
+QList<int> TEstado_Instalacion::Modelos_Codigo(const TCodigo_Registro& codigo) const {
+    QList<int> modelos;
+    indice_.Solapes(codigo, [&](const TIndice_Codigos::TEntrada& e) {
+        const int referencia = decoders_.constFind(e.Decoder)->Referencia;
+        if (!modelos.contains(referencia)) {
+            modelos.append(referencia);
+        }
+    });
+    return modelos;
+}

@@ -51,6 +51,9 @@ public:
     QList<TCoincidencia> Choques(const TConfiguracion& nueva) const;
     // Every pair of decoders answering the same code, once (Decoder < Otro).
     QList<TCoincidencia> Choques_Instalacion() const;
+    // The models of the decoders whose codes overlap the code, each once, in the order of
+    // their codes.
+    QList<int> Modelos_Codigo(const TCodigo_Registro& codigo) const;
 
 private:
     TDecoder_Registro& Nuevo(int referencia);

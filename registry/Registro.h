@@ -74,6 +74,10 @@ public:
     virtual void Prueba(const TPrueba_Registro& fila) = 0;
     // The editor of the model was closed: its next Save without a read-out is a new decoder.
     virtual void Editor_Cerrado(int referencia) = 0;
+    // The models (references) of the installation's decoders known to answer the code: a
+    // code of theirs, or a range of theirs that holds it, in the code's space; each model
+    // once. Empty when none is, or no installation is open.
+    virtual QList<int> Modelos_Codigo(const TCodigo_Registro& /*codigo*/) const { return {}; }
     // The open installation's name and the folder of its file, for what the windows write
     // beside it (a decoder's configuration); empty when none is open.
     virtual QString Nombre_Instalacion() const { return {}; }

@@ -133,6 +133,17 @@ void BusSimulator::AnnounceDigitizer() {
     PressButton(digitizer);
 }
 
+void BusSimulator::SendIdentification(const std::string& nameOrIndex) {
+    const int decoder = FindDecoder(nameOrIndex);
+    std::lock_guard lock(mutex_);
+    const Decoder& d = At(decoder);
+    if (d.model->family == Family::Digitizer)
+        throw std::invalid_argument("a digitizer (6775) has no identification frame");
+    const auto now = Clock::now();
+    Emit({{{0x40, d.model->id, 0xFF, 0xFF}, decoder, false, 0}}, now);
+    Wake();
+}
+
 uint8_t BusSimulator::Register(int decoder, uint8_t reg) const {
     std::lock_guard lock(mutex_);
     return At(decoder).memory[reg];

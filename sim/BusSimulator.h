@@ -54,6 +54,9 @@ public:
     void PressButton(const std::string& nameOrIndex);
     // The first digitizer of the installation announces itself.
     void AnnounceDigitizer();
+    // The decoder sends its identification frame 40 id FF FF alone, as a decoder that sends
+    // it before its data frames would; nothing waits for its acknowledgement.
+    void SendIdentification(const std::string& nameOrIndex);
 
     uint8_t Register(int decoder, uint8_t reg) const;
     uint16_t Word(int decoder, uint8_t reg) const; // reg high, reg + 1 low

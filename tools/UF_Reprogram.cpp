@@ -8,6 +8,7 @@
 #include "Idiomas.h"
 #include "Modelos.h"
 #include "Recursos.h"
+#include "Registro.h"
 #include "Rotulos.h"
 #include "Teclas.h"
 #include "UComunicaciones.h"
@@ -23,10 +24,31 @@
 
 namespace {
 
-// The reference the user picks in the choice window among those that answer with the byte.
-int Referencia_Elegida(uint8_t identificacion) {
+// The one model among those that answer with the byte that the installation record knows
+// for the device (its number as the editors hold codes: hexadecimal digits); 0 when the
+// record knows none of them for it, or more than one.
+int Modelo_Conocido(uint8_t identificacion, const QString& numero) {
+    bool valido = false;
+    const qint64 valor = numero.toLongLong(&valido, 16);
+    if (!valido)
+        return 0;
+    int conocido = 0;
+    for (const TModelo* modelo : Modelos_En_Eleccion(identificacion)) {
+        const TCodigo_Registro codigo{modelo->Espacio, valor, valor, numero, {}};
+        if (!Registro().Modelos_Codigo(codigo).contains(modelo->Referencia))
+            continue;
+        if (conocido != 0)
+            return 0;
+        conocido = modelo->Referencia;
+    }
+    return conocido;
+}
+
+// The reference the user picks in the choice window among those that answer with the byte;
+// the one the installation record knows for the device comes selected.
+int Referencia_Elegida(uint8_t identificacion, const QString& codigo, const QString& numero) {
     TF_Reprogram_Coinc* eleccion = Ventanas().F_Reprogram_Coinc;
-    eleccion->Ofrece(identificacion);
+    eleccion->Ofrece(identificacion, Modelo_Conocido(identificacion, numero), codigo);
     eleccion->Tag = 0;
     eleccion->exec();
     return eleccion->Referencia_Elegida();
@@ -118,12 +140,13 @@ TF_Reprogram::TF_Reprogram(QWidget* parent)
     setTabOrder(B_Find, B_Close);
 }
 
-const TModelo* TF_Reprogram::Modelo_Respondido(uint8_t identificacion) const {
+const TModelo* TF_Reprogram::Modelo_Respondido(uint8_t identificacion, const QString& codigo,
+                                               const QString& numero) const {
     const std::vector<const TModelo*> modelos = Modelos_Por_Identificacion(identificacion);
     if (modelos.size() <= 1)
         return modelos.empty() ? nullptr : modelos.front();
     // Several models answer with this byte: the user says which one is on the bus.
-    return Modelo_Por_Referencia(Referencia_Elegida(identificacion));
+    return Modelo_Por_Referencia(Referencia_Elegida(identificacion, codigo, numero));
 }
 
 void TF_Reprogram::setVisible(bool visible) {
@@ -182,7 +205,7 @@ void TF_Reprogram::Busca() {
         I_NOT_FOUND->show();
         return;
     }
-    const TModelo* modelo = Modelo_Respondido(identificacion);
+    const TModelo* modelo = Modelo_Respondido(identificacion, codigo, Edit1->text());
     if (!modelo)
         return;
     Abre_Editor(*modelo);

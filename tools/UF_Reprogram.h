@@ -29,8 +29,10 @@ private:
     void R2Click();
     void Busca();
     // The model that answers with an identification byte; null when the byte names none or
-    // the installer, asked about a byte several models share, chose none.
-    const TModelo* Modelo_Respondido(uint8_t identificacion) const;
+    // the installer, asked about a byte several models share, chose none. The device code
+    // (as the user reads it) and its number tell the choice what the record knows.
+    const TModelo* Modelo_Respondido(uint8_t identificacion, const QString& codigo,
+                                     const QString& numero) const;
 
     QLabel* Label1;
     TGrupo_Tipos* RadioGroup1;

@@ -37,6 +37,10 @@ TF_Reprogram_Coinc::TF_Reprogram_Coinc(QWidget* parent)
     if (!R.isEmpty())
         R.front()->setChecked(true);
 
+    Label_Registro = Crea_Etiqueta(QStringLiteral("Label_Registro"), {}, this);
+    Label_Registro->setWordWrap(true);
+    Label_Registro->hide();
+
     B_Aceptar = new QPushButton(Texto(QStringLiteral("GEN_MEN018")), this);
     B_Aceptar->setObjectName(QStringLiteral("B_Aceptar"));
     B_Aceptar->setCursor(Qt::PointingHandCursor);
@@ -47,17 +51,29 @@ TF_Reprogram_Coinc::TF_Reprogram_Coinc(QWidget* parent)
     todo->setContentsMargins(14, 12, 14, 12);
     todo->addWidget(Label1);
     todo->addWidget(RadioGroup1);
+    todo->addWidget(Label_Registro);
     todo->addWidget(B_Aceptar, 0, Qt::AlignRight);
 }
 
-void TF_Reprogram_Coinc::Ofrece(uint8_t identificacion) {
+void TF_Reprogram_Coinc::Ofrece(uint8_t identificacion, int conocido, const QString& codigo) {
     QRadioButton* primero = nullptr;
+    QRadioButton* del_registro = nullptr;
     for (qsizetype i = 0; i < R.size(); ++i) {
-        const bool ofrecido =
-            modelos_[static_cast<std::size_t>(i)]->Identificacion == identificacion;
+        const TModelo* modelo = modelos_[static_cast<std::size_t>(i)];
+        const bool ofrecido = modelo->Identificacion == identificacion;
         R[i]->setVisible(ofrecido);
         if (ofrecido && !primero)
             primero = R[i];
+        if (ofrecido && conocido != 0 && modelo->Referencia == conocido)
+            del_registro = R[i];
+    }
+    Label_Registro->setVisible(del_registro != nullptr);
+    if (del_registro) {
+        // What the installation knows goes before the last choice.
+        Label_Registro->setText(
+            Texto(QStringLiteral("Reprog_Known")).arg(codigo, QString::number(conocido)));
+        del_registro->setChecked(true);
+        return;
     }
     // The last choice stays while it is offered.
     QAbstractButton* marcado = grupo_->checkedButton();

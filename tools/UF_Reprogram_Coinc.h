@@ -22,8 +22,10 @@ class TF_Reprogram_Coinc : public TVentana_Kalvex {
 public:
     explicit TF_Reprogram_Coinc(QWidget* parent = nullptr);
 
-    // Only the models that answer with this byte are offered at the next showing.
-    void Ofrece(uint8_t identificacion);
+    // Only the models that answer with this byte are offered at the next showing. When the
+    // installation record knows the device code (as the user reads it) as one of them, that
+    // one is selected and a line says so; otherwise the last choice stays selected.
+    void Ofrece(uint8_t identificacion, int conocido = 0, const QString& codigo = {});
 
     // 0 = no choice (the close box), n = the n-th choice, R<n>.
     int Tag = 0;
@@ -38,6 +40,8 @@ private:
     void B_AceptarClick();
 
     QLabel* Label1;
+    // "The installation record knows code 0112 as a 6713", shown only then.
+    QLabel* Label_Registro;
     // R1, R2 … one per model that shares its byte with another.
     QList<QRadioButton*> R;
     std::vector<const TModelo*> modelos_;

@@ -1,7 +1,9 @@
 #include "Enrutado.h"
 #include "tools_fixture.h"
 
+#include "Abre_Editor.h"
 #include "Modelos.h"
+#include "Registro.h"
 #include "UF_Decoder.h"
 
 #include <QLabel>
@@ -132,6 +134,75 @@ TEST_F(ReprogramTest, TheSharedByteOpensTheChosenModelAndTheChoiceIsKept) {
             EXPECT_EQ(Sent(), std::vector<std::string>{"70 01 31 00"});
             EXPECT_EQ(Enrutado().Modelo_Activo, 0);
         }
+    }
+}
+
+TEST_F(ReprogramTest, TheChoiceSelectsTheModelTheInstallationRecordKnowsForTheCode) {
+    Open("[hall]\nmodel = 6745\nserves = 0031\ncodes = 0031 - - -\n"
+         "[flat]\nmodel = 6713\nserves = 0112\ncodes = 0112 - - -\n"
+         "[gate]\nmodel = 6734\nserves = 0250\nstart = 0200\nend = 0299\n"
+         "[lobby]\nmodel = 6745\nserves = 0040\ncodes = 0040 - - -\n");
+    // A read-out of each row's decoder puts it in the record (the hall's never is).
+    const auto record = [&](int referencia, const std::string& decoder, qint64 code) {
+        TF_Decoder* editor = Abre_Editor(*Modelo_Por_Referencia(referencia));
+        ReadOut(decoder);
+        const TModelo* modelo = Modelo_Por_Referencia(referencia);
+        EXPECT_TRUE(WaitUntil([&] {
+            return Registro()
+                .Modelos_Codigo({modelo->Espacio, code, code, {}, {}})
+                .contains(referencia);
+        })) << referencia;
+        const size_t before = Sent().size();
+        editor->close();
+        EXPECT_TRUE(WaitSent(before + 2));
+    };
+    const struct {
+        const char* number;
+        const char* shown;  // the radio button selected as the window opens
+        const char* line;   // the record's line; null: none shown
+        const char* choice; // what the installer accepts
+        int model;
+        const char* request;
+    } cases[] = {
+        // Nothing recorded: as before, the 6745 first.
+        {"31", "R1", nullptr, "R1", 6745, "50 10 31 00"},
+        {"112", "R2", "The installation record knows code 0112 as a 6713.", "R2", 6713,
+         "50 10 12 01"},
+        // A Torvik's range holds the code.
+        {"250", "R3", "The installation record knows code 0250 as a 6734.", "R3", 6734,
+         "50 10 50 02"},
+        // Nothing recorded: the last choice stays, as before.
+        {"40", "R3", nullptr, "R1", 6745, "50 10 40 00"},
+        // The first row's read-out recorded the hall.
+        {"31", "R1", "The installation record knows code 0031 as a 6745.", "R1", 6745,
+         "50 10 31 00"},
+    };
+    bool recorded = false;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.number);
+        if (!recorded && std::string(c.number) != "31") {
+            record(6713, "flat", 0x112);
+            record(6734, "gate", 0x250);
+            recorded = true;
+        }
+        QString shown;
+        QString line;
+        inspect = [&](QWidget* w) {
+            if (w->objectName() != "F_Reprogram_Coinc")
+                return;
+            for (const char* r : {"R1", "R2", "R3"})
+                if (Child<QRadioButton>(w, r)->isChecked())
+                    shown = r;
+            auto* label = Child<QLabel>(w, "Label_Registro");
+            line = label->isVisible() ? label->text() : QString();
+            Child<QRadioButton>(w, c.choice)->setChecked(true);
+            QTest::keyClick(Child<QRadioButton>(w, c.choice), Qt::Key_Return);
+        };
+        Enrutado().Modelo_Activo = 0;
+        Find(c.number);
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(line, c.line ? QString::fromUtf8(c.line) : QString());
+        ExpectOpened(c.model, c.request);
     }
 }
 
