@@ -188,6 +188,10 @@ void TF_Princ::Ofrece_Editores(uint8_t identificacion, const std::vector<const T
     Oferta->Ofrece(identificacion, modelos);
 }
 
+void TF_Princ::Avisa_Sin_Editor() {
+    Oferta->Avisa_Sin_Identificacion();
+}
+
 void TF_Princ::Quita_Oferta() {
     Oferta->Quita();
 }

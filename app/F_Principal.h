@@ -49,6 +49,8 @@ public:
     // be pressed again. No models: its identification byte is no model's, said neutrally.
     // A new offer replaces the one shown.
     void Ofrece_Editores(uint8_t identificacion, const std::vector<const TModelo*>& modelos);
+    // The same for a decoder whose values came before its identification: no model named.
+    void Avisa_Sin_Editor();
     // The strip goes (an editor was opened, or the user dismissed it).
     void Quita_Oferta();
 

@@ -17,8 +17,7 @@ namespace {
 
 // As the main window's list shows the model: "6746 - Audio Decoder 8".
 QString Entrada(const TModelo& modelo) {
-    return QString::number(modelo.Referencia) + QStringLiteral(" - ") +
-           Texto(modelo.Clave_Lista());
+    return QString::number(modelo.Referencia) + QStringLiteral(" - ") + Texto(modelo.Clave_Lista());
 }
 
 } // namespace
@@ -57,26 +56,42 @@ TOferta_Editor::TOferta_Editor(std::function<void(const TModelo&)> abre, QWidget
 }
 
 void TOferta_Editor::Ofrece(uint8_t identificacion, const std::vector<const TModelo*>& modelos) {
+    QString texto;
+    if (modelos.empty()) {
+        // The byte as the line monitor shows it: 0x7A.
+        const QString byte =
+            QStringLiteral("%1").arg(int(identificacion), 2, 16, QLatin1Char('0')).toUpper();
+        texto = Texto(QStringLiteral("Offer_Unknown")).arg(QStringLiteral("0x") + byte);
+    } else if (modelos.size() == 1) {
+        texto = Texto(QStringLiteral("Offer_One")).arg(Entrada(*modelos.front()));
+    } else {
+        QStringList referencias;
+        for (const TModelo* modelo : modelos)
+            referencias << QString::number(modelo->Referencia);
+        texto = Texto(QStringLiteral("Offer_Several")).arg(referencias.join(QStringLiteral(", ")));
+    }
+    Muestra(texto, modelos);
+}
+
+void TOferta_Editor::Avisa_Sin_Identificacion() {
+    // Go! by the caption the button has in this language.
+    const QString texto =
+        Texto(QStringLiteral("Offer_Data"))
+            .arg(Texto(QStringLiteral("Main_B_Go_caption")).remove(QLatin1Char('&')));
+    // Each value of the read-out says the same: told once.
+    if (isVisible() && Texto_->text() == texto)
+        return;
+    Muestra(texto, {});
+}
+
+void TOferta_Editor::Muestra(const QString& texto, const std::vector<const TModelo*>& modelos) {
     // The buttons before go; the stretch after them stays.
     while (Botones_->count() > 1) {
         QLayoutItem* item = Botones_->takeAt(0);
         delete item->widget();
         delete item;
     }
-    if (modelos.empty()) {
-        // The byte as the line monitor shows it: 0x7A.
-        const QString byte =
-            QStringLiteral("%1").arg(int(identificacion), 2, 16, QLatin1Char('0')).toUpper();
-        Texto_->setText(Texto(QStringLiteral("Offer_Unknown")).arg(QStringLiteral("0x") + byte));
-    } else if (modelos.size() == 1) {
-        Texto_->setText(Texto(QStringLiteral("Offer_One")).arg(Entrada(*modelos.front())));
-    } else {
-        QStringList referencias;
-        for (const TModelo* modelo : modelos)
-            referencias << QString::number(modelo->Referencia);
-        Texto_->setText(
-            Texto(QStringLiteral("Offer_Several")).arg(referencias.join(QStringLiteral(", "))));
-    }
+    Texto_->setText(texto);
     Texto_->setAccessibleName(Texto_->text());
     // Tab goes through the offered editors in order, then to the close button.
     QWidget* anterior = nullptr;

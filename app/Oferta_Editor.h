@@ -24,9 +24,12 @@ public:
     // Shown in place of any offer before. No models: the identification byte is no model's,
     // said without a button.
     void Ofrece(uint8_t identificacion, const std::vector<const TModelo*>& modelos);
+    // A value came before any identification: the model is not known yet, so no button.
+    void Avisa_Sin_Identificacion();
     void Quita();
 
 private:
+    void Muestra(const QString& texto, const std::vector<const TModelo*>& modelos);
     // The window fitted to its fixed-size contents again, which it would not shrink to by
     // itself once the strip has gone.
     void Ajusta_Ventana();

@@ -50,11 +50,28 @@ void TPrograma::Encamina(const Trama_Dec& trama) {
         return;
     }
     // No editor listens: nothing goes on the line (no acknowledgement, so the decoder ends its
-    // read-out by itself). Its identification says which model spoke; the main window offers
-    // that model's editor, or each of the models that identify themselves alike, in the order
-    // of the re-programming choice.
-    if (Clase_Trama(trama) != TClase_Trama::Identificacion)
+    // read-out by itself). The main window says so: an identification names the model that
+    // spoke (or each model that identifies itself alike, in the order of the re-programming
+    // choice), an announcement the models that announce; a value names none.
+    TF_Princ* principal = Ventanas().F_Princ;
+    if (!principal)
         return;
-    if (TF_Princ* principal = Ventanas().F_Princ)
+    switch (Clase_Trama(trama)) {
+    case TClase_Trama::Identificacion:
         principal->Ofrece_Editores(trama[1], Modelos_En_Eleccion(trama[1]));
+        break;
+    case TClase_Trama::Anuncio: {
+        std::vector<const TModelo*> modelos;
+        for (const TModelo& m : Tabla_Modelos())
+            if (Tomada(Forma_Lectura(m), trama))
+                modelos.push_back(&m);
+        principal->Ofrece_Editores(trama[1], modelos);
+        break;
+    }
+    case TClase_Trama::Dato:
+        principal->Avisa_Sin_Editor();
+        break;
+    case TClase_Trama::Otra:
+        break;
+    }
 }

@@ -57,26 +57,38 @@ TEST_F(OfferTest, AnIdentificationWithNoEditorOpenOffersTheModelsThatSendIt) {
     const QSize size = main->size();
 
     const struct {
-        const char* decoder; // null: a byte no model has, straight from the link
+        const char* decoder; // null: the frame below, straight from the link
+        Trama_Dec raw;
         QStringList offered; // in the order of the re-programming choice
         const char* text;
         const char* open; // the reference whose editor is opened; null: none
     } cases[] = {
-        {"tower", {"6746"}, "A 6746 - Audio Decoder 8 sent its configuration", nullptr},
+        {"tower", {}, {"6746"}, "A 6746 - Audio Decoder 8 sent its configuration", nullptr},
         // A new offer replaces the one shown; the shared byte offers the three.
-        {"hall", {"6745", "6713", "6734"}, "one of the models 6745, 6713, 6734", "6745"},
-        {"tower", {"6746"}, "A 6746 - Audio Decoder 8 sent its configuration", "6746"},
-        {nullptr, {}, "its identification (0x77) is none of the models", nullptr},
+        {"hall", {}, {"6745", "6713", "6734"}, "one of the models 6745, 6713, 6734", "6745"},
+        {"tower", {}, {"6746"}, "A 6746 - Audio Decoder 8 sent its configuration", "6746"},
+        // The digitizer announces itself instead; a value alone names no model.
+        {nullptr, {0x51, 0x00, 0x00, 0x12}, {"6775"}, "A 6775 - ", nullptr},
+        {nullptr,
+         {0x00, 0x00, 0x01, 0x03},
+         {},
+         "Choose its model in the list and press Go!",
+         nullptr},
+        {nullptr,
+         {0x40, 0x77, 0xFF, 0xFF},
+         {},
+         "its identification (0x77) is none of the models",
+         nullptr},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.decoder ? c.decoder : "0x77");
+        SCOPED_TRACE(c.decoder ? c.decoder : c.text);
         ASSERT_TRUE(NoEditorOpen());
         ASSERT_EQ(Enrutado().Modelo_Activo, 0);
         sim->ClearLog();
         if (c.decoder)
             sim->SendIdentification(c.decoder);
         else
-            main->Decod1->OnDECRecibedNotDemand(main->Decod1, Trama_Dec(0x40, 0x77, 0xFF, 0xFF));
+            main->Decod1->OnDECRecibedNotDemand(main->Decod1, c.raw);
         ASSERT_TRUE(WaitUntil([&] { return OfferText().contains(QString::fromUtf8(c.text)); }))
             << OfferText().toStdString();
         EXPECT_TRUE(Offer()->isVisible());

@@ -30,8 +30,8 @@ const char* const kClaves[] = {
     "GEN_MEN025", "GEN_MEN026", "GEN_MEN027", "GEN_MEN028", "GEN_MEN029", "GEN_MEN030",
     "GEN_MEN031", "GEN_MEN032", "GEN_MEN033", "GEN_MEN034", "GEN_MEN036",
     // the main window's offer of an editor, and what the record knows in the choice
-    "Offer_One", "Offer_Several", "Offer_Unknown", "Offer_Open", "Offer_Dismiss", "Offer_Region",
-    "Reprog_Known",
+    "Offer_One", "Offer_Several", "Offer_Unknown", "Offer_Data", "Offer_Open", "Offer_Dismiss",
+    "Offer_Region", "Reprog_Known",
     // what the program adds: the incomplete read-out, refusals that name the field
     "GEN_MEN037", "GEN_MEN038", "GEN_MEN039", "GEN_MEN040", "GEN_MEN041", "GEN_MEN042",
     "GEN_MEN043",
