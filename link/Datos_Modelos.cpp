@@ -89,6 +89,21 @@ std::vector<const TModelo*> Modelos_Por_Identificacion(uint8_t identificacion) {
     return modelos;
 }
 
+QString Letra_Codigo(TTipo_Codigo tipo) {
+    switch (tipo) {
+    case TTipo_Codigo::D:
+        return QStringLiteral("D");
+    case TTipo_Codigo::A:
+        return QStringLiteral("A");
+    case TTipo_Codigo::B:
+        return QStringLiteral("B");
+    case TTipo_Codigo::Audio:
+    case TTipo_Codigo::Ninguno:
+        break;
+    }
+    return {};
+}
+
 std::vector<const TModelo*> Modelos_En_Eleccion(uint8_t identificacion) {
     std::vector<const TModelo*> modelos = Modelos_Por_Identificacion(identificacion);
     // Those without a place keep their list order after the others.

@@ -53,6 +53,10 @@ struct TModelo {
     int Posicion() const;
 };
 
+// The class letter written before the three digits of a code of this type ("D", "A", "B"), on
+// the line and in the fields; audio codes and devices without a code carry none.
+QString Letra_Codigo(TTipo_Codigo tipo);
+
 // The rows; references stay valid while the program runs, rows added included.
 const std::deque<TModelo>& Tabla_Modelos();
 // Adds a model after the others, before the windows are created (a test's own model). A

@@ -13,14 +13,12 @@ namespace {
 constexpr int Segundos = 0; // items of the unit selectors
 constexpr int Minutos = 1;
 constexpr int Bit_Minutos = 0x80;
-const QString Prefijo = QStringLiteral("A");
 
 } // namespace
 
 TF_Decoder_6758::TF_Decoder_6758(QWidget* parent)
     : TF_Decoder_Salidas(QStringLiteral("F_Decoder_6758"),
                          {{QStringLiteral("6758"), QStringLiteral("sensores.png")},
-                          Prefijo,
                           QStringLiteral("GEN_MEN06"),
                           0x7F},
                          parent) {
@@ -70,7 +68,7 @@ void TF_Decoder_6758::Pon_Boton(int puesto) {
 }
 
 void TF_Decoder_6758::Lee_Ajuste(int n) {
-    const QString leido = Lee_Valor_Salida(n, Codigo_Actual(n), Prefijo);
+    const QString leido = Lee_Valor_Salida(n, Codigo_Actual(n), Prefijo());
     // An unanswered read shows as -1, which Save refuses to write as a time.
     const int numero = leido.isEmpty() ? -1 : leido.toInt();
     const bool minutos = numero >= Bit_Minutos;
@@ -99,7 +97,7 @@ bool TF_Decoder_6758::Arma_Sensores() {
     for (int n = 1; n <= Salidas; ++n)
         if (!Codigo_Nuevo(n).isEmpty()) {
             Muestra_Progreso(Texto(QStringLiteral("GEN_MEN143")).arg(n).arg(Salidas));
-            const bool aceptado = Arma_Dispositivo(Prefijo + Codigo_Nuevo(n));
+            const bool aceptado = Arma_Dispositivo(Prefijo() + Codigo_Nuevo(n));
             // An output whose sensor was not armed is not programmed in full.
             Fila_Aceptada(n - 1, aceptado);
             todo_aceptado = todo_aceptado && aceptado;

@@ -12,7 +12,6 @@ namespace {
 
 constexpr int On = 0; // items of the state selectors
 constexpr int Off = 1;
-const QString Prefijo = QStringLiteral("B");
 
 QLabel* Dibujo_Oculto(const QString& nombre, const QString& imagen, QWidget* parent) {
     auto* l = new QLabel(parent);
@@ -27,7 +26,6 @@ QLabel* Dibujo_Oculto(const QString& nombre, const QString& imagen, QWidget* par
 TF_Decoder_6759::TF_Decoder_6759(QWidget* parent)
     : TF_Decoder_Salidas(QStringLiteral("F_Decoder_6759"),
                          {{QStringLiteral("6759"), QStringLiteral("reles.png")},
-                          Prefijo,
                           QStringLiteral("GEN_MEN016"),
                           0xFF},
                          parent) {
@@ -51,8 +49,8 @@ void TF_Decoder_6759::Pon_Boton(int puesto) {
 }
 
 void TF_Decoder_6759::Lee_Ajuste(int n) {
-    Tiempo(n, TLado::Nuevo)->setText(Lee_Valor_Salida(n, Codigo_Actual(n), Prefijo));
-    const QString estado = Lee_Estado_Salida(n, Codigo_Actual(n), Prefijo);
+    Tiempo(n, TLado::Nuevo)->setText(Lee_Valor_Salida(n, Codigo_Actual(n), Prefijo()));
+    const QString estado = Lee_Estado_Salida(n, Codigo_Actual(n), Prefijo());
     Ajuste(n, TLado::Nuevo)->setCurrentIndex(estado.toUpper() == QLatin1String("ON") ? On : Off);
 }
 

@@ -13,26 +13,12 @@ QString Nombre_Numero(int primero, int k) {
     return primero > 0 ? QStringLiteral("Label%1").arg(primero + k - 1) : QString();
 }
 
-// Audio codes are their own four digits; the others carry their type's letter.
-QString Prefijo(TTipo_Codigo tipo) {
-    switch (tipo) {
-    case TTipo_Codigo::D:
-        return QStringLiteral("D");
-    case TTipo_Codigo::A:
-        return QStringLiteral("A");
-    case TTipo_Codigo::B:
-        return QStringLiteral("B");
-    default:
-        return {};
-    }
-}
-
 } // namespace
 
 TF_Decoder_Codigos::TF_Decoder_Codigos(const QString& nombre, const TDatos_Codigos& datos,
                                        QWidget* parent)
     : TF_Decoder(nombre, datos.Modelo, parent), datos_(datos), salidas_(Fila().Tramas),
-      prefijo_(Prefijo(Fila().Tipo_Codigo)) {
+      prefijo_(Letra_Codigo(Fila().Tipo_Codigo)) {
     BitBtn1 = Crea_Boton(QStringLiteral("BitBtn1"), QStringLiteral("cifras.png"),
                          QStringLiteral("GEN_MEN011"));
     BitBtn3 = Crea_Boton(QStringLiteral("BitBtn3"), QStringLiteral("borrar.png"),

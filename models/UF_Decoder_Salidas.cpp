@@ -193,7 +193,7 @@ bool TF_Decoder_Salidas::Graba() {
     for (int n = 1; n <= Salidas; ++n) {
         // A setting is written only over a code the decoder took.
         const bool aceptado = Graba_Fila(n - 1, [this, n] {
-            return Escribe_Codigo_Salida(datos_.Prefijo, Codigo_Nuevo(n), n) && Escribe_Ajuste(n);
+            return Escribe_Codigo_Salida(Prefijo(), Codigo_Nuevo(n), n) && Escribe_Ajuste(n);
         });
         todo_aceptado = todo_aceptado && aceptado;
     }

@@ -10,7 +10,6 @@ class QComboBox;
 
 struct TDatos_Salidas {
     TModelo_Editor Modelo;
-    QString Prefijo;      // class nibble of every code word, "A" or "B"
     QString Clave_Ajuste; // heading of the setting column
     int Tiempo_Maximo;    // largest time the time byte can hold as typed
 };
@@ -27,6 +26,8 @@ protected:
     TF_Decoder_Salidas(const QString& nombre, const TDatos_Salidas& datos, QWidget* parent);
 
     int Valores() const override { return Salidas; }
+    // The class nibble of every code word, from the model's device-code type: "A" or "B".
+    QString Prefijo() const { return Letra_Codigo(Fila().Tipo_Codigo); }
     void Pon_Valor(int k, const Trama_Dec& FTResul) override;
     bool Decoder_Vacio() const override;
     void T_Estado_TiempoInicialTimer() override;
