@@ -7,6 +7,7 @@
 #include "F_Language.h"
 #include "F_Mensa.h"
 #include "F_Monitor.h"
+#include "F_Plan_Codigos.h"
 #include "F_Principal.h"
 #include "Fabrica_Editores.h"
 #include "Modelos.h"
@@ -81,6 +82,7 @@ void Crea_Ventanas(TDECODER2* enlace, TInstalacion_Abierta* instalacion, bool ab
     Crea(v.F_Reprogram_Coinc);
     Crea(v.F_Decoder_6775_Help);
     Crea(v.F_Instalacion);
+    Crea(v.F_Plan_Codigos);
     // It listens to the main window's link, which is destroyed after it.
     Crea(v.F_Monitor, v.F_Princ->Decod1);
 }

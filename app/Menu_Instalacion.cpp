@@ -6,6 +6,7 @@
 #include "Dialogo_Fichero.h"
 #include "Errores.h"
 #include "F_Instalacion.h"
+#include "F_Plan_Codigos.h"
 #include "Idiomas.h"
 #include "Instalacion_Abierta.h"
 #include "Instalacion_Por_Defecto.h"
@@ -29,6 +30,24 @@ constexpr int Relectura_ms = 150;
 QString Filtro_Ficheros() {
     return Texto(QStringLiteral("GEN_MEN114")) + QStringLiteral(" (*") + EXTENSION_INSTALACION +
            QLatin1Char(')');
+}
+
+// Does `hace` with each window that shows the record.
+template <typename Hace> void Cada_Ventana(Hace hace) {
+    if (TF_Instalacion* ventana = Ventanas().F_Instalacion)
+        hace(ventana);
+    if (TF_Plan_Codigos* ventana = Ventanas().F_Plan_Codigos)
+        hace(ventana);
+}
+
+// Shows the window on the open record, in front.
+template <typename Ventana> void Muestra_En(Ventana* ventana, TFuente_Instalacion* fuente) {
+    if (!ventana)
+        return;
+    ventana->Pon_Fuente(fuente);
+    ventana->show();
+    ventana->raise();
+    ventana->activateWindow();
 }
 
 QString Con_Extension(QString fichero) {
@@ -62,22 +81,24 @@ TMenu_Instalacion::TMenu_Instalacion(QMainWindow* principal, QMenu* archivo, QAc
     Mostrar1 = Installation1->addAction(Texto(QStringLiteral("GEN_MEN109")), this,
                                         Atrapa([this] { Muestra(); }));
     Mostrar1->setObjectName(QStringLiteral("Mostrar1"));
+    Plan1 = Installation1->addAction(Texto(QStringLiteral("Plan_Title")), this,
+                                     Atrapa([this] { Muestra_Plan(); }));
+    Plan1->setObjectName(QStringLiteral("Plan1"));
     connect(Installation1, &QMenu::aboutToShow, this, [this] { Rellena_Recientes(); });
 
     relectura_->setSingleShot(true);
     relectura_->setInterval(Relectura_ms);
-    connect(relectura_, &QTimer::timeout, this, [this] { Actualiza_Ventana(); });
+    connect(relectura_, &QTimer::timeout, this, [this] { Actualiza_Ventanas(); });
     connect(instalacion_, &TInstalacion_Abierta::Cambiado, this, [this] { Cambiado(); });
     // Rows recorded one after another (a devices test) still show at this pace.
     connect(instalacion_, &TInstalacion_Abierta::Registrado, this, [this] {
-        const TF_Instalacion* ventana = Ventanas().F_Instalacion;
-        if (ventana && ventana->isVisible() && !relectura_->isActive())
+        bool vista = false;
+        Cada_Ventana([&vista](const auto* ventana) { vista = vista || ventana->isVisible(); });
+        if (vista && !relectura_->isActive())
             relectura_->start();
     });
-    connect(instalacion_, &TInstalacion_Abierta::Se_Cierra, this, [] {
-        if (TF_Instalacion* ventana = Ventanas().F_Instalacion)
-            ventana->Pon_Fuente(nullptr);
-    });
+    connect(instalacion_, &TInstalacion_Abierta::Se_Cierra, this,
+            [] { Cada_Ventana([](auto* ventana) { ventana->Pon_Fuente(nullptr); }); });
     Cambiado();
 }
 
@@ -97,14 +118,15 @@ void TMenu_Instalacion::Cambiado() {
         texto = Texto(QStringLiteral("GEN_MEN111")).arg(texto);
     Instalacion_Actual->setText(texto);
     Instalacion_Actual->setToolTip(QDir::toNativeSeparators(base->Fichero()));
-    // The window must never read a record that was replaced.
-    if (TF_Instalacion* ventana = Ventanas().F_Instalacion)
-        ventana->Pon_Fuente(instalacion_->Base());
+    // The windows must never read a record that was replaced.
+    Cada_Ventana([this](auto* ventana) { ventana->Pon_Fuente(instalacion_->Base()); });
 }
 
-void TMenu_Instalacion::Actualiza_Ventana() {
-    if (TF_Instalacion* ventana = Ventanas().F_Instalacion; ventana && ventana->isVisible())
-        ventana->Actualiza();
+void TMenu_Instalacion::Actualiza_Ventanas() {
+    Cada_Ventana([](auto* ventana) {
+        if (ventana->isVisible())
+            ventana->Actualiza();
+    });
 }
 
 void TMenu_Instalacion::Rellena_Recientes() {
@@ -220,11 +242,9 @@ bool TMenu_Instalacion::Pon_Sitio(const QString& sitio) {
 }
 
 void TMenu_Instalacion::Muestra() {
-    TF_Instalacion* ventana = Ventanas().F_Instalacion;
-    if (!ventana)
-        return;
-    ventana->Pon_Fuente(instalacion_->Base());
-    ventana->show();
-    ventana->raise();
-    ventana->activateWindow();
+    Muestra_En(Ventanas().F_Instalacion, instalacion_->Base());
+}
+
+void TMenu_Instalacion::Muestra_Plan() {
+    Muestra_En(Ventanas().F_Plan_Codigos, instalacion_->Base());
 }

@@ -1,6 +1,7 @@
 #pragma once
-// File ▸ Installation: New…, Open…, the recent files, the site's name and the Installation
-// window; and the label of the main window that says which installation is open.
+// File ▸ Installation: New…, Open…, the recent files, the site's name, the Installation
+// window and the Code plan window; and the label of the main window that says which
+// installation is open.
 
 #include <QList>
 #include <QObject>
@@ -24,6 +25,7 @@ public:
     QAction* Abrir1;
     QAction* Sitio1;
     QAction* Mostrar1;
+    QAction* Plan1;
     QLabel* Instalacion_Actual;
 
     // What the dialogs would ask, for the tests: the file of New or Open, the site's name.
@@ -31,6 +33,7 @@ public:
     void Abre(const QString& fichero);
     bool Pon_Sitio(const QString& sitio);
     void Muestra();
+    void Muestra_Plan();
     // What the user must hear about the installation opened at start: its file is gone (and
     // what to do), or what the record says of it (set aside, read-only).
     void Avisa();
@@ -43,9 +46,9 @@ private:
     void Pide_Abrir();
     void Pide_Sitio();
     void Rellena_Recientes();
-    // The label, and the Installation window on the open record, read again soon.
+    // The label, and the windows on the open record, read again soon.
     void Cambiado();
-    void Actualiza_Ventana();
+    void Actualiza_Ventanas();
 
     QMainWindow* principal_;
     TInstalacion_Abierta* instalacion_;

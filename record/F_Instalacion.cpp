@@ -1,11 +1,9 @@
 #include "F_Instalacion.h"
 
-#include "Aviso_Escritura.h"
 #include "Configuracion.h"
-#include "Dialogo_Fichero.h"
 #include "Errores.h"
 #include "Exporta_Csv.h"
-#include "Guarda_Fichero.h"
+#include "Exportacion.h"
 #include "Idiomas.h"
 #include "Informe_Entrega.h"
 #include "Presenta_Registro.h"
@@ -13,12 +11,10 @@
 #include "Rotulos.h"
 
 #include <QBoxLayout>
-#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTreeWidget>
@@ -92,16 +88,6 @@ QString Suceso(const TEvento_Registro& e) {
         Texto(lectura ? QStringLiteral("GEN_MEN084") : QStringLiteral("GEN_MEN085"));
     const QString detalle = lectura ? e.Puerto : e.Resultado;
     return detalle.isEmpty() ? tipo : tipo + QStringLiteral(" \u2014 ") + detalle;
-}
-
-// The site as a file name, without what a name may not hold on the systems the file may be
-// copied to.
-QString Nombre_Propuesto(const QString& sitio) {
-    QString nombre = sitio.trimmed();
-    for (QChar& c : nombre)
-        if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.isSpace())
-            c = QLatin1Char('_');
-    return nombre.isEmpty() ? QStringLiteral("Kalvex") : nombre;
 }
 
 } // namespace
@@ -377,7 +363,7 @@ void TF_Instalacion::Guarda_Campo(QLineEdit* campo) {
         es_ubicacion ? fuente_->Pon_Ubicacion(d->Id, texto) : fuente_->Pon_Nota(d->Id, texto);
     if (!hecho) {
         campo->setText(guardado);
-        Aviso(Texto(QStringLiteral("GEN_MEN097")));
+        Avisa_Sobre(this, Texto(QStringLiteral("GEN_MEN097")));
         return;
     }
     guardado = texto;
@@ -391,38 +377,19 @@ void TF_Instalacion::Guarda_Campo(QLineEdit* campo) {
 
 void TF_Instalacion::Pide_Fichero(const QString& titulo, const QString& extension,
                                   bool (TF_Instalacion::*guarda)(const QString&)) {
-    TDialogo_Fichero dialogo(this, titulo);
-    dialogo.setObjectName(QStringLiteral("Dialogo_Fichero"));
-    dialogo.setAcceptMode(QFileDialog::AcceptSave);
-    dialogo.setFileMode(QFileDialog::AnyFile);
-    dialogo.setDefaultSuffix(extension);
-    dialogo.setNameFilter(extension.toUpper() + QStringLiteral(" (*.") + extension +
-                          QLatin1Char(')'));
-    dialogo.selectFile(
-        QDir::home().filePath(Nombre_Propuesto(instantanea_.Sitio) + QLatin1Char('.') + extension));
-    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
-        return;
-    (this->*guarda)(dialogo.selectedFiles().constFirst());
+    const QString fichero = Pide_Fichero_Exportacion(this, titulo, instantanea_.Sitio, extension);
+    if (!fichero.isEmpty())
+        (this->*guarda)(fichero);
 }
 
 bool TF_Instalacion::Guarda_Csv(const QString& fichero) {
-    QString causa;
-    if (Exporta_Csv(instantanea_, fichero, causa))
-        return true;
-    Aviso(Aviso_Escritura(fichero, causa));
-    return false;
+    return Exporta(this, fichero, [this](const QString& f, QString& causa) {
+        return Exporta_Csv(instantanea_, f, causa);
+    });
 }
 
 bool TF_Instalacion::Guarda_Informe(const QString& fichero) {
-    QString causa;
-    if (Informe_Entrega(instantanea_, fichero, causa))
-        return true;
-    Aviso(Aviso_Escritura(fichero, causa));
-    return false;
-}
-
-void TF_Instalacion::Aviso(const QString& texto) {
-    QMessageBox caja(QMessageBox::Warning, Titulo_Kalvex(), texto, QMessageBox::Ok, this);
-    Sobre_Su_Ventana(&caja);
-    caja.exec();
+    return Exporta(this, fichero, [this](const QString& f, QString& causa) {
+        return Informe_Entrega(instantanea_, f, causa);
+    });
 }

@@ -47,7 +47,6 @@ private:
     void Guarda_Campo(QLineEdit* campo);
     void Pide_Fichero(const QString& titulo, const QString& extension,
                       bool (TF_Instalacion::*guarda)(const QString&));
-    void Aviso(const QString& texto);
 
     TDecoder_Registro* Seleccionado();
     QTreeWidgetItem* Fila_De(qint64 id) const;

@@ -1,9 +1,11 @@
 #include "Informe_Entrega.h"
 
 #include "Configuracion.h"
+#include "Exporta_Plan.h"
 #include "Guarda_Fichero.h"
 #include "Idiomas.h"
 #include "Instantanea.h"
+#include "Plan_Codigos.h"
 #include "Presenta_Registro.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -118,6 +120,7 @@ QString Html_Informe(const TInstantanea& instantanea, const QDateTime& fecha) {
             html += QStringLiteral("<li>") + Html(c.Texto) + QStringLiteral("</li>");
         html += QStringLiteral("</ul>");
     }
+    html += Html_Plan(TPlan_Codigos(instantanea.Decoders));
     html += QStringLiteral("</body></html>");
     return html;
 }

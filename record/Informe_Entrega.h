@@ -1,7 +1,8 @@
 #pragma once
 // The handover report: a PDF in the user's language with the site, the date, one section per
 // decoder holding its whole last known configuration and whether a read-out confirmed it,
-// and the clashes still present. One document for the whole installation, laid out once.
+// the clashes still present, and the code plan on pages of its own. One document for the whole
+// installation, laid out once.
 
 #include <QDateTime>
 #include <QString>

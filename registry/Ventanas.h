@@ -19,6 +19,7 @@ class TF_Test;
 class TF_Reprogram;
 class TF_Reprogram_Coinc;
 class TF_Instalacion;
+class TF_Plan_Codigos;
 class TF_Monitor;
 
 struct TVentanas {
@@ -36,6 +37,7 @@ struct TVentanas {
     TF_Reprogram_Coinc* F_Reprogram_Coinc = nullptr;
     TF_Decoder_6775_Help* F_Decoder_6775_Help = nullptr;
     TF_Instalacion* F_Instalacion = nullptr;
+    TF_Plan_Codigos* F_Plan_Codigos = nullptr;
     TF_Monitor* F_Monitor = nullptr;
 };
 

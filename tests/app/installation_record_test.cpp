@@ -5,6 +5,7 @@
 #include "../models/editor_fixture.h"
 #include "Base_Instalacion.h"
 #include "F_Instalacion.h"
+#include "F_Plan_Codigos.h"
 #include "Instalacion_Abierta.h"
 #include "Menu_Instalacion.h"
 #include "UF_Test.h"
@@ -233,6 +234,11 @@ TEST_F(InstallationRecordTest, TheInstallationWindowExportsWhatWasRecorded) {
 TEST_F(InstallationRecordTest, TheShownWindowFollowsTheRecordAndKeepsWhatIsBeingTyped) {
     Close(Ready(Go(6745), "hall"));
     WaitDecoders(1);
+    // The code plan follows the record as the Installation window does.
+    main->Menu_Instalacion->Muestra_Plan();
+    auto* plan = Ventanas().F_Plan_Codigos->findChild<QTreeWidget*>("Plan");
+    ASSERT_EQ(plan->topLevelItemCount(), 1);
+    const int rows = plan->topLevelItem(0)->childCount();
     main->Menu_Instalacion->Muestra();
     TF_Instalacion* window = Ventanas().F_Instalacion;
     auto* list = window->findChild<QTreeWidget*>("Lista");
@@ -243,6 +249,7 @@ TEST_F(InstallationRecordTest, TheShownWindowFollowsTheRecordAndKeepsWhatIsBeing
     // Another decoder is read while the location is being typed for the first.
     Close(Ready(Go(6747), "seltra"));
     ASSERT_TRUE(WaitUntil([&] { return list->topLevelItemCount() == 2; }));
+    EXPECT_GT(plan->topLevelItem(0)->childCount(), rows);
     ASSERT_EQ(list->selectedItems().size(), 1);
     EXPECT_TRUE(list->selectedItems().first()->text(0).contains("6745"));
     EXPECT_TRUE(location->isEnabled());
@@ -254,6 +261,7 @@ TEST_F(InstallationRecordTest, TheShownWindowFollowsTheRecordAndKeepsWhatIsBeing
                                    [](const TDecoder_Registro& d) { return d.Referencia == 6745; });
     ASSERT_NE(hall, now.Decoders.end());
     EXPECT_EQ(hall->Ubicacion, "Portal 2");
+    Ventanas().F_Plan_Codigos->close();
     window->close();
 }
 

@@ -8,6 +8,7 @@
 #include "F_Language.h"
 #include "F_Mensa.h"
 #include "F_Monitor.h"
+#include "F_Plan_Codigos.h"
 #include "F_Principal.h"
 #include "Idiomas.h"
 #include "ModalWatcher.h"
@@ -89,7 +90,7 @@ std::vector<Window_Keys> Expected() {
               // texts here lack)
               "Port_St_NotOpen "
               // File > Installation, and the label of the open installation
-              "GEN_MEN105 GEN_MEN106 GEN_MEN107 GEN_MEN108 GEN_MEN109 GEN_MEN110 "
+              "GEN_MEN105 GEN_MEN106 GEN_MEN107 GEN_MEN108 GEN_MEN109 GEN_MEN110 Plan_Title "
               // File > Line log, Re-programming > Line monitor
               "Mon_MenuLog Mon_MenuMonitor")},
         {"6713", [&]() -> QWidget* { return Editor_Por_Referencia(6713); },
@@ -145,6 +146,11 @@ std::vector<Window_Keys> Expected() {
          Keys("GEN_MEN070 GEN_MEN071 GEN_MEN072 GEN_MEN073 GEN_MEN074 GEN_MEN075 GEN_MEN076 "
               "GEN_MEN077 GEN_MEN079 GEN_MEN080 GEN_MEN081 GEN_MEN082 GEN_MEN083 GEN_MEN086 "
               "GEN_MEN087 GEN_MEN088 GEN_MEN092 GEN_MEN093 GEN_MEN09")},
+        {"F_Plan_Codigos", [&]() -> QWidget* { return v.F_Plan_Codigos; },
+         Keys("Plan_Title Plan_Find Plan_FindButton Plan_Space Plan_Sp_Call Plan_Sp_Panel "
+              "Plan_Sp_Sensor Plan_Sp_Relay Plan_Sp_Range Plan_Sp_Address Plan_Sp_Digitizer "
+              "Plan_HowMany Plan_FreeButton Plan_ColCode GEN_MEN071 GEN_MEN03 GEN_MEN072 "
+              "Plan_ColClash GEN_MEN087 GEN_MEN09")},
         {"F_Monitor", [&]() -> QWidget* { return v.F_Monitor; },
          Keys("Mon_Title Mon_FilterAll Mon_FilterRequests Mon_FilterDecoder Mon_FilterProblems "
               "Mon_Pause Mon_Clear Mon_Find Mon_Copy Mon_Save")},

@@ -60,14 +60,22 @@ TEST_F(HandoverReport, OneSectionPerDecoderWithItsValuesAndTheClashesAtTheEnd) {
     EXPECT_GT(clashes, last);
     EXPECT_GT(text.indexOf("Code 1234 is answered by Entrance A and by Garage"), clashes);
     EXPECT_GT(text.indexOf("Relay code B123 is answered twice"), clashes);
+    // The code plan last, each space that holds codes with its codes and free runs.
+    const qsizetype plan = text.indexOf("Code plan");
+    EXPECT_GT(plan, clashes);
+    for (const char* row :
+         {"Audio codes — in use: 2, free: 9998, clashes: 0",
+          "1234 6745 - Audio Decoder 4 Output 1 Entrance A, floor 3", "1235–1239 free (5)",
+          "Relay codes — in use: 1", "B123 6759 - Relays Decoder 8 Relay 1 Garage"})
+        EXPECT_GT(text.indexOf(QString::fromUtf8(row)), plan) << row;
 }
 
 TEST_F(HandoverReport, AnInstallationWithoutClashesSaysSo) {
     TInstantanea s = Sample();
     s.Choques.clear();
-    // The last page's number under it.
-    EXPECT_TRUE(Written(s).contains(
-        QRegularExpression("Clashes in the installation No clashes\\. 1 ?/ ?1$")));
+    // The page's number under it, and the code plan on the next page.
+    EXPECT_TRUE(Written(s).contains(QRegularExpression(
+        "Clashes in the installation No clashes\\. 1 ?/ ?2 Code plan .* 2 ?/ ?2$")));
 }
 
 // A location or note is the user's text, never markup.

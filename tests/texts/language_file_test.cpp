@@ -79,6 +79,12 @@ const char* const kClaves[] = {
     "GEN_MEN082", "GEN_MEN083", "GEN_MEN084", "GEN_MEN085", "GEN_MEN086", "GEN_MEN087",
     "GEN_MEN088", "GEN_MEN089", "GEN_MEN090", "GEN_MEN091", "GEN_MEN092", "GEN_MEN093",
     "GEN_MEN094", "GEN_MEN095", "GEN_MEN096", "GEN_MEN097", "GEN_MEN098", "GEN_MEN099",
+    // the code plan
+    "Plan_Title", "Plan_Sp_Call", "Plan_Sp_Panel", "Plan_Sp_Sensor", "Plan_Sp_Relay",
+    "Plan_Sp_Range", "Plan_Sp_Address", "Plan_Sp_Digitizer", "Plan_ColCode", "Plan_ColClash",
+    "Plan_ColFree", "Plan_Summary", "Plan_Free", "Plan_Clash", "Plan_Find", "Plan_FindButton",
+    "Plan_Space", "Plan_HowMany", "Plan_FreeButton", "Plan_InUse", "Plan_IsFree", "Plan_BadCode",
+    "Plan_BadCount", "Plan_FreeRun", "Plan_NoRun", "Plan_Empty",
     // the installation check and the command line
     "CHK_Idiomas", "CHK_Ayuda", "CHK_Sin_Texto", "CHK_Sin_Ayuda", "CHK_Correcta", "CHK_Opcion",
     "CHK_Uso",

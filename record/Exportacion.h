@@ -1,0 +1,22 @@
+#pragma once
+// What the record's windows share to write an export of the installation: the file dialog,
+// proposing the site's name as the file's, and the box that says what could not be written.
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// The file the user chose, "<site>.<extension>" in the home folder proposed; empty when the
+// dialog was cancelled.
+QString Pide_Fichero_Exportacion(QWidget* ventana, const QString& titulo, const QString& sitio,
+                                 const QString& extension);
+
+// Writes the file with `escribe`, which is false with the system's reason when it could not;
+// then a box over the window says what failed and what to do, and this is false.
+bool Exporta(QWidget* ventana, const QString& fichero,
+             const std::function<bool(const QString& fichero, QString& causa)>& escribe);
+
+// A warning over the window, kept above it.
+void Avisa_Sobre(QWidget* ventana, const QString& texto);
