@@ -6,6 +6,7 @@
 
 #include "Base_Instalacion.h"
 #include "Configuracion.h"
+#include "Fichero_Configuracion.h"
 #include "Instalacion_Abierta.h"
 #include "Marcas_Cambio.h"
 #include "editor_fixture.h"
@@ -167,7 +168,13 @@ TEST_F(ReadBackTest, AfterASaveTheEditorReadsTheDecoderBackOrGoesByWhatItAcknowl
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        TF_Decoder* editor = Ready(Go(6745), c.decoder);
+        TF_Decoder* editor = Go(6745);
+        EXPECT_EQ(State(editor)->text(), "Waiting for the programming button");
+        Ready(editor, c.decoder);
+        // Once the read-out is recorded, 200 ms after its identification frame.
+        const QRegularExpression complete("^Read-out complete \\d\\d:\\d\\d:\\d\\d$");
+        EXPECT_TRUE(WaitUntil([&] { return complete.match(State(editor)->text()).hasMatch(); }))
+            << State(editor)->text().toStdString();
         const QStringList before = Texts(editor, 5, 8);
         auto* box = editor->findChild<QCheckBox*>(QStringLiteral("CB_ReadBack"));
         ASSERT_NE(box, nullptr);
@@ -208,6 +215,15 @@ TEST_F(ReadBackTest, AfterASaveTheEditorReadsTheDecoderBackOrGoesByWhatItAcknowl
             // No read-back: the Current column keeps the last read-out, and "back" puts
             // the acknowledged values, not those, into the New column.
             EXPECT_EQ(c.current, before);
+            // A configuration file saved now has the acknowledged values as the current ones.
+            const QString file = config.filePath(QStringLiteral("%1.json").arg(c.decoder));
+            ASSERT_TRUE(editor->Guarda_Fichero_Configuracion(file));
+            QFile saved(file);
+            ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+            QStringList current;
+            for (const TValor_Fichero& v : Lee_Configuracion(saved.readAll()).Fichero.Actuales)
+                current << v.Valor.toString();
+            EXPECT_EQ(current, c.nuevos);
             Edit(editor, 2)->setText("9999");
             EXPECT_EQ(Marked(editor), QStringList{"Edit2"});
             QTest::mouseClick(Button(editor, "B_Actuales"), Qt::LeftButton);
