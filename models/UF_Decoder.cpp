@@ -453,13 +453,14 @@ void TF_Decoder::Sigue_Lectura(const TLectura_Decoder::TPaso& paso, const Trama_
     if (paso.Valor >= 0) {
         if (paso.Empieza) {
             // The read-out after the programming request of a read-back is that read-back.
-            if (std::exchange(relectura_pendiente_, false)) {
-                espera_relectura_->stop();
+            if (std::exchange(relectura_pendiente_, false))
                 releyendo_ = true;
-            }
             Inicializa_Valores();
             Lectura_Empezada();
         }
+        // A read-back that stops before its identification frame is no read-back either.
+        if (releyendo_)
+            espera_relectura_->start();
         Pon_Valor(paso.Valor, trama);
         Pon_Estado(Texto(QStringLiteral("Est_Reading")).arg(paso.Valor + 1).arg(Valores()));
         if (paso.Todos) {
@@ -481,6 +482,9 @@ void TF_Decoder::Sigue_Lectura(const TLectura_Decoder::TPaso& paso, const Trama_
     if (!paso.Con_Identificacion)
         return;
     lectura_completa_ = paso.Completa;
+    // What is left of a whole read-out are the editor's own reads, which end in Anota_Lectura.
+    if (paso.Completa)
+        espera_relectura_->stop();
     if (paso.Otro_Modelo) {
         Decoder_Erroneo(*paso.Otro_Modelo);
         return;
@@ -643,7 +647,9 @@ void TF_Decoder::Relee() {
 }
 
 void TF_Decoder::Sin_Relectura() {
-    if (!std::exchange(relectura_pendiente_, false))
+    if (releyendo_)
+        Relectura_Cortada();
+    else if (!std::exchange(relectura_pendiente_, false))
         return;
     Pon_Estado(Texto(QStringLiteral("Est_NoReadBack")));
 }

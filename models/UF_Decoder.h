@@ -303,7 +303,8 @@ private:
     QString Texto_Grabada(bool todo_aceptado) const;
 
     // Read back after Save: the device code to ask for (empty: none, no read-back), the
-    // request, a second without a read-out, and the read-out's end (complete or not).
+    // request, a second without a read-out (or without its next frame), and the read-out's
+    // end (complete or not).
     QString Codigo_Relectura() const;
     void Relee();
     void Sin_Relectura();
@@ -328,9 +329,9 @@ private:
     TMarcas_Cambio marcas_;
     QString texto_cambios_; // B_Save's tool-tip, "Values that will change: %1"
     QString estado_;        // the state line's own text (the port's state goes before it)
-    // Read back after Save: the request is out and no read-out has begun (`espera_relectura_`
-    // runs); a read-out begun as the read-back; the New values the Save wrote, one per value of
-    // the grid (Valores_Rejilla's order).
+    // Read back after Save: the request is out and no read-out has begun; a read-out begun as
+    // the read-back (`espera_relectura_` runs until its identification frame); the New values
+    // the Save wrote, one per value of the grid (Valores_Rejilla's order).
     bool relectura_pendiente_ = false;
     bool releyendo_ = false;
     QTimer* espera_relectura_;

@@ -43,6 +43,46 @@ codes = 3331 3332 3333 3334
 model = 6745
 serves = 4441
 codes = 4441 4442 4443 4444
+
+[eight]
+model = 6746
+serves = 1001
+codes = 1001 1002 1003 1004 1005 1006 1007 1008
+
+[panel]
+model = 6763
+serves = D101
+codes = D101 D102 - -
+
+[sensors]
+model = 6758
+serves = A101
+codes = A101 - - - - - - A108
+times = 5s - - - - - - 7s
+
+[relays]
+model = 6759
+serves = B201
+codes = B201 - - - - - - B208
+times = 10 0 0 0 0 0 0 255
+states = on off off off off off off 2
+
+[torvik]
+model = 6734
+serves = 0100
+start = 0100
+end = 0150
+entrance = no
+
+[converter]
+model = 6786
+serves = 0001
+address = 0001
+
+[digitizer]
+model = 6775
+panel = 3
+block = 12
 )";
 
 enum { Hall, Porch, Quiet, Plain };
@@ -235,6 +275,59 @@ TEST_F(ReadBackTest, AfterASaveTheEditorReadsTheDecoderBackOrGoesByWhatItAcknowl
     }
     // The choice is kept for the next start.
     EXPECT_FALSE(Lee_Relectura());
+}
+
+// Every model that answers to a device code is asked by the code it holds once the Save is
+// done: the class letter before the digits where its codes have one, the start of a range.
+// The digitizer answers to none and is not read back.
+TEST_F(ReadBackTest, EachModelIsAskedForItsReadOutByTheCodeItAnswersTo) {
+    const struct {
+        int referencia;
+        const char* decoder;
+        int last;            // the field the read-out's own reads fill last; 0: none
+        const char* request; // "": none
+        int closing;         // closing frames
+    } cases[] = {
+        {6746, "eight", 0, "50 10 01 10", 2},    {6763, "panel", 0, "50 10 01 D1", 2},
+        {6758, "sensors", 32, "50 10 01 A1", 2}, {6759, "relays", 32, "50 10 01 B2", 2},
+        {6734, "torvik", 0, "50 10 00 01", 2},   {6786, "converter", 0, "50 10 01 00", 2},
+        {6775, "digitizer", 0, "", 0}, // its closing frame is another
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.decoder);
+        TF_Decoder* editor = Go(c.referencia);
+        if (c.referencia == 6775) {
+            sim->AnnounceDigitizer();
+            ASSERT_TRUE(WaitUntil([&] {
+                return State(editor)->text().startsWith("Read-out complete");
+            })) << State(editor)->text().toStdString();
+            sim->ClearLog();
+        } else {
+            Ready(editor, c.decoder, c.last);
+        }
+        Save(editor); // the values as read
+        const QString outcome =
+            *c.request ? QStringLiteral("Saved and read back") : QStringLiteral("Saved ");
+        EXPECT_TRUE(WaitUntil([&] { return State(editor)->text().startsWith(outcome); }))
+            << State(editor)->text().toStdString();
+        QTest::qWait(300);
+        const auto sent = Sent();
+        const auto requests = std::count_if(sent.begin(), sent.end(), [](const std::string& f) {
+            return f.rfind("50 10", 0) == 0;
+        });
+        EXPECT_EQ(requests, *c.request ? 2 : 0) << Trace();
+        if (*c.request) {
+            const auto first = std::find(sent.begin(), sent.end(), std::string(c.request));
+            ASSERT_NE(first, sent.end()) << Trace();
+            // After every frame of the Save, and followed by the read-out's acknowledgements
+            // (and the reads of times and settings that complete a read-out of their models).
+            EXPECT_TRUE(std::none_of(first, sent.end(), [](const std::string& f) {
+                return f.rfind("B0", 0) == 0 || f.rfind("80", 0) == 0;
+            })) << Trace();
+            EXPECT_NE(std::find(first, sent.end(), "20 40 FF FF"), sent.end()) << Trace();
+        }
+        Close(editor, c.closing);
+    }
 }
 
 // Save with the port not open: said with the port and its cause, and nothing is attempted.
