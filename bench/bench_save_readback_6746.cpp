@@ -61,6 +61,9 @@ int main(int argc, char** argv) {
         if (!EditorBench::Wait(
                 [&] { return state->text().startsWith(QStringLiteral("Saved and read back")); })) {
             std::fprintf(stderr, "save %d was not read back: %s\n", r, qPrintable(state->text()));
+            for (const auto& e : bench.Sim().Log())
+                std::fprintf(stderr, "%s %s\n", e.direction == Direction::FromProgram ? "<-" : "->",
+                             kalvex::sim::ToHex(e.frame).c_str());
             return 1;
         }
         const auto log = bench.Sim().Log();

@@ -477,7 +477,7 @@ void TF_Decoder::Sigue_Lectura(const TLectura_Decoder::TPaso& paso, const Trama_
     if (paso.Cortada_Tras >= 0) {
         if (releyendo_)
             Relectura_Cortada();
-        Pon_Estado(Texto(QStringLiteral("GEN_MEN037")).arg(paso.Cortada_Tras).arg(Valores()));
+        Pon_Estado(Texto(QStringLiteral("GEN_MEN037")).arg(paso.Cortada_Tras).arg(Valores()), true);
     }
     if (!paso.Con_Identificacion)
         return;
@@ -537,7 +537,7 @@ void TF_Decoder::B_SaveClick() {
     // What the decoder acknowledged, it holds: the marks and "back" go by it from now on.
     marcas_.Anota_Escritos(Nuevos_De_Filas(Filas_Aceptadas()));
     Marca_Sin_Acuse(todo_aceptado ? QList<int>() : Filas_Sin_Acuse());
-    Pon_Estado(Texto_Grabada(todo_aceptado));
+    Pon_Estado(Texto_Grabada(todo_aceptado), !todo_aceptado);
     Anota_Grabacion(todo_aceptado);
     Informa_Grabacion(todo_aceptado);
     // Only after the Save's own frames and its result.
@@ -567,15 +567,22 @@ QString TF_Decoder::Texto_Grabada(bool todo_aceptado) const {
     return Texto(QStringLiteral("Est_SavedPart")).arg(Hora(), Texto_Sin_Acuse());
 }
 
-void TF_Decoder::Pon_Estado(const QString& estado) {
+void TF_Decoder::Pon_Estado(const QString& estado, bool aviso) {
     estado_ = estado;
+    aviso_ = aviso;
     Refresca_Estado();
 }
 
 void TF_Decoder::Refresca_Estado() {
-    const QString texto = Puerto_Abierto() ? estado_ : Texto_Puerto();
+    const bool abierto = Puerto_Abierto();
+    const QString texto = abierto ? estado_ : Texto_Puerto();
     if (Estado_Editor->text() != texto)
         Estado_Editor->setText(texto);
+    // What asks the installer to act stands out.
+    const QString estilo =
+        abierto && !aviso_ ? QString() : QStringLiteral("color: #c0392b; font-weight: bold;");
+    if (Estado_Editor->styleSheet() != estilo)
+        Estado_Editor->setStyleSheet(estilo);
 }
 
 bool TF_Decoder::Puerto_Abierto() {
@@ -651,7 +658,7 @@ void TF_Decoder::Sin_Relectura() {
         Relectura_Cortada();
     else if (!std::exchange(relectura_pendiente_, false))
         return;
-    Pon_Estado(Texto(QStringLiteral("Est_NoReadBack")));
+    Pon_Estado(Texto(QStringLiteral("Est_NoReadBack")), true);
 }
 
 void TF_Decoder::Repone_Escritos() {
@@ -683,9 +690,9 @@ void TF_Decoder::Concluye_Relectura() {
     if (difieren.isEmpty())
         Pon_Estado(Texto(QStringLiteral("Est_ReadBackOk")).arg(Hora()));
     else if (difieren.size() == 1)
-        Pon_Estado(Texto(QStringLiteral("Est_ReadBackDiff1")));
+        Pon_Estado(Texto(QStringLiteral("Est_ReadBackDiff1")), true);
     else
-        Pon_Estado(Texto(QStringLiteral("Est_ReadBackDiffN")).arg(difieren.size()));
+        Pon_Estado(Texto(QStringLiteral("Est_ReadBackDiffN")).arg(difieren.size()), true);
 }
 
 void TF_Decoder::Relectura_Cortada() {
@@ -694,7 +701,8 @@ void TF_Decoder::Relectura_Cortada() {
     releyendo_ = false;
     Repone_Escritos();
     marcas_.Anota_Escritos(Nuevos_De_Filas(Filas_Aceptadas()));
-    Actualiza_Marcas();
+    // The writes not acknowledged are marked again, as the Save left them.
+    Marca_Sin_Acuse(Filas_Sin_Acuse());
 }
 
 TConfiguracion TF_Decoder::Configuracion(TLado lado) const {

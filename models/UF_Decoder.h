@@ -290,8 +290,8 @@ private:
     QList<QWidget*> Nuevos_De_Filas(const QList<int>& filas) const;
 
     // The state line: `estado` in the user's language, or the port's state while it is not
-    // open (which is what matters then).
-    void Pon_Estado(const QString& estado);
+    // open (which is what matters then); `aviso` for a state that asks the installer to act.
+    void Pon_Estado(const QString& estado, bool aviso = false);
     void Refresca_Estado();
     // The link's port is open (a stand-in link, in tests, always is).
     static bool Puerto_Abierto();
@@ -329,6 +329,7 @@ private:
     TMarcas_Cambio marcas_;
     QString texto_cambios_; // B_Save's tool-tip, "Values that will change: %1"
     QString estado_;        // the state line's own text (the port's state goes before it)
+    bool aviso_ = false;    // ... which asks the installer to act
     // Read back after Save: the request is out and no read-out has begun; a read-out begun as
     // the read-back (`espera_relectura_` runs until its identification frame); the New values
     // the Save wrote, one per value of the grid (Valores_Rejilla's order).
