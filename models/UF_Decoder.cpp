@@ -5,9 +5,9 @@
 #include "DECODER2.h"
 #include "Enrutado.h"
 #include "Errores.h"
-#include "Estado_Linea.h"
 #include "F_Mensa.h"
 #include "Idiomas.h"
+#include "Linea_Estado.h"
 #include "Modelos.h"
 #include "Progreso_Grabacion.h"
 #include "Recursos.h"
@@ -15,7 +15,6 @@
 #include "Rotulos.h"
 #include "Teclas.h"
 #include "UComunicaciones.h"
-#include "USerialLine.h"
 #include "Valor_Control.h"
 #include "Ventanas.h"
 
@@ -131,7 +130,7 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     // while the text changes.
     Estado_Editor->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     Estado_Editor->setFixedHeight(2 * Estado_Editor->fontMetrics().lineSpacing());
-    connect(&Avisos_Linea(), &TAvisos_Linea::Cambiada, this, [this] { Refresca_Estado(); });
+    linea_estado_ = std::make_unique<TLinea_Estado>(Estado_Editor);
 
     CB_ReadBack = new QCheckBox(this);
     CB_ReadBack->setObjectName(QStringLiteral("CB_ReadBack"));
@@ -400,7 +399,7 @@ void TF_Decoder::FormShow() {
     Inicializa_Valores();
     // A new session: what an earlier one could not write is no longer on show.
     Marca_Sin_Acuse({});
-    Pon_Estado(Texto(QStringLiteral("Est_Waiting")));
+    linea_estado_->Pon(Texto(QStringLiteral("Est_Waiting")));
 }
 
 void TF_Decoder::FormClose() {
@@ -462,7 +461,7 @@ void TF_Decoder::Sigue_Lectura(const TLectura_Decoder::TPaso& paso, const Trama_
         if (releyendo_)
             espera_relectura_->start();
         Pon_Valor(paso.Valor, trama);
-        Pon_Estado(Texto(QStringLiteral("Est_Reading")).arg(paso.Valor + 1).arg(Valores()));
+        linea_estado_->Pon(Texto(QStringLiteral("Est_Reading")).arg(paso.Valor + 1).arg(Valores()));
         if (paso.Todos) {
             leido_ = true;
             Actualiza_Marcas();
@@ -477,7 +476,8 @@ void TF_Decoder::Sigue_Lectura(const TLectura_Decoder::TPaso& paso, const Trama_
     if (paso.Cortada_Tras >= 0) {
         if (releyendo_)
             Relectura_Cortada();
-        Pon_Estado(Texto(QStringLiteral("GEN_MEN037")).arg(paso.Cortada_Tras).arg(Valores()), true);
+        linea_estado_->Pon(
+            Texto(QStringLiteral("GEN_MEN037")).arg(paso.Cortada_Tras).arg(Valores()), true);
     }
     if (!paso.Con_Identificacion)
         return;
@@ -537,7 +537,7 @@ void TF_Decoder::B_SaveClick() {
     // What the decoder acknowledged, it holds: the marks and "back" go by it from now on.
     marcas_.Anota_Escritos(Nuevos_De_Filas(Filas_Aceptadas()));
     Marca_Sin_Acuse(todo_aceptado ? QList<int>() : Filas_Sin_Acuse());
-    Pon_Estado(Texto_Grabada(todo_aceptado), !todo_aceptado);
+    linea_estado_->Pon(Texto_Grabada(todo_aceptado), !todo_aceptado);
     Anota_Grabacion(todo_aceptado);
     Informa_Grabacion(todo_aceptado);
     // Only after the Save's own frames and its result.
@@ -567,52 +567,16 @@ QString TF_Decoder::Texto_Grabada(bool todo_aceptado) const {
     return Texto(QStringLiteral("Est_SavedPart")).arg(Hora(), Texto_Sin_Acuse());
 }
 
-void TF_Decoder::Pon_Estado(const QString& estado, bool aviso) {
-    estado_ = estado;
-    aviso_ = aviso;
-    Refresca_Estado();
-}
-
-void TF_Decoder::Refresca_Estado() {
-    const bool abierto = Puerto_Abierto();
-    const QString texto = abierto ? estado_ : Texto_Puerto();
-    if (Estado_Editor->text() != texto)
-        Estado_Editor->setText(texto);
-    // What asks the installer to act stands out.
-    const QString estilo =
-        abierto && !aviso_ ? QString() : QStringLiteral("color: #c0392b; font-weight: bold;");
-    if (Estado_Editor->styleSheet() != estilo)
-        Estado_Editor->setStyleSheet(estilo);
-}
-
-bool TF_Decoder::Puerto_Abierto() {
-    try {
-        const auto* linea = dynamic_cast<const TCustomSerialLine*>(&Enlace());
-        return !linea || (linea->Connected() && linea->LineState() != TLineState::Gone);
-    } catch (const std::logic_error&) {
-        return true; // no link at all: nothing to say about a port
-    }
-}
-
-QString TF_Decoder::Texto_Puerto() {
-    const TEstado_Linea& estado = Estado_Linea();
-    if (!estado.Abierta && !estado.Texto.isEmpty())
-        return estado.Texto;
-    return Sys_Port + QStringLiteral(": ") +
-           Texto(QStringLiteral("Port_St_NotOpen")).arg(QString());
-}
-
 bool TF_Decoder::Exige_Puerto() {
-    if (Puerto_Abierto())
+    if (TLinea_Estado::Puerto_Abierto())
         return true;
-    Refresca_Estado();
     const QString menu = Texto(QStringLiteral("Main_File1_caption")) + QStringLiteral(" \u25B8 ") +
                          Texto(QStringLiteral("Main_SerialPort1_caption"));
     QMessageBox caja(QMessageBox::Warning, Titulo_Kalvex(), Texto(QStringLiteral("Est_SaveNoPort")),
                      QMessageBox::Ok, this);
     caja.setObjectName(QStringLiteral("Sin_Puerto"));
     // The port and its cause as the main window's status line words them, then the way out.
-    caja.setInformativeText(Texto_Puerto() + QLatin1Char('\n') +
+    caja.setInformativeText(TLinea_Estado::Texto_Puerto() + QLatin1Char('\n') +
                             Texto(QStringLiteral("Est_ChoosePort")).arg(menu));
     Sobre_Su_Ventana(&caja);
     caja.exec();
@@ -649,7 +613,7 @@ void TF_Decoder::Relee() {
     Lectura().Reinicia();
     relectura_pendiente_ = true;
     espera_relectura_->start();
-    Pon_Estado(Texto(QStringLiteral("Est_ReadingBack")));
+    linea_estado_->Pon(Texto(QStringLiteral("Est_ReadingBack")));
     Solicita_Programacion(codigo);
 }
 
@@ -658,7 +622,7 @@ void TF_Decoder::Sin_Relectura() {
         Relectura_Cortada();
     else if (!std::exchange(relectura_pendiente_, false))
         return;
-    Pon_Estado(Texto(QStringLiteral("Est_NoReadBack")), true);
+    linea_estado_->Pon(Texto(QStringLiteral("Est_NoReadBack")), true);
 }
 
 void TF_Decoder::Repone_Escritos() {
@@ -688,11 +652,11 @@ void TF_Decoder::Concluye_Relectura() {
     marcas_.Pon_Difiere(difieren);
     Actualiza_Marcas();
     if (difieren.isEmpty())
-        Pon_Estado(Texto(QStringLiteral("Est_ReadBackOk")).arg(Hora()));
+        linea_estado_->Pon(Texto(QStringLiteral("Est_ReadBackOk")).arg(Hora()));
     else if (difieren.size() == 1)
-        Pon_Estado(Texto(QStringLiteral("Est_ReadBackDiff1")), true);
+        linea_estado_->Pon(Texto(QStringLiteral("Est_ReadBackDiff1")), true);
     else
-        Pon_Estado(Texto(QStringLiteral("Est_ReadBackDiffN")).arg(difieren.size()), true);
+        linea_estado_->Pon(Texto(QStringLiteral("Est_ReadBackDiffN")).arg(difieren.size()), true);
 }
 
 void TF_Decoder::Relectura_Cortada() {
@@ -824,7 +788,7 @@ void TF_Decoder::Anota_Lectura() {
     if (releyendo_)
         Concluye_Relectura();
     else
-        Pon_Estado(Texto(QStringLiteral("Est_Complete")).arg(Hora()));
+        linea_estado_->Pon(Texto(QStringLiteral("Est_Complete")).arg(Hora()));
 }
 
 void TF_Decoder::Lectura_Empezada() {

@@ -32,6 +32,7 @@
 
 #include "Datos_Modelos.h"
 #include "Lectura_Decoder.h"
+#include "Linea_Estado.h"
 #include "Marcas_Cambio.h"
 #include "Registro.h"
 #include "Trama_Dec.h"
@@ -43,6 +44,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 
@@ -289,14 +291,6 @@ private:
     // The New controls of the grid rows given (every value of each).
     QList<QWidget*> Nuevos_De_Filas(const QList<int>& filas) const;
 
-    // The state line: `estado` in the user's language, or the port's state while it is not
-    // open (which is what matters then); `aviso` for a state that asks the installer to act.
-    void Pon_Estado(const QString& estado, bool aviso = false);
-    void Refresca_Estado();
-    // The link's port is open (a stand-in link, in tests, always is).
-    static bool Puerto_Abierto();
-    // The port's state as the main window's status line words it.
-    static QString Texto_Puerto();
     // Save with the port not open: said, and nothing attempted. False when it was refused.
     bool Exige_Puerto();
     // The outcome of a Save without read-back, for the state line.
@@ -328,8 +322,7 @@ private:
     bool leido_ = false;                      // the Current column holds a whole read-out
     TMarcas_Cambio marcas_;
     QString texto_cambios_; // B_Save's tool-tip, "Values that will change: %1"
-    QString estado_;        // the state line's own text (the port's state goes before it)
-    bool aviso_ = false;    // ... which asks the installer to act
+    std::unique_ptr<TLinea_Estado> linea_estado_; // on Estado_Editor
     // Read back after Save: the request is out and no read-out has begun; a read-out begun as
     // the read-back (`espera_relectura_` runs until its identification frame); the New values
     // the Save wrote, one per value of the grid (Valores_Rejilla's order).
