@@ -7,6 +7,7 @@
 #include "DECODER2.h"
 #include "Enrutado.h"
 #include "Errores.h"
+#include "Estado_Linea.h"
 #include "Estado_Puerto.h"
 #include "F_About.h"
 #include "F_Ayuda.h"
@@ -94,6 +95,7 @@ TF_Princ::TF_Princ(TDECODER2* enlace, TInstalacion_Abierta* instalacion, bool ab
 TF_Princ::~TF_Princ() {
     // The link outlives this window.
     Decod1->OnLineStateChange = nullptr;
+    Olvida_Estado_Linea();
 }
 
 void TF_Princ::Crea_Controles() {
@@ -303,7 +305,10 @@ void TF_Princ::Abre_Puerto() {
 }
 
 void TF_Princ::Actualiza_Estado() {
-    Estado_Puerto->setText(Linea_Estado(*Decod1, Sys_Port, causa_fallo_, compartido_con_));
+    const QString texto = Linea_Estado(*Decod1, Sys_Port, causa_fallo_, compartido_con_);
+    Estado_Puerto->setText(texto);
+    // The editors' state lines say the same when the port is not there to use.
+    Anota_Estado_Linea({Decod1->Connected() && Decod1->LineState() != TLineState::Gone, texto});
 }
 
 void TF_Princ::Rellena_Puertos_Presentes() {

@@ -36,7 +36,8 @@ inline double Median(std::vector<double> values) {
 
 class EditorBench : public QObject {
 public:
-    EditorBench(int& argc, char** argv, const char* installation) {
+    // The read-back after Save is off unless asked for: a Save's own figure is the Save alone.
+    EditorBench(int& argc, char** argv, const char* installation, bool read_back = false) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         qputenv("KALVEX_CONFIG_DIR", config_.path().toLocal8Bit());
@@ -46,8 +47,9 @@ public:
         const QString line = config_.filePath(QStringLiteral("tty"));
         sim_->Start(line.toStdString());
         sim_->SetPacing(true);
-        TIniFile(config_.filePath(QStringLiteral("KALVEX.INI")))
-            .WriteString("General", "Sys_Port", line);
+        TIniFile ini(config_.filePath(QStringLiteral("KALVEX.INI")));
+        ini.WriteString("General", "Sys_Port", line);
+        ini.WriteString("General", "Read_Back", read_back ? "1" : "0");
         app_ = std::make_unique<TAplicacion>(argc, argv);
         Crea_Ventanas();
         app_->installEventFilter(this);

@@ -12,6 +12,7 @@ const QString kSeccion = QStringLiteral("General");
 const QString kClavePuerto = QStringLiteral("Sys_Port");
 const QString kClaveIdioma = QStringLiteral("Idioma");
 const QString kClaveRegistro = QStringLiteral("Line_Log");
+const QString kClaveRelectura = QStringLiteral("Read_Back");
 
 const QString kPuertoNormal = QStringLiteral("COM1");
 const QString kIdiomaNormal = QStringLiteral("ENGLISH");
@@ -51,6 +52,16 @@ bool Lee_Registro_Linea() {
 bool Guarda_Registro_Linea(bool activo, QString& causa) {
     return Fichero_Configuracion().WriteStrings(
         kSeccion, {{kClaveRegistro, activo ? QStringLiteral("1") : QStringLiteral("0")}}, causa);
+}
+
+bool Lee_Relectura() {
+    return Fichero_Configuracion().ReadString(kSeccion, kClaveRelectura, QString()) !=
+           QLatin1String("0");
+}
+
+bool Guarda_Relectura(bool activa, QString& causa) {
+    return Fichero_Configuracion().WriteStrings(
+        kSeccion, {{kClaveRelectura, activa ? QStringLiteral("1") : QStringLiteral("0")}}, causa);
 }
 
 QString Titulo_Kalvex() {

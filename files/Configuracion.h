@@ -29,6 +29,11 @@ bool Configuracion_Guardada();
 bool Lee_Registro_Linea();
 bool Guarda_Registro_Linea(bool activo, QString& causa);
 
+// The editors' "Read back after Save" (key "Read_Back" of section "General"): on unless the
+// file says 0.
+bool Lee_Relectura();
+bool Guarda_Relectura(bool activa, QString& causa);
+
 // "Kalvex 3.3", the title of the program's windows.
 QString Titulo_Kalvex();
 // "Kalvex 3.3 — Devices Test": the title of a window that tells what it is, so windows can be

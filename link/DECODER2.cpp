@@ -112,6 +112,11 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
             Respuesta_Recibida = false;
         }
     } while (intentos > 0);
+    // A request written twice is heard at its first copy: what it asks for (a decoder's
+    // read-out) may start while the second copy is still being written, and must not be taken
+    // for the leftovers of earlier traffic.
+    if (!WaitReply)
+        Inicio_Escritura = primer_intento;
     return Trama_Respuesta;
 }
 

@@ -5,7 +5,8 @@
 
 #include <QLabel>
 
-TProgreso_Grabacion::TProgreso_Grabacion(QLabel* linea, TDECODER2* enlace) : linea_(linea) {
+TProgreso_Grabacion::TProgreso_Grabacion(QLabel* linea, TDECODER2* enlace)
+    : linea_(linea), antes_(linea->text()) {
     if (enlace)
         escucha_ = QObject::connect(
             enlace, &TDECODER2::Intento_Empezado, linea_,
@@ -14,7 +15,7 @@ TProgreso_Grabacion::TProgreso_Grabacion(QLabel* linea, TDECODER2* enlace) : lin
 
 TProgreso_Grabacion::~TProgreso_Grabacion() {
     QObject::disconnect(escucha_);
-    linea_->clear();
+    linea_->setText(antes_);
 }
 
 void TProgreso_Grabacion::Muestra(const QString& que) {

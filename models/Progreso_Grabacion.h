@@ -1,9 +1,9 @@
 #pragma once
-// The line under an editor's buttons while its Save runs: what is being written and, while a
-// decoder does not answer, which attempt is under way ("No answer — attempt 2 of 3"). The
-// Save runs inside the click handler, but every request's wait serves events, so the line is
-// painted as it changes. It listens to the link only while it lives and leaves the line empty
-// however the Save ends.
+// The editor's state line while its Save runs: what is being written and, while a decoder
+// does not answer, which attempt is under way ("No answer — attempt 2 of 3"). The Save runs
+// inside the click handler, but every request's wait serves events, so the line is painted as
+// it changes. It listens to the link only while it lives and gives the line back as it found
+// it however the Save ends (the editor then says how the Save went).
 
 #include <QMetaObject>
 #include <QString>
@@ -26,6 +26,7 @@ private:
     void Intento_Empezado(int intento, int intentos);
 
     QLabel* linea_;
+    QString antes_;
     QString que_;
     QMetaObject::Connection escucha_;
 };

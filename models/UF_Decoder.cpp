@@ -1,11 +1,13 @@
 #include "UF_Decoder.h"
 
+#include "Aviso_Ajustes.h"
 #include "Configuracion.h"
 #include "DECODER2.h"
 #include "Enrutado.h"
 #include "Errores.h"
 #include "F_Mensa.h"
 #include "Idiomas.h"
+#include "Linea_Estado.h"
 #include "Modelos.h"
 #include "Progreso_Grabacion.h"
 #include "Recursos.h"
@@ -26,6 +28,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QSet>
+#include <QTime>
 #include <QTimer>
 
 #include <utility>
@@ -42,6 +46,25 @@ constexpr int Pausa_Lectura_ms = 400;
 // How often a closing frame that met a busy link is tried again.
 constexpr int Reintento_Cierre_ms = 20;
 constexpr int Hueco_Columnas = 28;
+// After the programming request of a read-back, a decoder that serves the code starts its
+// read-out within a few frame times; one that has not begun within a second will not.
+constexpr int Espera_Relectura_ms = 1000;
+
+QString Hora() {
+    return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+}
+
+// The device code as the devices test and the re-programming window type it: four digits,
+// or the class letter followed by three.
+QString Codigo_Dispositivo(TTipo_Codigo tipo, qint64 valor) {
+    const QString cuatro = QStringLiteral("%1").arg(valor, 4, 16, QLatin1Char('0')).toUpper();
+    if (tipo == TTipo_Codigo::Audio || valor > 0xFFF)
+        return cuatro;
+    const QChar letra = tipo == TTipo_Codigo::D   ? QLatin1Char('D')
+                        : tipo == TTipo_Codigo::A ? QLatin1Char('A')
+                                                  : QLatin1Char('B');
+    return letra + cuatro.right(3);
+}
 
 QPixmap Dibujo(const QString& nombre) {
     if (nombre.endsWith(QStringLiteral(".jpg")))
@@ -100,17 +123,28 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     connect(fin_lectura_, &QTimer::timeout, this,
             Atrapa([this] { Sigue_Lectura(Lectura().Pausa(), {}); }));
 
-    Lectura_Incompleta = Crea_Etiqueta(QStringLiteral("Lectura_Incompleta"), {}, this);
-    Lectura_Incompleta->setStyleSheet(QStringLiteral("color: #c0392b; font-weight: bold;"));
-    Lectura_Incompleta->setWordWrap(true);
-    Lectura_Incompleta->hide();
-
-    Progreso_Grabacion = Crea_Etiqueta(QStringLiteral("Progreso_Grabacion"), {}, this);
-    Progreso_Grabacion->setWordWrap(true);
+    Estado_Editor = Crea_Etiqueta(QStringLiteral("Estado_Editor"), {}, this);
+    Estado_Editor->setWordWrap(true);
+    Estado_Editor->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // Room for two lines whatever it says, and no say in the width: the window keeps its size
     // while the text changes.
-    Progreso_Grabacion->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    Progreso_Grabacion->setFixedHeight(2 * Progreso_Grabacion->fontMetrics().lineSpacing());
+    Estado_Editor->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    Estado_Editor->setFixedHeight(2 * Estado_Editor->fontMetrics().lineSpacing());
+    linea_estado_ = std::make_unique<TLinea_Estado>(Estado_Editor);
+
+    CB_ReadBack = new QCheckBox(this);
+    CB_ReadBack->setObjectName(QStringLiteral("CB_ReadBack"));
+    CB_ReadBack->setChecked(true);
+    connect(CB_ReadBack, &QCheckBox::toggled, this, Atrapa([this] {
+                QString causa;
+                if (!Guarda_Relectura(CB_ReadBack->isChecked(), causa))
+                    Avisa_Ajustes(this, causa, {});
+            }));
+
+    espera_relectura_ = new QTimer(this);
+    espera_relectura_->setInterval(Espera_Relectura_ms);
+    espera_relectura_->setSingleShot(true);
+    connect(espera_relectura_, &QTimer::timeout, this, Atrapa([this] { Sin_Relectura(); }));
 
     cierre_pendiente_ = new QTimer(this);
     cierre_pendiente_->setInterval(Reintento_Cierre_ms);
@@ -123,7 +157,6 @@ TF_Decoder::TF_Decoder(const QString& nombre, const TModelo_Editor& modelo, QWid
     derecha->addSpacing(6);
     derecha->addWidget(Label28);
     derecha->addWidget(Label10);
-    derecha->addWidget(Lectura_Incompleta);
     derecha->addSpacing(12);
     derecha->addLayout(cuerpo_);
     derecha->addStretch();
@@ -258,8 +291,12 @@ void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla, QList<QPushButton*> 
         juntos->addWidget(b);
     cuerpo_->addLayout(juntos, fila++, inicio[1], 1, columnas, Qt::AlignHCenter);
     cuerpo_->addWidget(B_Close, fila, inicio[0], 1, columnas);
-    cuerpo_->addWidget(B_Save, fila, inicio[1], 1, columnas);
-    cuerpo_->addWidget(Progreso_Grabacion, fila + 1, 0, 1, inicio[1] + columnas);
+    auto* grabar = new QHBoxLayout;
+    grabar->setSpacing(8);
+    grabar->addWidget(B_Save, 1);
+    grabar->addWidget(CB_ReadBack);
+    cuerpo_->addLayout(grabar, fila, inicio[1], 1, columnas);
+    cuerpo_->addWidget(Estado_Editor, fila + 1, 0, 1, inicio[1] + columnas);
 
     // Tab order: the New fields, then the New column's buttons, Save, Close.
     QWidget* anterior = nullptr;
@@ -274,6 +311,7 @@ void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla, QList<QPushButton*> 
     for (QPushButton* b : botones_nuevos)
         sigue(b);
     sigue(B_Save);
+    sigue(CB_ReadBack);
     sigue(B_Close);
 
     for (const TValor_Rejilla& v : Valores_Rejilla()) {
@@ -300,8 +338,8 @@ void TF_Decoder::Actualiza_Marcas() {
     if (texto_cambios_.isEmpty())
         return;
     B_Save->setToolTip(texto_cambios_.arg(marcas_.Actualiza(leido_)));
-    // Without a read-out there are no current values to go back to.
-    B_Actuales->setEnabled(leido_);
+    // Without a read-out or an acknowledged write there are no current values to go back to.
+    B_Actuales->setEnabled(leido_ || marcas_.Todo_Conocido(false));
 }
 
 void TF_Decoder::Aplica_Textos() {
@@ -325,6 +363,10 @@ void TF_Decoder::Aplica_Textos() {
     }
     B_Close->setText(Texto(QStringLiteral("GEN_MEN09")));
     B_Save->setText(Texto(QStringLiteral("GEN_MEN010")));
+    CB_ReadBack->setText(Texto(QStringLiteral("Est_ReadBack")));
+    CB_ReadBack->setAccessibleName(CB_ReadBack->text());
+    CB_ReadBack->setToolTip(Texto(QStringLiteral("Est_ReadBackTip")));
+    Estado_Editor->setAccessibleName(Texto(QStringLiteral("Est_Name")));
     for (QPushButton* b : findChildren<QPushButton*>()) {
         const QString clave = b->property("clave_ayuda").toString();
         if (!clave.isEmpty())
@@ -347,17 +389,25 @@ void TF_Decoder::setVisible(bool visible) {
 }
 
 void TF_Decoder::FormShow() {
-    Lectura_Incompleta->hide();
     leido_ = false;
+    relectura_pendiente_ = releyendo_ = false;
+    {
+        const QSignalBlocker sin_guardar(CB_ReadBack);
+        CB_ReadBack->setChecked(Lee_Relectura());
+    }
+    marcas_.Olvida_Escritos();
     Inicializa_Valores();
     // A new session: what an earlier one could not write is no longer on show.
     Marca_Sin_Acuse({});
+    linea_estado_->Pon(Texto(QStringLiteral("Est_Waiting")));
 }
 
 void TF_Decoder::FormClose() {
     // A check left pending would report an empty decoder for a window already gone.
     T_Estado_TiempoInicial->stop();
     fin_lectura_->stop();
+    espera_relectura_->stop();
+    relectura_pendiente_ = releyendo_ = false;
     Enrutado().Modelo_Activo = 0;
     Enrutado().Lectura.Cierra();
     // A read-out whose own reads were still to come is recorded as it stands.
@@ -401,11 +451,17 @@ void TF_Decoder::Sigue_Lectura(const TLectura_Decoder::TPaso& paso, const Trama_
         Enlace().Envia_Trama(*paso.Acuse);
     if (paso.Valor >= 0) {
         if (paso.Empieza) {
+            // The read-out after the programming request of a read-back is that read-back.
+            if (std::exchange(relectura_pendiente_, false))
+                releyendo_ = true;
             Inicializa_Valores();
-            Lectura_Incompleta->hide();
             Lectura_Empezada();
         }
+        // A read-back that stops before its identification frame is no read-back either.
+        if (releyendo_)
+            espera_relectura_->start();
         Pon_Valor(paso.Valor, trama);
+        linea_estado_->Pon(Texto(QStringLiteral("Est_Reading")).arg(paso.Valor + 1).arg(Valores()));
         if (paso.Todos) {
             leido_ = true;
             Actualiza_Marcas();
@@ -418,13 +474,17 @@ void TF_Decoder::Sigue_Lectura(const TLectura_Decoder::TPaso& paso, const Trama_
     if (paso.Fin)
         fin_lectura_->stop();
     if (paso.Cortada_Tras >= 0) {
-        Lectura_Incompleta->setText(
-            Texto(QStringLiteral("GEN_MEN037")).arg(paso.Cortada_Tras).arg(Valores()));
-        Lectura_Incompleta->show();
+        if (releyendo_)
+            Relectura_Cortada();
+        linea_estado_->Pon(
+            Texto(QStringLiteral("GEN_MEN037")).arg(paso.Cortada_Tras).arg(Valores()), true);
     }
     if (!paso.Con_Identificacion)
         return;
     lectura_completa_ = paso.Completa;
+    // What is left of a whole read-out are the editor's own reads, which end in Anota_Lectura.
+    if (paso.Completa)
+        espera_relectura_->stop();
     if (paso.Otro_Modelo) {
         Decoder_Erroneo(*paso.Otro_Modelo);
         return;
@@ -447,6 +507,8 @@ void TF_Decoder::T_Estado_TiempoInicialTimer() {
 
 void TF_Decoder::B_SaveClick() {
     const TEspera espera(B_Save, Reloj_Al_Grabar());
+    if (!Exige_Puerto())
+        return;
     if (!Comienza_Grabacion()) {
         Ventanas().F_Mensa04->exec();
         return;
@@ -459,19 +521,152 @@ void TF_Decoder::B_SaveClick() {
     if (!Confirma_Choques() || !Confirma_Grabacion())
         return;
     Rellena_TODOS_CEROS_IZ();
+    // A read-back of an earlier Save still awaited is overtaken by this one.
+    espera_relectura_->stop();
+    relectura_pendiente_ = releyendo_ = false;
     filas_aceptadas_ = QList<std::optional<bool>>(rejilla_.Filas.size());
     Marca_Sin_Acuse({});
     Registro().Intencion(Configuracion(TLado::Nuevo));
     bool todo_aceptado = false;
     {
         // A stand-in link (tests) has no attempts to follow.
-        TProgreso_Grabacion progreso(Progreso_Grabacion, dynamic_cast<TDECODER2*>(&Enlace()));
+        TProgreso_Grabacion progreso(Estado_Editor, dynamic_cast<TDECODER2*>(&Enlace()));
         const QScopedValueRollback<TProgreso_Grabacion*> activo(progreso_, &progreso);
         todo_aceptado = Graba();
     }
+    // What the decoder acknowledged, it holds: the marks and "back" go by it from now on.
+    marcas_.Anota_Escritos(Nuevos_De_Filas(Filas_Aceptadas()));
     Marca_Sin_Acuse(todo_aceptado ? QList<int>() : Filas_Sin_Acuse());
+    linea_estado_->Pon(Texto_Grabada(todo_aceptado), !todo_aceptado);
     Anota_Grabacion(todo_aceptado);
     Informa_Grabacion(todo_aceptado);
+    // Only after the Save's own frames and its result.
+    if (CB_ReadBack->isChecked() && !Filas_Aceptadas().isEmpty())
+        Relee();
+}
+
+QList<int> TF_Decoder::Filas_Aceptadas() const {
+    QList<int> filas;
+    for (int fila = 0; fila < filas_aceptadas_.size(); ++fila)
+        if (filas_aceptadas_[fila].value_or(false))
+            filas.append(fila);
+    return filas;
+}
+
+QList<QWidget*> TF_Decoder::Nuevos_De_Filas(const QList<int>& filas) const {
+    QList<QWidget*> nuevos;
+    for (const TValor_Rejilla& v : Valores_Rejilla())
+        if (filas.contains(v.Fila))
+            nuevos.append(Celda(v.Fila, v.Columna, TLado::Nuevo));
+    return nuevos;
+}
+
+QString TF_Decoder::Texto_Grabada(bool todo_aceptado) const {
+    if (todo_aceptado)
+        return Texto(QStringLiteral("Est_Saved")).arg(Hora());
+    return Texto(QStringLiteral("Est_SavedPart")).arg(Hora(), Texto_Sin_Acuse());
+}
+
+bool TF_Decoder::Exige_Puerto() {
+    if (TLinea_Estado::Puerto_Abierto())
+        return true;
+    const QString menu = Texto(QStringLiteral("Main_File1_caption")) + QStringLiteral(" \u25B8 ") +
+                         Texto(QStringLiteral("Main_SerialPort1_caption"));
+    QMessageBox caja(QMessageBox::Warning, Titulo_Kalvex(), Texto(QStringLiteral("Est_SaveNoPort")),
+                     QMessageBox::Ok, this);
+    caja.setObjectName(QStringLiteral("Sin_Puerto"));
+    // The port and its cause as the main window's status line words them, then the way out.
+    caja.setInformativeText(TLinea_Estado::Texto_Puerto() + QLatin1Char('\n') +
+                            Texto(QStringLiteral("Est_ChoosePort")).arg(menu));
+    Sobre_Su_Ventana(&caja);
+    caja.exec();
+    return false;
+}
+
+QString TF_Decoder::Codigo_Relectura() const {
+    const TTipo_Codigo tipo = Fila().Tipo_Codigo;
+    if (tipo == TTipo_Codigo::Ninguno || Fila().Tramas <= 0)
+        return {};
+    // The decoder answers to its codes as they now stand: what the Save wrote where it was
+    // acknowledged, what the read-out showed elsewhere.
+    QSet<QString> escritos;
+    for (int fila : Filas_Aceptadas())
+        escritos.insert(Lugar_Registro(fila));
+    for (const TCodigo_Registro& c : Codigos_Registro(TLado::Nuevo))
+        if (escritos.contains(c.Lugar))
+            return Codigo_Dispositivo(tipo, c.Desde);
+    if (leido_)
+        for (const TCodigo_Registro& c : Codigos_Registro(TLado::Actual))
+            if (!escritos.contains(c.Lugar))
+                return Codigo_Dispositivo(tipo, c.Desde);
+    return {};
+}
+
+void TF_Decoder::Relee() {
+    const QString codigo = Codigo_Relectura();
+    if (codigo.isEmpty())
+        return;
+    escritos_.clear();
+    for (const TValor_Rejilla& v : Valores_Rejilla())
+        escritos_.append(Valor_Control(Celda(v.Fila, v.Columna, TLado::Nuevo)));
+    // As the re-programming window asks: the read-out starts at its first value.
+    Lectura().Reinicia();
+    relectura_pendiente_ = true;
+    espera_relectura_->start();
+    linea_estado_->Pon(Texto(QStringLiteral("Est_ReadingBack")));
+    Solicita_Programacion(codigo);
+}
+
+void TF_Decoder::Sin_Relectura() {
+    if (releyendo_)
+        Relectura_Cortada();
+    else if (!std::exchange(relectura_pendiente_, false))
+        return;
+    linea_estado_->Pon(Texto(QStringLiteral("Est_NoReadBack")), true);
+}
+
+void TF_Decoder::Repone_Escritos() {
+    const QList<TValor_Rejilla> valores = Valores_Rejilla();
+    for (int i = 0; i < valores.size() && i < escritos_.size(); ++i)
+        Pon_Valor_Control(Celda(valores[i].Fila, valores[i].Columna, TLado::Nuevo), escritos_[i]);
+}
+
+void TF_Decoder::Concluye_Relectura() {
+    releyendo_ = false;
+    Repone_Escritos();
+    const QString vacio = Texto(QStringLiteral("Cfg_Empty"));
+    auto texto = [&](const QWidget* control, const QJsonValue& valor) {
+        const QString t = marcas_.Texto_Valor(control, valor);
+        return t.isEmpty() ? vacio : t;
+    };
+    QList<QPair<QWidget*, QString>> difieren;
+    const QList<TValor_Rejilla> valores = Valores_Rejilla();
+    for (int i = 0; i < valores.size() && i < escritos_.size(); ++i) {
+        QWidget* actual = Celda(valores[i].Fila, valores[i].Columna, TLado::Actual);
+        QWidget* nuevo = Celda(valores[i].Fila, valores[i].Columna, TLado::Nuevo);
+        const QJsonValue tiene = Valor_Control(actual);
+        if (tiene != escritos_[i])
+            difieren.append({nuevo, Texto(QStringLiteral("Est_Differs"))
+                                        .arg(texto(actual, tiene), texto(nuevo, escritos_[i]))});
+    }
+    marcas_.Pon_Difiere(difieren);
+    Actualiza_Marcas();
+    if (difieren.isEmpty())
+        linea_estado_->Pon(Texto(QStringLiteral("Est_ReadBackOk")).arg(Hora()));
+    else if (difieren.size() == 1)
+        linea_estado_->Pon(Texto(QStringLiteral("Est_ReadBackDiff1")), true);
+    else
+        linea_estado_->Pon(Texto(QStringLiteral("Est_ReadBackDiffN")).arg(difieren.size()), true);
+}
+
+void TF_Decoder::Relectura_Cortada() {
+    // The read-out emptied the New column: the values the Save wrote come back, and the
+    // writes acknowledged are what is known of the decoder.
+    releyendo_ = false;
+    Repone_Escritos();
+    marcas_.Anota_Escritos(Nuevos_De_Filas(Filas_Aceptadas()));
+    // The writes not acknowledged are marked again, as the Save left them.
+    Marca_Sin_Acuse(Filas_Sin_Acuse());
 }
 
 TConfiguracion TF_Decoder::Configuracion(TLado lado) const {
@@ -590,10 +785,15 @@ void TF_Decoder::Anota_Lectura() {
     TConfiguracion leida = Configuracion(TLado::Actual);
     leida.Vacia = Decoder_Vacio();
     Registro().Lectura(Sys_Port, leida);
+    if (releyendo_)
+        Concluye_Relectura();
+    else
+        linea_estado_->Pon(Texto(QStringLiteral("Est_Complete")).arg(Hora()));
 }
 
 void TF_Decoder::Lectura_Empezada() {
     leido_ = false;
+    marcas_.Olvida_Escritos();
     // The fields take what the decoder holds now.
     Marca_Sin_Acuse({});
 }

@@ -14,25 +14,42 @@
 // Beside the New column's own buttons every editor has three more: save the configuration to
 // a file, load one into the New column, and put the Current values back into the New column.
 // Each New value that a Save would change is marked (TMarcas_Cambio), and so is each one that
-// the last Save wrote and the decoder did not acknowledge. While a Save runs, a line under the
-// buttons says what is being written (TProgreso_Grabacion).
+// the last Save wrote and the decoder did not acknowledge. The marks and "back to the current
+// values" compare with what the decoder is known to hold: the last read-out plus the writes
+// it acknowledged since.
+//
+// A state line under the buttons says where things stand, always true: the port when it is
+// not open, waiting for the programming button, the read-out under way, complete or cut
+// short, what the Save under way writes (TProgreso_Grabacion), and how the Save ended.
+//
+// Read back after Save (the check box beside Save, KALVEX.INI's Read_Back): once a Save had
+// any write acknowledged, a model that answers to a device code is asked for its read-out
+// with the programming request for its code as it now stands, after the Save's own frames
+// and its result dialog. The read-out that follows takes the normal path (acknowledgements,
+// the installation record); then the New column is put back as the Save wrote it, each value
+// the decoder does not hold as written is marked red, and the state line says the outcome. No
+// read-out within a second: the state line says so, and the known values stand.
 
 #include "Datos_Modelos.h"
 #include "Lectura_Decoder.h"
+#include "Linea_Estado.h"
 #include "Marcas_Cambio.h"
 #include "Registro.h"
 #include "Trama_Dec.h"
 #include "UVentana_Kalvex.h"
 
+#include <QJsonValue>
 #include <QList>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 
 class QGridLayout;
+class QCheckBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -218,10 +235,10 @@ protected:
     QLabel* Image1;
     QLabel* Label28;
     QLabel* Label10;
-    // "Read-out incomplete: 2 of 4 values …", shown until the next read-out starts.
-    QLabel* Lectura_Incompleta;
-    // Under the buttons: what the Save under way writes; empty otherwise.
-    QLabel* Progreso_Grabacion;
+    // Under the buttons: the state line.
+    QLabel* Estado_Editor;
+    // Beside Save: "Read back after Save".
+    QCheckBox* CB_ReadBack;
     QPushButton* B_Close;
     QPushButton* B_Save;
     QPushButton* B_Guarda_Config; // configuration to a file
@@ -271,6 +288,26 @@ private:
     QString Texto_Sin_Acuse() const;
     // Marks the New controls of the rows not acknowledged (none: clears the marks).
     void Marca_Sin_Acuse(const QList<int>& filas);
+    // The New controls of the grid rows given (every value of each).
+    QList<QWidget*> Nuevos_De_Filas(const QList<int>& filas) const;
+
+    // Save with the port not open: said, and nothing attempted. False when it was refused.
+    bool Exige_Puerto();
+    // The outcome of a Save without read-back, for the state line.
+    QString Texto_Grabada(bool todo_aceptado) const;
+
+    // Read back after Save: the device code to ask for (empty: none, no read-back), the
+    // request, a second without a read-out (or without its next frame), and the read-out's
+    // end (complete or not).
+    QString Codigo_Relectura() const;
+    void Relee();
+    void Sin_Relectura();
+    void Concluye_Relectura();
+    void Relectura_Cortada();
+    // The New column as the Save wrote it, back after the read-out emptied it.
+    void Repone_Escritos();
+    // Acknowledged grid rows of the last Save.
+    QList<int> Filas_Aceptadas() const;
 
     TModelo_Editor modelo_;
     TRejilla rejilla_;
@@ -285,6 +322,14 @@ private:
     bool leido_ = false;                      // the Current column holds a whole read-out
     TMarcas_Cambio marcas_;
     QString texto_cambios_; // B_Save's tool-tip, "Values that will change: %1"
+    std::unique_ptr<TLinea_Estado> linea_estado_; // on Estado_Editor
+    // Read back after Save: the request is out and no read-out has begun; a read-out begun as
+    // the read-back (`espera_relectura_` runs until its identification frame); the New values
+    // the Save wrote, one per value of the grid (Valores_Rejilla's order).
+    bool relectura_pendiente_ = false;
+    bool releyendo_ = false;
+    QTimer* espera_relectura_;
+    QList<QJsonValue> escritos_;
 };
 
 // The button disabled, and the hourglass over the whole screen if asked for, while it lives:

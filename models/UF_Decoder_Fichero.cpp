@@ -44,14 +44,20 @@ bool TF_Decoder::Guarda_Fichero_Configuracion(const QString& fichero) {
     f.Fecha = ahora.toOffsetFromUtc(ahora.offsetFromUtc());
     f.Instalacion = Registro().Nombre_Instalacion();
     f.Programa = VERSION_APP;
-    f.Leida = leido_;
+    // The current values are what the decoder is known to hold: the read-out with the writes
+    // it acknowledged since.
+    f.Leida = marcas_.Todo_Conocido(leido_);
     for (const TValor_Rejilla& v : Valores_Rejilla()) {
         const QString lugar = Lugar_Valor(v);
         for (TLado lado : {TLado::Nuevo, TLado::Actual}) {
             const QWidget* control = Celda(v.Fila, v.Columna, lado);
-            const QJsonValue valor = Valor_Control(control);
+            QJsonValue valor = Valor_Control(control);
+            if (lado == TLado::Actual)
+                valor = marcas_.Conocido(Celda(v.Fila, v.Columna, TLado::Nuevo), leido_)
+                            .value_or(valor);
             // A list item is kept by its number; its text is there for the reader.
-            const QString mostrado = valor.isDouble() ? Texto_Control(control, {}, {}) : QString();
+            const QString mostrado =
+                valor.isDouble() ? Texto_Valor(control, valor, {}, {}) : QString();
             (lado == TLado::Nuevo ? f.Nuevos : f.Actuales)
                 .append({v.Campo, lugar, valor, mostrado});
         }
@@ -134,9 +140,13 @@ QString TF_Decoder::Rechazo(const TLectura_Fichero& lectura) const {
 }
 
 void TF_Decoder::B_ActualesClick() {
-    for (const TValor_Rejilla& v : Valores_Rejilla())
-        Pon_Valor_Control(Celda(v.Fila, v.Columna, TLado::Nuevo),
-                          Valor_Control(Celda(v.Fila, v.Columna, TLado::Actual)));
+    // What the decoder is known to hold: an acknowledged write is never undone.
+    for (const TValor_Rejilla& v : Valores_Rejilla()) {
+        QWidget* nuevo = Celda(v.Fila, v.Columna, TLado::Nuevo);
+        Pon_Valor_Control(nuevo,
+                          marcas_.Conocido(nuevo, leido_)
+                              .value_or(Valor_Control(Celda(v.Fila, v.Columna, TLado::Actual))));
+    }
 }
 
 void TF_Decoder::Pide_Fichero(bool guardar) {

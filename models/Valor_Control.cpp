@@ -78,3 +78,12 @@ QString Texto_Control(const QWidget* control, const QString& si, const QString& 
         return check->isChecked() ? si : no;
     return {};
 }
+
+QString Texto_Valor(const QWidget* control, const QJsonValue& valor, const QString& si,
+                    const QString& no) {
+    if (qobject_cast<const QCheckBox*>(control))
+        return valor.toBool() ? si : no;
+    if (const QComboBox* lista = Lista_Fija(control))
+        return lista->itemText(valor.toInt(-1));
+    return valor.toString();
+}

@@ -17,3 +17,6 @@ void Pon_Valor_Control(QWidget* control, const QJsonValue& valor);
 bool Cabe_En_Control(const QWidget* control, const QJsonValue& valor, int ancho);
 // The control's value as the user reads it; `si` and `no` name a check box's two states.
 QString Texto_Control(const QWidget* control, const QString& si, const QString& no);
+// A value as Valor_Control gives it, as the user would read it in that control.
+QString Texto_Valor(const QWidget* control, const QJsonValue& valor, const QString& si,
+                    const QString& no);

@@ -248,8 +248,16 @@ void BusSimulator::Receive(const uint8_t* bytes, size_t count, Clock::time_point
         // The program's write lands here at once; on a real line its four bytes are still
         // travelling for four byte times, and the decoder can only answer after that.
         const auto arrived = outbox_.Pacing() ? now + 4 * ByteTime : now;
+        if (Unheard(f))
+            continue;
         Emit(bus_.Receive(f, now), arrived);
     }
+}
+
+bool BusSimulator::Unheard(const Frame& f) {
+    const uint8_t command = f[0] & 0xF0;
+    const bool request = command == 0x60 || command == 0xB0 || command == 0x80 || command == 0xD0;
+    return request && bus_.Programming() >= 0 && faults_.Deaf(bus_.Programming(), f[1]);
 }
 
 void BusSimulator::WriteLine(const uint8_t* bytes, size_t count) {

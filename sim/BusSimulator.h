@@ -83,6 +83,9 @@ private:
     void Wake();
     void Emit(const std::vector<Emission>& emissions, Clock::time_point now);
     void Receive(const uint8_t* bytes, size_t count, Clock::time_point now);
+    // A request (read, write, arming; not an acknowledgement, programming request, closing
+    // frame or query) that the deaf fault keeps from the decoder in programming mode.
+    bool Unheard(const Frame& f);
     void WriteLine(const uint8_t* bytes, size_t count);
     void Record(Direction d, const Frame& f, Clock::time_point now);
     std::optional<Clock::time_point> NextDeadline() const;

@@ -16,7 +16,7 @@ const char* Help =
     "list                       show the decoders\n"
     "save [<file>]              write the installation back (to its own file by default)\n"
     "fault <kind> on [<decoder>|all] [reg=<hex>] [times=<n>]\n"
-    "fault <kind> off [<decoder>|all]   kinds: silent status late split stray noise\n"
+    "fault <kind> off [<decoder>|all]   kinds: silent status late split stray noise deaf\n"
     "fault clear                switch every fault off\n"
     "pacing on|off              send at the line's rate (1.25 ms a byte)\n"
     "quit\n";
@@ -53,7 +53,8 @@ std::string Fault(BusSimulator& sim, const std::vector<std::string>& w) {
         throw UsageError("usage: fault <kind> on|off [<decoder>|all] ...");
     auto kind = FaultFromName(w[1]);
     if (!kind)
-        throw UsageError("unknown fault '" + w[1] + "' (silent status late split stray noise)");
+        throw UsageError("unknown fault '" + w[1] +
+                         "' (silent status late split stray noise deaf)");
     const bool on = OnOff(w[2]);
     struct Fault f {
         *kind

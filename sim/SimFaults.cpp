@@ -8,6 +8,7 @@ namespace {
 const std::pair<FaultKind, const char*> Names[] = {
     {FaultKind::Silent, "silent"}, {FaultKind::WrongStatus, "status"}, {FaultKind::Late, "late"},
     {FaultKind::Split, "split"},   {FaultKind::Stray, "stray"},        {FaultKind::Noise, "noise"},
+    {FaultKind::Deaf, "deaf"},
 };
 } // namespace
 

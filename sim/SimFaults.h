@@ -1,6 +1,7 @@
 #pragma once
 // Faults switched on for tests: they bend the replies of chosen decoders (silence, wrong
-// status, lateness, pieces, stray bytes) or put noise on the line.
+// status, lateness, pieces, stray bytes), keep a request from reaching one (deaf) or put
+// noise on the line.
 
 #include "SimBus.h"
 
@@ -11,7 +12,9 @@
 
 namespace kalvex::sim {
 
-enum class FaultKind { Silent, WrongStatus, Late, Split, Stray, Noise };
+// Deaf acts on a request itself rather than on its reply: the decoder in programming mode
+// does not hear it (a frame lost on the line), so it neither takes nor answers it.
+enum class FaultKind { Silent, WrongStatus, Late, Split, Stray, Noise, Deaf };
 
 constexpr int AnyDecoder = -1;
 
@@ -50,6 +53,8 @@ public:
 
     // The pieces in which an emission leaves; empty when it is withheld.
     std::vector<Chunk> Shape(const Emission& e);
+    // Whether the decoder does not hear a request to this register (counted as a use).
+    bool Deaf(int decoder, uint8_t reg) { return Take(FaultKind::Deaf, decoder, reg); }
 
     bool NoiseOn() const;
     // A burst of 1 to 3 random bytes, counted against the noise fault.

@@ -63,12 +63,13 @@ const QString kOutputsEditor = QStringLiteral(
     "GEN_MEN011 GEN_MEN012 GEN_MEN013");
 
 // An editor's title names its model as the main window's list does. Every editor has the
-// configuration-file and current-values buttons, and before a read-out each New field is
-// marked as changing and Save counts them. (What it changes from and to fills a place that
-// the texts here lack.)
+// configuration-file and current-values buttons and the read-back check box beside Save, and
+// before a read-out each New field is marked as changing and Save counts them. (What it
+// changes from and to fills a place that the texts here lack.)
 QSet<QString> Editor(const char* referencia, const QString& keys) {
     return Keys(keys + QStringLiteral(" List_") + QString::fromLatin1(referencia) +
-                QStringLiteral(" Cfg_SaveFile Cfg_LoadFile Cfg_Revert Cfg_WillChange Cfg_Changes"));
+                QStringLiteral(" Cfg_SaveFile Cfg_LoadFile Cfg_Revert Cfg_WillChange Cfg_Changes"
+                               " Est_ReadBack Est_ReadBackTip"));
 }
 
 struct Window_Keys {

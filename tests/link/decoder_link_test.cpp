@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <termios.h>
+#include <thread>
 #include <vector>
 
 using namespace kalvex::test;
@@ -328,6 +329,39 @@ TEST_F(PacedLineTest, AStrayByteJustBeforeAReplyCostsAtMostThatWrite) {
         ASSERT_TRUE(WaitUntil([&] { return far.Done(); }));
         WaitUntil([] { return false; }, 20); // the last tail, if any, reaches the link
     }
+}
+
+// A decoder asked for its read-out starts it at the first copy of the request, which the link
+// writes twice: its first frame may arrive while the second copy is still being written, here
+// with the program held up for 2 ms between the two copies.
+TEST_F(PacedLineTest, AFrameAnsweringTheFirstCopyOfARequestWrittenTwiceIsTakenWhole) {
+    struct Retraso : TObservador_Linea {
+        int peticiones = 0;
+        void Suceso(const TSuceso_Linea& s) noexcept override {
+            if (s.Clase == TSuceso_Linea::Peticion && ++peticiones == 1)
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    } retraso;
+    link.Observa(&retraso);
+    const QByteArray first = Bytes({0x00, 0x00, 0x01, 0x10});
+    // Where the frame falls against the link's reckoning varies with the machine's timing:
+    // several rounds.
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(round);
+        retraso.peticiones = 0;
+        unsolicited.clear();
+        PacedFarEnd far(pty, [&first](const QByteArray&, int index) {
+            return index % 2 == 0 ? std::vector<PacedFarEnd::Reply>{{{}, first}}
+                                  : std::vector<PacedFarEnd::Reply>{};
+        });
+        link.Transact(0x50, 0x10, 0x10, 0x01, false);
+        EXPECT_TRUE(WaitUntil([&] { return !unsolicited.empty(); }, 500));
+        ASSERT_EQ(unsolicited.size(), 1U);
+        EXPECT_EQ(unsolicited[0], Trama_Dec(0x00, 0x00, 0x01, 0x10));
+        ASSERT_TRUE(WaitUntil([&] { return far.Done(); }));
+        WaitUntil([] { return false; }, 20); // nothing left on the way
+    }
+    link.Observa(nullptr);
 }
 
 // A read-out: the decoder sends each frame once the previous one is acknowledged, one of them

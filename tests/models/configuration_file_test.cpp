@@ -38,7 +38,8 @@ entrance = no
 enum { Hall, Sensors, Torvik };
 
 // The controls the user can change make the New column; the Current column's are read-only
-// or disabled. The line edit inside a list belongs to its list.
+// or disabled. The line edit inside a list belongs to its list; the check box beside Save is
+// a setting, not a value.
 bool IsNew(const QWidget* w) {
     if (auto* edit = qobject_cast<const QLineEdit*>(w))
         return !edit->isReadOnly() && edit->isEnabled();
@@ -50,7 +51,7 @@ QList<QWidget*> Column(QWidget* editor, bool nuevo) {
         const bool control =
             (qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w->parent())) ||
             qobject_cast<QComboBox*>(w) || qobject_cast<QCheckBox*>(w);
-        if (control && IsNew(w) == nuevo)
+        if (control && IsNew(w) == nuevo && w->objectName() != "CB_ReadBack")
             out << w;
     }
     return out;

@@ -180,8 +180,7 @@ TEST_F(DigitizerTest, AnOpeningTimeNotAcknowledgedIsNamedAndMarked) {
     QObject context;
     QObject::connect(
         main->Decod1, &TDECODER2::Intento_Empezado, &context,
-        [&] { seen << editor->findChild<QLabel*>("Progreso_Grabacion")->text(); },
-        Qt::QueuedConnection);
+        [&] { seen << editor->findChild<QLabel*>("Estado_Editor")->text(); }, Qt::QueuedConnection);
     Save(editor);
     EXPECT_EQ(seen, QStringList({"Writing 1 of 4: Panel…", "Writing 2 of 4: Block…",
                                  "Writing 3 of 4: Opening Time…",
@@ -311,14 +310,14 @@ TEST_F(DigitizerTest, TheWindowShowsItsTextsPictureAndTabOrder) {
         << editor->windowTitle().toStdString();
 
     QStringList order;
-    for (QWidget* w = Edit(editor, 4)->nextInFocusChain(); order.size() < 8;
+    for (QWidget* w = Edit(editor, 4)->nextInFocusChain(); order.size() < 9;
          w = w->nextInFocusChain())
         if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && !w->focusProxy() &&
             w->window() == editor)
             order << w->objectName();
     // Back to the current values waits for a read-out.
     EXPECT_EQ(order, QStringList({"Edit5", "Edit6", "C2", "B_Guarda_Config", "B_Carga_Config",
-                                  "B_Save", "B_Close", "Edit4"}));
+                                  "B_Save", "CB_ReadBack", "B_Close", "Edit4"}));
 }
 
 TEST_F(DigitizerTest, TheMinimumTimeLabelOpensTheHelpWindow) {

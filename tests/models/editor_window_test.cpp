@@ -79,11 +79,14 @@ TEST_F(WindowTest, TabGoesThroughTheNewFieldsThenTheButtons) {
     } cases[] = {
         {6745,
          {"Edit2", "Edit3", "Edit4", "BitBtn1", "BitBtn3", "B_Guarda_Config", "B_Carga_Config",
-          "B_Actuales", "B_Save", "B_Close", "Edit1"}},
+          "B_Actuales", "B_Save", "CB_ReadBack", "B_Close", "Edit1"}},
         {6746,
          {"Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "BitBtn1", "BitBtn3",
-          "B_Guarda_Config", "B_Carga_Config", "B_Actuales", "B_Save", "B_Close", "Edit1"}},
-        {6786, {"B_Guarda_Config", "B_Carga_Config", "B_Actuales", "B_Save", "B_Close", "Edit3"}},
+          "B_Guarda_Config", "B_Carga_Config", "B_Actuales", "B_Save", "CB_ReadBack", "B_Close",
+          "Edit1"}},
+        {6786,
+         {"B_Guarda_Config", "B_Carga_Config", "B_Actuales", "B_Save", "CB_ReadBack", "B_Close",
+          "Edit3"}},
     };
     for (const auto& c : cases) {
         TF_Decoder* editor = Go(c.referencia);

@@ -81,9 +81,9 @@ protected:
                        ->text();
         return out;
     }
-    QLabel* Notice() const {
-        return editor->findChild<QLabel*>(QStringLiteral("Lectura_Incompleta"));
-    }
+    // The editor's state line, which says when a read-out was cut short.
+    QLabel* Notice() const { return editor->findChild<QLabel*>(QStringLiteral("Estado_Editor")); }
+    bool Incomplete() const { return Notice()->text().startsWith("Read-out incomplete"); }
 
     QTemporaryDir config;
     PtyPair pty;
@@ -98,7 +98,7 @@ TEST_F(ReadOutBoundaryTest, ADecoderThatFallsSilentPartOfTheWayIsReportedAndTheN
     Data(0, 0x1234);
     Data(1, 0x1235);
     // No third frame: after the pause the editor says the read-out is incomplete.
-    ASSERT_TRUE(WaitUntil([&] { return Notice()->isVisible(); }));
+    ASSERT_TRUE(WaitUntil([&] { return Incomplete(); }));
     EXPECT_EQ(Notice()->text(),
               "Read-out incomplete: 2 of 4 values \u2014 press the programming button again");
     EXPECT_EQ(Enrutado().Lectura.Salida_Actual(), 0);
@@ -107,7 +107,7 @@ TEST_F(ReadOutBoundaryTest, ADecoderThatFallsSilentPartOfTheWayIsReportedAndTheN
     FullReadOut(0x1234);
     EXPECT_EQ(Column(true), Full);
     EXPECT_EQ(Column(false), Full);
-    EXPECT_FALSE(Notice()->isVisible());
+    EXPECT_FALSE(Incomplete());
     EXPECT_TRUE(dialogs.Dialogs().empty());
 }
 
@@ -122,7 +122,7 @@ TEST_F(ReadOutBoundaryTest, WhileNoWholeReadOutCameEveryNewValueIsMarkedAsChangi
     EXPECT_EQ(marked(), 4);
     Data(0, 0x1234);
     Data(1, 0x1235);
-    ASSERT_TRUE(WaitUntil([&] { return Notice()->isVisible(); }));
+    ASSERT_TRUE(WaitUntil([&] { return Incomplete(); }));
     EXPECT_EQ(marked(), 4);
     FullReadOut(0x1234);
     EXPECT_EQ(marked(), 0);
@@ -134,13 +134,13 @@ TEST_F(ReadOutBoundaryTest, AnIdentificationFrameBeforeTheLastValueEndsTheReadOu
     Data(1, 0x1235);
     Data(2, 0x1236);
     Identification();
-    EXPECT_TRUE(Notice()->isVisible());
+    EXPECT_TRUE(Incomplete());
     EXPECT_TRUE(Notice()->text().startsWith("Read-out incomplete: 3 of 4 values"));
     // Only a whole read-out is a decoder's configuration for the installation record.
     EXPECT_TRUE(record.lecturas.isEmpty());
     FullReadOut(0x1234);
     EXPECT_EQ(Column(true), Full);
-    EXPECT_FALSE(Notice()->isVisible());
+    EXPECT_FALSE(Incomplete());
     ASSERT_TRUE(WaitUntil([&] { return record.lecturas.size() == 1; }));
     EXPECT_EQ(record.lecturas[0].Valores.size(), 4);
 }
@@ -151,7 +151,7 @@ TEST_F(ReadOutBoundaryTest, AWholeReadOutIsNotReportedAndTwoInARowStartEachAtThe
     EXPECT_EQ(Column(true), (QStringList{"4321", "4322", "4323", "4324"}));
     // Past the pause, a complete read-out has nothing to report.
     QTest::qWait(500);
-    EXPECT_FALSE(Notice()->isVisible());
+    EXPECT_FALSE(Incomplete());
     EXPECT_EQ(Enrutado().Lectura.Salida_Actual(), 0);
 }
 
@@ -159,10 +159,10 @@ TEST_F(ReadOutBoundaryTest, ClosingTheEditorLeavesNoReportForLater) {
     Data(0, 0x1234);
     editor->close();
     QTest::qWait(500);
-    EXPECT_FALSE(Notice()->isVisible());
+    EXPECT_FALSE(Incomplete());
     // Opened again, the editor starts clean.
     editor->show();
-    EXPECT_FALSE(Notice()->isVisible());
+    EXPECT_FALSE(Incomplete());
 }
 
 } // namespace

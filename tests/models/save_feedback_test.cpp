@@ -71,7 +71,7 @@ protected:
     }
 
     static QLabel* Line(QWidget* editor) {
-        return editor->findChild<QLabel*>(QStringLiteral("Progreso_Grabacion"));
+        return editor->findChild<QLabel*>(QStringLiteral("Estado_Editor"));
     }
     // The progress line as it stands while each attempt waits for its reply: a queued call
     // runs inside the link's wait, after the editor has had its say.
@@ -119,7 +119,10 @@ TEST_F(SaveFeedbackTest, TheLineNamesEachOutputAndEachRepeatedAttemptWhileTheSav
                            "Writing output 2 of 4…  No answer — attempt 3 of 3",
                            "Writing output 3 of 4…", "Writing output 4 of 4…"}));
     EXPECT_GT(painted.count, 0) << "painted while the Save ran";
-    EXPECT_TRUE(Line(editor)->text().isEmpty());
+    // Then the state line says how the Save went.
+    EXPECT_TRUE(Line(editor)->text().startsWith("Saved ")) << Line(editor)->text().toStdString();
+    EXPECT_TRUE(Line(editor)->text().endsWith("Not acknowledged: output 2"))
+        << Line(editor)->text().toStdString();
     ExpectRestored(editor);
 }
 
@@ -190,9 +193,12 @@ TEST_F(SaveFeedbackTest, AFullSuccessLeavesNoMarkAndNoListOfFailures) {
     EXPECT_EQ(seen.size(), 4);
     EXPECT_EQ(DialogNames().back(), "F_Mensa05");
     EXPECT_TRUE(Marked(editor).isEmpty());
-    // The changes still to be seen against the Current column keep their own mark and tip.
-    EXPECT_EQ(Edit(editor, 1)->palette().color(QPalette::Base), TMarcas_Cambio::Tinte);
-    EXPECT_FALSE(Edit(editor, 1)->toolTip().contains("did not acknowledge"));
+    // What the decoder acknowledged it holds: nothing is left to change, though the Current
+    // column keeps the read-out until the next one.
+    EXPECT_EQ(Edit(editor, 1)->palette().color(QPalette::Base), QPalette().color(QPalette::Base));
+    EXPECT_FALSE(Edit(editor, 1)->font().bold());
+    EXPECT_TRUE(Edit(editor, 1)->toolTip().isEmpty());
+    EXPECT_EQ(Button(editor, "B_Save")->toolTip(), "Values that will change: 0");
 }
 
 TEST_F(SaveFeedbackTest, AMarkLastsWhileTheFieldHoldsTheValueThatWasNotAcknowledged) {

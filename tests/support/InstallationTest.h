@@ -27,8 +27,11 @@ namespace kalvex::test {
 
 class InstallationTest : public ::testing::Test {
 protected:
-    // Decoders are named by their section; their index is their place in the text.
-    void Start(const std::string& installation, const QString& idioma = QStringLiteral("ENGLISH")) {
+    // Decoders are named by their section; their index is their place in the text. The
+    // editors' read-back after Save is off unless asked for (Read_Back=0, as an installer may
+    // set it): the tests of a Save's own frames see those frames and nothing after them.
+    void Start(const std::string& installation, const QString& idioma = QStringLiteral("ENGLISH"),
+               bool read_back = false) {
         ASSERT_TRUE(config.isValid());
         qputenv("KALVEX_CONFIG_DIR", config.path().toLocal8Bit());
         sim = std::make_unique<kalvex::sim::BusSimulator>(
@@ -38,6 +41,8 @@ protected:
         TIniFile ini(config.filePath(QStringLiteral("KALVEX.INI")));
         ini.WriteString(QStringLiteral("General"), QStringLiteral("Sys_Port"), link);
         ini.WriteString(QStringLiteral("General"), QStringLiteral("Idioma"), idioma);
+        ini.WriteString(QStringLiteral("General"), QStringLiteral("Read_Back"),
+                        read_back ? QStringLiteral("1") : QStringLiteral("0"));
         dialogs = std::make_unique<ModalWatcher>([this](QWidget* w) {
             if (inspect)
                 inspect(w);

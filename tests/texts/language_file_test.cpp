@@ -107,7 +107,11 @@ const char* const kClaves[] = {
     "Cfg_SaveFile", "Cfg_LoadFile", "Cfg_Revert", "Cfg_WillChange", "Cfg_Empty", "Cfg_NotRead",
     "Cfg_Changes", "Cfg_Filter", "Cfg_ErrWrite", "Cfg_ErrRead", "Cfg_Refused", "Cfg_OtherModel",
     "Cfg_Truncated", "Cfg_Syntax", "Cfg_Nested", "Cfg_Foreign", "Cfg_Newer", "Cfg_Structure",
-    "Cfg_TooBig", "Cfg_Missing", "Cfg_Unknown", "Cfg_NoFit"};
+    "Cfg_TooBig", "Cfg_Missing", "Cfg_Unknown", "Cfg_NoFit",
+    // the editors' state line, the read-back after Save, a Save with the port not open
+    "Est_Name", "Est_Waiting", "Est_Reading", "Est_Complete", "Est_Saved", "Est_SavedPart",
+    "Est_ReadingBack", "Est_ReadBackOk", "Est_ReadBackDiff1", "Est_ReadBackDiffN", "Est_NoReadBack",
+    "Est_Differs", "Est_ReadBack", "Est_ReadBackTip", "Est_SaveNoPort", "Est_ChoosePort"};
 
 const QStringList kIdiomas = {"ENGLISH", QStringLiteral("ESPA\u00D1OL"),
                               QStringLiteral("FRAN\u00C7AIS"), "DEUTSCH"};
