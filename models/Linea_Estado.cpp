@@ -26,9 +26,8 @@ void TLinea_Estado::Refresca() {
     const QString texto = abierto ? estado_ : Texto_Puerto();
     if (etiqueta_->text() != texto)
         etiqueta_->setText(texto);
-    const QString estilo = abierto && !aviso_
-                               ? QString()
-                               : QStringLiteral("color: #c0392b; font-weight: bold;");
+    const QString estilo =
+        abierto && !aviso_ ? QString() : QStringLiteral("color: #c0392b; font-weight: bold;");
     if (etiqueta_->styleSheet() != estilo)
         etiqueta_->setStyleSheet(estilo);
 }
