@@ -291,12 +291,10 @@ void TF_Decoder::Construye_Rejilla(const TRejilla& rejilla, QList<QPushButton*> 
         juntos->addWidget(b);
     cuerpo_->addLayout(juntos, fila++, inicio[1], 1, columnas, Qt::AlignHCenter);
     cuerpo_->addWidget(B_Close, fila, inicio[0], 1, columnas);
-    auto* grabar = new QHBoxLayout;
-    grabar->setSpacing(8);
-    grabar->addWidget(B_Save, 1);
-    grabar->addWidget(CB_ReadBack);
-    cuerpo_->addLayout(grabar, fila, inicio[1], 1, columnas);
-    cuerpo_->addWidget(Estado_Editor, fila + 1, 0, 1, inicio[1] + columnas);
+    cuerpo_->addWidget(B_Save, fila, inicio[1], 1, columnas);
+    // Under Save rather than beside it: beside it, its text would widen the New column.
+    cuerpo_->addWidget(CB_ReadBack, fila + 1, inicio[1], 1, columnas, Qt::AlignHCenter);
+    cuerpo_->addWidget(Estado_Editor, fila + 2, 0, 1, inicio[1] + columnas);
 
     // Tab order: the New fields, then the New column's buttons, Save, Close.
     QWidget* anterior = nullptr;
