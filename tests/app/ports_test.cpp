@@ -85,10 +85,11 @@ TEST_F(PortsTest, APortThatWillNotOpenIsExplainedWithItsCauseAndFix) {
     const QString adapter = tree.ById("usb-FTDI_FT232R_USB_UART_A10K-if00-port0", "ttyUSB0");
     PtyPair pty;
     const QString dev = pty.SlavePath();
-    // Serial devices belong to a group users are put in.
-    const group* dialout = ::getgrnam("dialout");
-    ASSERT_NE(dialout, nullptr);
-    ASSERT_EQ(::chown(dev.toLocal8Bit().constData(), static_cast<uid_t>(-1), dialout->gr_gid), 0);
+    // Serial devices belong to a group users are put in; a device of root or tty is the
+    // administrator's, and joining those groups would give the machine away.
+    const QString denied = "Unable to open com port (system error 13: Permission denied)";
+    const QString onlyAdmin = "only the administrator can open it: ask for a udev rule that "
+                              "gives it to the dialout group";
 
     const struct {
         const char* what;
@@ -96,35 +97,56 @@ TEST_F(PortsTest, APortThatWillNotOpenIsExplainedWithItsCauseAndFix) {
         int injected;    // errno the device layer gives instead of opening; 0: none
         bool heldLocked; // another process holds the device and its lock
         QStringList lines;
-        QString cause; // what the status line says after "not open: "
+        QString cause;                 // what the status line says after "not open: "
+        const char* group = "dialout"; // the device's group
     } cases[] = {
         {"missing",
          "/dev/kalvex-no-such-device",
          0,
          false,
-         {"Unable to open com port (win error code: 2)", "Device: /dev/kalvex-no-such-device",
-          "not found \u2014 is the adapter plugged in?",
+         {"Unable to open com port (system error 2: No such file or directory)",
+          "Device: /dev/kalvex-no-such-device", "not found \u2014 is the adapter plugged in?",
           "Serial devices present: FT232R USB UART \u2014 ttyUSB0, " + tree.Dev("ttyS0")},
          "not found \u2014 is the adapter plugged in?"},
         {"permission",
          dev,
          EACCES,
          false,
-         {"Unable to open com port (win error code: 13)", "Device: " + dev,
+         {denied, "Device: " + dev,
           "permission denied \u2014 the device belongs to the group dialout",
           "Add your user to that group with: sudo usermod -aG dialout " + UserName() +
               " \u2014 then log out and back in."},
          "permission denied \u2014 the device belongs to the group dialout"},
+        {"permission, group root",
+         dev,
+         EACCES,
+         false,
+         {denied, "Device: " + dev, "permission denied \u2014 the device belongs to the group root",
+          onlyAdmin},
+         "permission denied \u2014 the device belongs to the group root",
+         "root"},
+        {"permission, group tty",
+         dev,
+         EACCES,
+         false,
+         {denied, "Device: " + dev, "permission denied \u2014 the device belongs to the group tty",
+          onlyAdmin},
+         "permission denied \u2014 the device belongs to the group tty",
+         "tty"},
         {"held", dev, 0, true, {}, {}}, // filled in below: the holder's pid
         {"other errno",
          dev,
          EIO,
          false,
-         {"Unable to open com port (win error code: 5)", "Device: " + dev, "Input/output error"},
+         {"Unable to open com port (system error 5: Input/output error)", "Device: " + dev,
+          "Input/output error"},
          "Input/output error"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        const group* owner = ::getgrnam(c.group);
+        ASSERT_NE(owner, nullptr);
+        ASSERT_EQ(::chown(dev.toLocal8Bit().constData(), static_cast<uid_t>(-1), owner->gr_gid), 0);
         std::unique_ptr<HolderProcess> holder;
         QStringList lines = c.lines;
         QString cause = c.cause;
@@ -133,7 +155,9 @@ TEST_F(PortsTest, APortThatWillNotOpenIsExplainedWithItsCauseAndFix) {
             cause = QStringLiteral("in use by another program: kvx-holder (process %1)")
                         .arg(holder->Pid());
             lines = QStringList{
-                QStringLiteral("Unable to open com port (win error code: %1)").arg(EWOULDBLOCK),
+                QStringLiteral("Unable to open com port (system error %1: Resource temporarily "
+                               "unavailable)")
+                    .arg(EWOULDBLOCK),
                 "Device: " + dev, cause, "Close that program, then start Kalvex again."};
         }
         SerialDevice::OpenFault() = [&c](const QByteArray&) { return c.injected; };

@@ -61,10 +61,10 @@ const char* const kClaves[] = {
     "GEN_MEN166", "GEN_MEN167",
     // the serial port: why it would not open, the status line, the port menu
     "Port_Device", "Port_NotFound", "Port_Present", "Port_NonePresent", "Port_Permission",
-    "Port_PermissionFix", "Port_Held", "Port_HeldUnknown", "Port_HeldFix", "Port_Shared",
-    "Port_St_Open", "Port_St_NotOpen", "Port_St_Gone", "Port_St_Again", "Port_St_LowOn",
-    "Port_St_LowOff", "Port_St_Shared", "Port_Other", "Port_OtherPrompt", "Port_OtherPromptWin",
-    "Port_TooLong",
+    "Port_PermissionFix", "Port_PermissionAdmin", "Port_Held", "Port_HeldUnknown", "Port_HeldFix",
+    "Port_Shared", "Port_St_Open", "Port_St_NotOpen", "Port_St_Gone", "Port_St_Again",
+    "Port_St_LowOn", "Port_St_LowOff", "Port_St_Shared", "Port_Other", "Port_OtherPrompt",
+    "Port_OtherPromptWin", "Port_TooLong",
     // a choice the settings file could not keep
     "Set_NotWritten", "Set_PortKept", "Set_LanguageKept", "Set_ThisRunOnly", "Set_AtExit",
     // language window
