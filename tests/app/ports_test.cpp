@@ -14,6 +14,7 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <cerrno>
@@ -167,6 +168,13 @@ TEST_F(PortsTest, APortThatWillNotOpenIsExplainedWithItsCauseAndFix) {
         ASSERT_EQ(boxes.Dialogs().size(), 1u);
         EXPECT_EQ(boxes.Dialogs()[0].text.split('\n'), lines);
         EXPECT_EQ(Status(main), c.port + ": not open: " + cause);
+        if (holder) {
+            // The holder ends: the port is opened as at the start, without a box.
+            holder->End();
+            EXPECT_TRUE(WaitUntil([&] { return main->Decod1->Connected(); }, 6000));
+            EXPECT_EQ(Status(main), c.port + QStringLiteral(": open \u2014 9600 8-O-2"));
+            EXPECT_EQ(boxes.Dialogs().size(), 1u);
+        }
         Destruye_Ventanas();
     }
 }
@@ -227,6 +235,19 @@ TEST_F(PortsTest, AnotherProgramSharingTheDeviceWithoutALockIsNamedOnce) {
               QStringLiteral("%1: open \u2014 9600 8-O-2, shared with kvx-reader (%2)")
                   .arg(pty.SlavePath())
                   .arg(holder.Pid()));
+    // Whole in its tool-tip, for a window too narrow for it.
+    auto* status = main->findChild<QLabel*>(QStringLiteral("Estado_Puerto"));
+    EXPECT_EQ(status->toolTip(), status->text());
+    // The other program ends: said within a few seconds, and then no longer looked for.
+    holder.End();
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return Status(main) == pty.SlavePath() + QStringLiteral(": open \u2014 9600 8-O-2");
+        },
+        6000))
+        << Status(main).toStdString();
+    EXPECT_EQ(status->toolTip(), status->text());
+    EXPECT_FALSE(main->findChild<QTimer*>(QStringLiteral("Vigila_Otros"))->isActive());
 }
 
 TEST_F(PortsTest, TheStatusLineNamesThePortItsDeviceAndItsState) {
@@ -279,6 +300,42 @@ TEST_F(PortsTest, TheMenuListsTheDevicesPresentEachTimeItOpens) {
     EXPECT_EQ(StoredPort(), tree.Dev("ttyS0"));
 }
 
+// Whatever path the port in use was stored by, the menu shows it ticked, and only it.
+TEST_F(PortsTest, TheMenuListsAndTicksThePortInUseWhateverItsPath) {
+    DeviceTree tree;
+    tree.Usb("ttyUSB0", "FT232R USB UART");
+    const QString adapter = tree.ById("usb-FTDI_FT232R_USB_UART_A10K-if00-port0", "ttyUSB0");
+    const QString label = QStringLiteral("FT232R USB UART \u2014 ttyUSB0");
+    const QString other = QStringLiteral("Other port\u2026");
+    const struct {
+        const char* what;
+        QString port;
+        QStringList items; // below COM1–COM4
+        QStringList ticked;
+    } cases[] = {
+        {"by-id link", adapter, {"--", label, other}, {label}},
+        {"kernel path of the same adapter", tree.Dev("ttyUSB0"), {"--", label, other}, {label}},
+        {"typed, not present",
+         "/dev/ttyUSB5",
+         {"--", label, "/dev/ttyUSB5", other},
+         {"/dev/ttyUSB5"}},
+        {"a COM name beyond the menu's", "COM12", {"--", label, "COM12", other}, {"COM12"}},
+        {"one of the menu's COM names", "COM2", {"--", label, other}, {"COM2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ModalWatcher boxes;
+        TF_Princ* main = Start(c.port);
+        EXPECT_EQ(PresentItems(main), c.items);
+        QStringList ticked;
+        for (QAction* a : main->findChild<QMenu*>(QStringLiteral("SerialPort1"))->actions())
+            if (a->isChecked())
+                ticked << a->text();
+        EXPECT_EQ(ticked, c.ticked);
+        Destruye_Ventanas();
+    }
+}
+
 TEST_F(PortsTest, OtherPortAsksForADevicePathAndCancellingChangesNothing) {
     const struct {
         bool accept;
@@ -289,8 +346,10 @@ TEST_F(PortsTest, OtherPortAsksForADevicePathAndCancellingChangesNothing) {
                  {false, "/dev/ttyUSB5", "COM2", false},
                  {true, "   ", "COM2", false}};
     for (const auto& c : cases) {
+        QString offered;
         ModalWatcher dialogs([&](QWidget* w) {
             if (auto* ask = qobject_cast<QInputDialog*>(w)) {
+                offered = ask->textValue(); // the port in use, to be corrected
                 ask->setTextValue(c.typed);
                 c.accept ? ask->accept() : ask->reject();
             }
@@ -298,6 +357,7 @@ TEST_F(PortsTest, OtherPortAsksForADevicePathAndCancellingChangesNothing) {
         TF_Princ* main = Start(QStringLiteral("COM2"));
         PresentItems(main);
         main->findChild<QAction*>(QStringLiteral("Otro_Puerto"))->trigger();
+        EXPECT_EQ(offered, "COM2");
         EXPECT_EQ(Sys_Port, c.stored) << c.typed.toStdString();
         EXPECT_EQ(main->isVisible(), !c.ends);
         Destruye_Ventanas();

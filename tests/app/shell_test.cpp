@@ -96,7 +96,7 @@ TEST_F(ShellTest, OnlyTheStoredPortIsChecked) {
     const struct {
         QString port;
         QStringList checked;
-    } cases[] = {{"COM3", {"COM3"}}, {"COM12", {"COM1"}}, {"", {}}, {"CO", {}}, {"/dev/x", {}}};
+    } cases[] = {{"COM3", {"COM3"}}, {"COM12", {}}, {"", {}}, {"CO", {}}, {"/dev/x", {}}};
     for (const auto& c : cases) {
         WriteSettings(c.port);
         ModalWatcher boxes;
