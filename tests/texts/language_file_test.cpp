@@ -50,8 +50,8 @@ const char* const kClaves[] = {
     "GEN_MEN117",
     // the devices test's progress line, summary, filter and CSV export
     "GEN_MEN118", "GEN_MEN119", "GEN_MEN120", "GEN_MEN121", "GEN_MEN122", "GEN_MEN123",
-    "GEN_MEN124", "GEN_MEN125", "GEN_MEN126", "GEN_MEN127", "GEN_MEN128", "GEN_MEN129",
-    "GEN_MEN130", "GEN_MEN131", "GEN_MEN132",
+    "GEN_MEN124", "GEN_MEN125", "GEN_MEN126", "GEN_MEN127", "GEN_MEN128", "Test_Clear",
+    "Test_ClearAsk", "GEN_MEN129", "GEN_MEN130", "GEN_MEN131", "GEN_MEN132",
     // the Save's progress line, and the values the decoder did not acknowledge
     "GEN_MEN140", "GEN_MEN141", "GEN_MEN142", "GEN_MEN143", "GEN_MEN144", "GEN_MEN145",
     "GEN_MEN146", "GEN_MEN147", "GEN_MEN148",
