@@ -48,8 +48,12 @@ QStringList Causa_Y_Remedio(const ESerialLine& error, const QString& puerto) {
         QString grupo = DeviceGroup(ruta);
         if (grupo.isEmpty())
             grupo = QStringLiteral("dialout");
+        // Joining root or tty would give the user the machine (tty: every terminal's input):
+        // only a rule that hands this device to dialout is safe.
+        const bool reservado = grupo == QLatin1String("root") || grupo == QLatin1String("tty");
         return {Texto(QStringLiteral("Port_Permission")).arg(grupo),
-                Texto(QStringLiteral("Port_PermissionFix")).arg(grupo, UserName())};
+                reservado ? Texto(QStringLiteral("Port_PermissionAdmin"))
+                          : Texto(QStringLiteral("Port_PermissionFix")).arg(grupo, UserName())};
     }
     case TPortCause::HeldElsewhere: {
         const std::vector<PortHolder> otros = PortHolders(ruta);

@@ -49,13 +49,29 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 // The model list, in the order the user sees it.
 // How often a close that met work under way is tried again.
 constexpr int Reintento_Cierre_ms = 20;
+// How often a program that holds or shares the device is looked for again: a look through
+// every process's open files, too much to do more often.
+constexpr int Revision_Otros_ms = 3000;
+
+bool Mismos_Programas(const std::vector<PortHolder>& a, const std::vector<PortHolder>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const PortHolder& x, const PortHolder& y) { return x.pid == y.pid; });
+}
 
 qint64 pid_reinicio = 0;
+
+// One of the menu's own items, COM1 to COM4.
+bool Puerto_COM(const QString& puerto) {
+    return puerto.size() == 4 && puerto.startsWith(QLatin1String("COM")) &&
+           puerto[3] >= QLatin1Char('1') && puerto[3] <= QLatin1Char('4');
+}
 
 void Muestra_Sin_Modo(QWidget* ventana) {
     ventana->show();
@@ -79,6 +95,10 @@ TF_Princ::TF_Princ(TDECODER2* enlace, TInstalacion_Abierta* instalacion, bool ab
     cierre_pendiente_->setInterval(Reintento_Cierre_ms);
     cierre_pendiente_->setSingleShot(true);
     connect(cierre_pendiente_, &QTimer::timeout, this, &QWidget::close);
+    vigila_otros_ = new QTimer(this);
+    vigila_otros_->setObjectName(QStringLiteral("Vigila_Otros"));
+    vigila_otros_->setInterval(Revision_Otros_ms);
+    connect(vigila_otros_, &QTimer::timeout, this, &TF_Princ::Revisa_Otros_Programas);
 
     Crea_Controles();
     Crea_Menus();
@@ -270,6 +290,7 @@ void TF_Princ::Rellena_Lista_Modelos() {
 void TF_Princ::Abre_Puerto() {
     causa_fallo_.clear();
     compartido_con_.clear();
+    retenido_ = false;
     if (Nombre_Puerto_Excesivo(Sys_Port)) {
         causa_fallo_ = Causa_Nombre_Excesivo(Sys_Port);
         Actualiza_Estado();
@@ -283,6 +304,10 @@ void TF_Princ::Abre_Puerto() {
         // The program runs on with the port closed; the user can choose another one. The box
         // keeps the port's own first line and says what stands in the way and how to fix it.
         causa_fallo_ = Causa_Fallo_Apertura(error, Sys_Port);
+        // Watched only when the holder is known: one the system hides would never be seen to
+        // let go.
+        retenido_ = error.Cause() == TPortCause::HeldElsewhere &&
+                    !PortHolders(SerialDevice::DevicePath(Sys_Port)).empty();
         Actualiza_Estado();
         if (error.ErrorCode() == ESerialLine::CE_OpenFailed)
             Muestra_Error(
@@ -307,8 +332,26 @@ void TF_Princ::Abre_Puerto() {
 void TF_Princ::Actualiza_Estado() {
     const QString texto = Linea_Estado(*Decod1, Sys_Port, causa_fallo_, compartido_con_);
     Estado_Puerto->setText(texto);
+    Estado_Puerto->setToolTip(texto);
     // The editors' state lines say the same when the port is not there to use.
     Anota_Estado_Linea({Decod1->Connected() && Decod1->LineState() != TLineState::Gone, texto});
+    if (!retenido_ && compartido_con_.empty())
+        vigila_otros_->stop();
+    else if (!vigila_otros_->isActive())
+        vigila_otros_->start();
+}
+
+void TF_Princ::Revisa_Otros_Programas() {
+    const std::vector<PortHolder> ahora = PortHolders(SerialDevice::DevicePath(Sys_Port));
+    if (retenido_) {
+        if (ahora.empty())
+            Abre_Puerto();
+        return;
+    }
+    if (!Mismos_Programas(ahora, compartido_con_)) {
+        compartido_con_ = ahora;
+        Actualiza_Estado();
+    }
 }
 
 void TF_Princ::Rellena_Puertos_Presentes() {
@@ -319,14 +362,19 @@ void TF_Princ::Rellena_Puertos_Presentes() {
     }
     puertos_presentes_.clear();
     puertos_presentes_ << SerialPort1->addSeparator();
-    for (const PresentPort& presente : PresentPorts()) {
-        QAction* item = SerialPort1->addAction(presente.label);
-        item->setData(presente.path);
+    const auto anade = [this](const QString& rotulo, const QString& ruta) {
+        QAction* item = SerialPort1->addAction(rotulo);
+        item->setData(ruta);
         item->setCheckable(true);
-        const QString ruta = presente.path;
         connect(item, &QAction::triggered, this, Atrapa([this, ruta] { Elige_Puerto(ruta); }));
         puertos_presentes_ << item;
-    }
+    };
+    const std::vector<PresentPort> presentes = PresentPorts();
+    for (const PresentPort& presente : presentes)
+        anade(presente.label, presente.path);
+    // The port in use is always there to be seen ticked, also one typed that is not present.
+    if (!Sys_Port.isEmpty() && !Puerto_COM(Sys_Port) && !FindPresentPort(presentes, Sys_Port))
+        anade(Rotulo_Puerto(Sys_Port), Sys_Port);
     QAction* otro = SerialPort1->addAction(Texto(QStringLiteral("Port_Other")));
     otro->setObjectName(QStringLiteral("Otro_Puerto"));
     connect(otro, &QAction::triggered, this, Atrapa([this] { Otro_Puerto(); }));
@@ -359,9 +407,12 @@ void TF_Princ::Otro_Puerto() {
 #else
     const QString pregunta = Texto(QStringLiteral("Port_OtherPrompt"));
 #endif
-    const QString ruta = QInputDialog::getText(this, Titulo_Kalvex(), pregunta, QLineEdit::Normal,
-                                               QString(), &aceptado)
-                             .trimmed();
+    // Starts with the port in use, to be corrected rather than typed again; a stored name
+    // longer than any port is no start.
+    const QString actual = Nombre_Puerto_Excesivo(Sys_Port) ? QString() : Sys_Port;
+    const QString ruta =
+        QInputDialog::getText(this, Titulo_Kalvex(), pregunta, QLineEdit::Normal, actual, &aceptado)
+            .trimmed();
     if (aceptado && !ruta.isEmpty())
         Elige_Puerto(ruta);
 }
@@ -401,17 +452,19 @@ void TF_Princ::FormShow() {
 }
 
 void TF_Princ::Inicializa_menu_puertos() {
-    // Only the fourth character counts: "COM12" checks COM1, a shorter name checks none.
-    const QChar cuarto = Sys_Port.size() >= 4 ? Sys_Port[3] : QChar();
+    // One item ticked, the port in use: a COM item by its exact name (COM12 is not COM1),
+    // else the item below them that leads to the same device.
     for (int n = 1; n <= 4; ++n) {
-        auto* item = SerialPort1->findChild<QAction*>(QStringLiteral("COM%1").arg(n));
+        const QString nombre = QStringLiteral("COM%1").arg(n);
+        auto* item = SerialPort1->findChild<QAction*>(nombre);
         if (!item)
-            item = findChild<QAction*>(QStringLiteral("COM%1").arg(n));
-        item->setChecked(cuarto == QChar(u'0' + n));
+            item = findChild<QAction*>(nombre);
+        item->setChecked(Sys_Port == nombre);
     }
+    const bool com = Puerto_COM(Sys_Port);
     for (QAction* item : puertos_presentes_)
         if (item->isCheckable())
-            item->setChecked(item->data().toString() == Sys_Port);
+            item->setChecked(!com && SamePort(item->data().toString(), Sys_Port));
 }
 
 void TF_Princ::COM1Click(QAction* item) {

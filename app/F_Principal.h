@@ -74,8 +74,12 @@ private:
     void Aplica_Textos();
     void Rellena_Lista_Modelos();
     void Abre_Puerto();
-    // The status line follows the port: opened, not opened and why, gone, open again.
+    // The status line follows the port: opened, not opened and why, gone, open again. Its
+    // whole text is its tool-tip, for a window too narrow to show it.
     void Actualiza_Estado();
+    // While another program holds or shares the device, every few seconds: once it has let
+    // go, the status line says so (a port it held is opened as at the start).
+    void Revisa_Otros_Programas();
     // Lists the serial devices present below COM1–COM4, each time the menu opens.
     void Rellena_Puertos_Presentes();
     void Elige_Puerto(const QString& puerto);
@@ -125,6 +129,9 @@ private:
     QList<QAction*> puertos_presentes_;
     QString causa_fallo_;
     std::vector<PortHolder> compartido_con_;
+    // The port would not open because another program held it.
+    bool retenido_ = false;
+    QTimer* vigila_otros_;
     bool reiniciar_ = false;
 
     // Ends every open editor, each with its closing frames.

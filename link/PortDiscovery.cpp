@@ -5,15 +5,22 @@
 #include <QFileInfo>
 
 const PresentPort* FindPresentPort(const std::vector<PresentPort>& ports, const QString& port) {
-    const QString path = QString::fromLocal8Bit(SerialDevice::DevicePath(port));
-    if (path.isEmpty())
-        return nullptr;
-    const QString real = QFileInfo(path).canonicalFilePath();
-    for (const PresentPort& p : ports) {
-        if (SerialDevice::DevicePath(p.path) == path.toLocal8Bit())
+    for (const PresentPort& p : ports)
+        if (SamePort(p.path, port))
             return &p;
-        if (!real.isEmpty() && QFileInfo(p.path).canonicalFilePath() == real)
-            return &p;
-    }
     return nullptr;
+}
+
+bool SamePort(const QString& a, const QString& b) {
+    if (a == b)
+        return true;
+    const QByteArray path = SerialDevice::DevicePath(a);
+    if (path.isEmpty())
+        return false;
+    if (SerialDevice::DevicePath(b) == path)
+        return true;
+    const QString real = QFileInfo(QString::fromLocal8Bit(path)).canonicalFilePath();
+    return !real.isEmpty() &&
+           QFileInfo(QString::fromLocal8Bit(SerialDevice::DevicePath(b))).canonicalFilePath() ==
+               real;
 }

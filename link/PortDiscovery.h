@@ -24,6 +24,10 @@ std::vector<PresentPort> PresentPorts();
 // nothing when no present device matches.
 const PresentPort* FindPresentPort(const std::vector<PresentPort>& ports, const QString& port);
 
+// Whether two port names are the same port: the same name, or paths that lead to the same
+// device (a by-id link and /dev/ttyUSB0; COM1 and /dev/ttyS0).
+bool SamePort(const QString& a, const QString& b);
+
 // The port as the installer knows it: "COM1 — /dev/ttyS0", the adapter's description, or the
 // name itself.
 QString PortLabel(const QString& port);

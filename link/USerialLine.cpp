@@ -1,5 +1,6 @@
 #include "USerialLine.h"
 
+#include "PortDiagnosis.h"
 #include "TSerialLineThread.h"
 
 #include <algorithm>
@@ -8,10 +9,15 @@ namespace {
 
 std::string MessageFor(ESerialLine::Code code, const TSerialFault& fault) {
     QString text = ESerialLine::Text(code);
-    // The program's message keeps its wording; the number in it is the system's own (errno on
-    // POSIX).
-    if (fault)
-        text += QStringLiteral(" (win error code: %1)").arg(fault.number);
+    if (!fault)
+        return text.toStdString();
+#ifdef Q_OS_WIN
+    text += QStringLiteral(" (win error code: %1)").arg(fault.number);
+#else
+    // errno is no Windows error code: named as the system's, with the system's own text.
+    text += QStringLiteral(" (system error %1: %2)")
+                .arg(QString::number(fault.number), SystemErrorText(fault.number));
+#endif
     return text.toStdString();
 }
 

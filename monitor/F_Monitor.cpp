@@ -168,11 +168,8 @@ bool TF_Monitor::Guarda(const QString& fichero, bool csv) {
     for (int c = 0; c < int(TColumna::Cuantas); ++c)
         titulos << Titulo_Columna(static_cast<TColumna>(c), textos_);
     QString texto = linea(titulos) + QLatin1Char('\n');
-    const TFilas_Monitor& filas = monitor_.Filas();
-    for (int r = 0; r < filtro_->rowCount(); ++r) {
-        const int fila = filtro_->mapToSource(filtro_->index(r, 0)).row();
-        texto += linea(filas.Textos(fila)) + QLatin1Char('\n');
-    }
+    for (int r = 0; r < filtro_->rowCount(); ++r)
+        texto += linea(filtro_->Textos(r)) + QLatin1Char('\n');
     QString causa;
     return Guarda_Fichero(fichero, texto.toUtf8(), causa);
 }
@@ -191,11 +188,9 @@ void TF_Monitor::Pide_Fichero() {
 }
 
 bool TF_Monitor::Busca(const QString& texto) {
-    const TFilas_Monitor& filas = monitor_.Filas();
     const QModelIndex actual = Vista->currentIndex();
     for (int r = actual.isValid() ? actual.row() + 1 : 0; r < filtro_->rowCount(); ++r) {
-        const int fila = filtro_->mapToSource(filtro_->index(r, 0)).row();
-        for (const QString& celda : filas.Textos(fila)) {
+        for (const QString& celda : filtro_->Textos(r)) {
             if (celda.contains(texto, Qt::CaseInsensitive)) {
                 Vista->selectRow(r);
                 Vista->scrollTo(filtro_->index(r, 0));
@@ -212,7 +207,7 @@ void TF_Monitor::Copia() {
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     QStringList lineas;
     for (const QModelIndex& i : elegidas)
-        lineas << Linea_Texto(monitor_.Filas().Textos(filtro_->mapToSource(i).row()));
+        lineas << Linea_Texto(filtro_->Textos(i.row()));
     if (!lineas.isEmpty())
         QApplication::clipboard()->setText(lineas.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }

@@ -101,6 +101,11 @@ QVariant TFilas_Monitor::data(const QModelIndex& index, int role) const {
         if (!f)
             return columna == TColumna::Significado ? Texto_Aviso() : QString();
         return Texto_Columna(columna, *f, Fila(index.row() - 1), textos_);
+    case Qt::ToolTipRole:
+        // A meaning wider than its column is cut: whole here.
+        if (columna == TColumna::Significado)
+            return f ? Significado(*f, textos_) : Texto_Aviso();
+        return {};
     case Qt::ForegroundRole:
         if (f && Es_Problema(*f))
             return QBrush(Qt::darkRed);

@@ -27,8 +27,9 @@ public:
 
     // The row at a model row; null for the row that tells of the removed ones.
     const TFila_Linea* Fila(int row) const;
-    // The cells of a model row, as shown.
+    // The cells of a model row, the milliseconds counted from the row before it.
     QStringList Textos(int row) const;
+    const TTextos_Monitor& Textos_Monitor() const { return textos_; }
     qint64 Descartadas() const { return descartadas_; }
     int Capacidad() const { return capacidad_; }
 

@@ -21,6 +21,8 @@ packages+=(poppler-utils)
 # The window-manager tests: a private X server, a window manager, the X tools that read its
 # stacking order, and the X client library they ask the window manager with.
 packages+=(xvfb openbox x11-utils libxcb1-dev)
+# The demo's test finds what a demo left running with pgrep.
+packages+=(procps)
 ./scripts/need-packages.sh "${packages[@]}"
 # The check scripts need the packages only; they configure their own build folders.
 [[ -n ${KALVEX_INSTALL_ONLY:-} ]] && exit 0

@@ -4,8 +4,13 @@
 # decoder's name, "list" shows them) to press that decoder's programming button.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# Only what the demo runs: the tests and benchmarks are left to scripts/test.sh.
-./scripts/bootstrap.sh build RelWithDebInfo kalvex kalvex-bus-sim
+# Only what the demo runs: the tests and benchmarks are left to scripts/test.sh. A test of
+# this script names the folder its programs are already built in (KALVEX_DEMO_BIN).
+bin=${KALVEX_DEMO_BIN:-}
+if [[ -z $bin ]]; then
+    ./scripts/bootstrap.sh build RelWithDebInfo kalvex kalvex-bus-sim
+    bin=build/bin
+fi
 
 demo_dir=${KALVEX_DEMO_DIR:-/tmp/kalvex-demo}
 tty_link="$demo_dir/tty"
@@ -21,20 +26,26 @@ if [[ -f $settings ]]; then
 fi
 printf '[General]\r\nSys_Port=%s\r\nIdioma=%s\r\n' "$tty_link" "$idioma" > "$settings"
 
-control=$(mktemp -u "$demo_dir/control.XXXXXX")
-mkfifo "$control"
-build/bin/kalvex-bus-sim --pace sim/installations/demo.ini "$tty_link" < "$control" &
-sim_pid=$!
-exec 3> "$control"
-rm -f "$control"
+# Whatever ends the demo (the program closed or failed to start, Ctrl+C) ends what it started.
+# Every step is tried: a program that has already ended fails its kill, which under set -e
+# would leave the trap before the simulator.
+sim_pid=""
 kalvex_pid=""
 stop_all() {
+    set +e
     [[ -n $kalvex_pid ]] && kill "$kalvex_pid" 2>/dev/null
-    kill "$sim_pid" 2>/dev/null
+    [[ -n $sim_pid ]] && kill "$sim_pid" 2>/dev/null
     wait 2>/dev/null
 }
 trap stop_all EXIT
 trap 'exit 130' INT TERM
+
+control=$(mktemp -u "$demo_dir/control.XXXXXX")
+mkfifo "$control"
+"$bin/kalvex-bus-sim" --pace sim/installations/demo.ini "$tty_link" < "$control" &
+sim_pid=$!
+exec 3> "$control"
+rm -f "$control"
 
 for _ in $(seq 100); do
     [[ -e $tty_link ]] && break
@@ -44,7 +55,7 @@ done
 
 echo "Kalvex is starting. Commands for the simulated installation: list, press <decoder>, announce, help."
 # The simulated installation is recorded beside it, not into the user's own installation.
-KALVEX_CONFIG_DIR="$config_dir" KALVEX_DATA_DIR="$demo_dir/data" build/bin/kalvex &
+KALVEX_CONFIG_DIR="$config_dir" KALVEX_DATA_DIR="$demo_dir/data" "$bin/kalvex" &
 kalvex_pid=$!
 while kill -0 "$kalvex_pid" 2>/dev/null; do
     if read -r -t 1 line; then

@@ -3,10 +3,12 @@
 #include "Idiomas.h"
 
 #include <algorithm>
+#include <cmath>
 
 void TProgreso_Prueba::Empieza(int total) {
     total_ = total;
     probados_ = respondidos_ = 0;
+    por_codigo_ms_ = 0;
     segundos_ = Texto(QStringLiteral("GEN_MEN118"));
     minutos_ = Texto(QStringLiteral("GEN_MEN119"));
     empieza_ = total == 1 ? Texto(QStringLiteral("GEN_MEN121"))
@@ -17,21 +19,27 @@ void TProgreso_Prueba::Empieza(int total) {
     parada_ = Texto(QStringLiteral("GEN_MEN125"));
 }
 
-void TProgreso_Prueba::Cuenta(bool respondido) {
+void TProgreso_Prueba::Cuenta(bool respondido, qint64 transcurrido_ms) {
     ++probados_;
     respondidos_ += respondido;
+    constexpr double Paso = 1.25;
+    const double media = static_cast<double>(transcurrido_ms) / probados_;
+    const bool asentada = por_codigo_ms_ > 0 && 10 * (probados_ - 1) >= total_;
+    por_codigo_ms_ =
+        asentada ? std::clamp(media, por_codigo_ms_ / Paso, por_codigo_ms_ * Paso) : media;
 }
 
-QString TProgreso_Prueba::Linea(qint64 transcurrido_ms) const {
+QString TProgreso_Prueba::Linea() const {
     if (probados_ == 0)
         return empieza_;
     if (Completa())
         return Resumen();
-    const qint64 quedan_ms = transcurrido_ms * (total_ - probados_) / probados_;
+    const double quedan_ms = por_codigo_ms_ * (total_ - probados_);
     // Rounded up: "about 0 s" while codes remain would read as done.
-    const qint64 segundos = std::max<qint64>(1, (quedan_ms + 999) / 1000);
-    // Beyond a minute, seconds are more precise than the estimate.
-    const bool en_minutos = segundos >= 60;
+    const qint64 segundos = std::max<qint64>(1, static_cast<qint64>(std::ceil(quedan_ms / 1000)));
+    // Minutes from two on: from one, rounding would double the estimate at a step (89 s is
+    // "1 min", 90 s "2 min").
+    const bool en_minutos = segundos >= 120;
     return (en_minutos ? minutos_ : segundos_)
         .arg(probados_)
         .arg(total_)

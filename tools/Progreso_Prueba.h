@@ -9,15 +9,18 @@ public:
     // A test of total codes starts. Its texts are looked up here, once: the language file is
     // read from disk at each lookup, which every code of a fast range would pay for.
     void Empieza(int total);
-    void Cuenta(bool respondido);
+    // A code done, transcurrido_ms after Empieza.
+    void Cuenta(bool respondido, qint64 transcurrido_ms);
 
     int Total() const { return total_; }
     int Probados() const { return probados_; }
     bool Completa() const { return probados_ == total_; }
 
-    // The line while the test runs; transcurrido_ms since Empieza. The time left is the time
-    // per code so far times the codes still to test; before the first code there is none.
-    QString Linea(qint64 transcurrido_ms) const;
+    // The line while the test runs. The time left is the time per code times the codes still
+    // to test; before the first code there is none. The time per code is the mean so far; once
+    // a tenth of the codes is done, one code moves it by a quarter at most, so a run of silent
+    // codes after answered ones (or one slow code) does not make the estimate jump.
+    QString Linea() const;
     // The codes tested, answered and silent; a test that ended early says after how many.
     // Empty when no code was tested.
     QString Resumen() const;
@@ -26,5 +29,6 @@ private:
     int total_ = 0;
     int probados_ = 0;
     int respondidos_ = 0;
+    double por_codigo_ms_ = 0;
     QString segundos_, minutos_, empieza_, resumen_, parada_, uno_si_, uno_no_;
 };

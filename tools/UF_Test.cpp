@@ -33,6 +33,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <utility>
+
 namespace {
 
 // What each row keeps beside its columns, for the filter and the export.
@@ -101,6 +103,12 @@ TF_Test::TF_Test(QWidget* parent)
     B_STOP = Boton(QStringLiteral("B_STOP"), QStringLiteral("Stop"), this);
     B_Clear = Boton_Glifo(QStringLiteral("B_Clear"), QStringLiteral("borrar.png"), this);
     B_Close = Boton_Glifo(QStringLiteral("B_Close"), QStringLiteral("cerrar.png"), this);
+    // A glyph says nothing to a screen reader, nor to everyone at first sight.
+    for (auto [boton, clave] :
+         {std::pair{B_Clear, "Test_Clear"}, std::pair{B_Close, "GEN_MEN09"}}) {
+        boton->setToolTip(Texto(QString::fromLatin1(clave)));
+        boton->setAccessibleName(boton->toolTip());
+    }
     B_Export = Boton(QStringLiteral("B_Export"), Texto(QStringLiteral("GEN_MEN126")), this);
     B_Export->setToolTip(Texto(QStringLiteral("GEN_MEN127")));
     CheckBox1 = new QCheckBox(Texto(QStringLiteral("GEN_MEN128")), this);
@@ -292,7 +300,7 @@ void TF_Test::Consulta(const QString& rotulo, const QString& codigo, const QStri
     // Hidden only once it is in the list: an item outside a tree has no row to hide.
     fila->setHidden(!respondido && CheckBox1->isChecked());
     Registro().Prueba({numero.toInt(), rotulo, respondido, respondido ? dato : -1});
-    Progreso.Cuenta(respondido);
+    Progreso.Cuenta(respondido, Reloj.elapsed());
     // The row, the bar and the line are painted at the start of the next query's wait, a
     // millisecond after its request left and long before its reply can come: painting them
     // here, before the request, would add that millisecond to every answered code. Each row
@@ -304,7 +312,7 @@ void TF_Test::Muestra_Progreso() {
     // An empty bar while there is nothing to show; a range of 0…0 would animate as busy.
     ProgressBar1->setRange(0, std::max(1, Progreso.Total()));
     ProgressBar1->setValue(Progreso.Probados());
-    Label4->setText(Progreso.Total() > 0 ? Progreso.Linea(Reloj.elapsed()) : QString());
+    Label4->setText(Progreso.Total() > 0 ? Progreso.Linea() : QString());
 }
 
 void TF_Test::Termina_Prueba(QWidget* foco) {
@@ -327,6 +335,20 @@ void TF_Test::B_STOPClick() {
 }
 
 void TF_Test::B_ClearClick() {
+    // One result is soon made again; more are asked for first.
+    if (const int filas = Lista->topLevelItemCount(); filas > 1) {
+        QMessageBox caja(QMessageBox::Question, Titulo_Kalvex(),
+                         Texto(QStringLiteral("Test_ClearAsk")).arg(filas), QMessageBox::NoButton,
+                         this);
+        QPushButton* vaciar =
+            caja.addButton(Texto(QStringLiteral("Test_Clear")), QMessageBox::AcceptRole);
+        caja.setDefaultButton(
+            caja.addButton(Texto(QStringLiteral("GEN_MEN046")), QMessageBox::RejectRole));
+        Sobre_Su_Ventana(&caja);
+        caja.exec();
+        if (caja.clickedButton() != vaciar)
+            return;
+    }
     Lista->clear();
     // The summary went with the rows; a running test keeps its count.
     if (Inactivo) {

@@ -14,6 +14,7 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <cerrno>
@@ -85,10 +86,11 @@ TEST_F(PortsTest, APortThatWillNotOpenIsExplainedWithItsCauseAndFix) {
     const QString adapter = tree.ById("usb-FTDI_FT232R_USB_UART_A10K-if00-port0", "ttyUSB0");
     PtyPair pty;
     const QString dev = pty.SlavePath();
-    // Serial devices belong to a group users are put in.
-    const group* dialout = ::getgrnam("dialout");
-    ASSERT_NE(dialout, nullptr);
-    ASSERT_EQ(::chown(dev.toLocal8Bit().constData(), static_cast<uid_t>(-1), dialout->gr_gid), 0);
+    // Serial devices belong to a group users are put in; a device of root or tty is the
+    // administrator's, and joining those groups would give the machine away.
+    const QString denied = "Unable to open com port (system error 13: Permission denied)";
+    const QString onlyAdmin = "only the administrator can open it: ask for a udev rule that "
+                              "gives it to the dialout group";
 
     const struct {
         const char* what;
@@ -96,35 +98,56 @@ TEST_F(PortsTest, APortThatWillNotOpenIsExplainedWithItsCauseAndFix) {
         int injected;    // errno the device layer gives instead of opening; 0: none
         bool heldLocked; // another process holds the device and its lock
         QStringList lines;
-        QString cause; // what the status line says after "not open: "
+        QString cause;                 // what the status line says after "not open: "
+        const char* group = "dialout"; // the device's group
     } cases[] = {
         {"missing",
          "/dev/kalvex-no-such-device",
          0,
          false,
-         {"Unable to open com port (win error code: 2)", "Device: /dev/kalvex-no-such-device",
-          "not found \u2014 is the adapter plugged in?",
+         {"Unable to open com port (system error 2: No such file or directory)",
+          "Device: /dev/kalvex-no-such-device", "not found \u2014 is the adapter plugged in?",
           "Serial devices present: FT232R USB UART \u2014 ttyUSB0, " + tree.Dev("ttyS0")},
          "not found \u2014 is the adapter plugged in?"},
         {"permission",
          dev,
          EACCES,
          false,
-         {"Unable to open com port (win error code: 13)", "Device: " + dev,
+         {denied, "Device: " + dev,
           "permission denied \u2014 the device belongs to the group dialout",
           "Add your user to that group with: sudo usermod -aG dialout " + UserName() +
               " \u2014 then log out and back in."},
          "permission denied \u2014 the device belongs to the group dialout"},
+        {"permission, group root",
+         dev,
+         EACCES,
+         false,
+         {denied, "Device: " + dev, "permission denied \u2014 the device belongs to the group root",
+          onlyAdmin},
+         "permission denied \u2014 the device belongs to the group root",
+         "root"},
+        {"permission, group tty",
+         dev,
+         EACCES,
+         false,
+         {denied, "Device: " + dev, "permission denied \u2014 the device belongs to the group tty",
+          onlyAdmin},
+         "permission denied \u2014 the device belongs to the group tty",
+         "tty"},
         {"held", dev, 0, true, {}, {}}, // filled in below: the holder's pid
         {"other errno",
          dev,
          EIO,
          false,
-         {"Unable to open com port (win error code: 5)", "Device: " + dev, "Input/output error"},
+         {"Unable to open com port (system error 5: Input/output error)", "Device: " + dev,
+          "Input/output error"},
          "Input/output error"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        const group* owner = ::getgrnam(c.group);
+        ASSERT_NE(owner, nullptr);
+        ASSERT_EQ(::chown(dev.toLocal8Bit().constData(), static_cast<uid_t>(-1), owner->gr_gid), 0);
         std::unique_ptr<HolderProcess> holder;
         QStringList lines = c.lines;
         QString cause = c.cause;
@@ -133,7 +156,9 @@ TEST_F(PortsTest, APortThatWillNotOpenIsExplainedWithItsCauseAndFix) {
             cause = QStringLiteral("in use by another program: kvx-holder (process %1)")
                         .arg(holder->Pid());
             lines = QStringList{
-                QStringLiteral("Unable to open com port (win error code: %1)").arg(EWOULDBLOCK),
+                QStringLiteral("Unable to open com port (system error %1: Resource temporarily "
+                               "unavailable)")
+                    .arg(EWOULDBLOCK),
                 "Device: " + dev, cause, "Close that program, then start Kalvex again."};
         }
         SerialDevice::OpenFault() = [&c](const QByteArray&) { return c.injected; };
@@ -143,6 +168,13 @@ TEST_F(PortsTest, APortThatWillNotOpenIsExplainedWithItsCauseAndFix) {
         ASSERT_EQ(boxes.Dialogs().size(), 1u);
         EXPECT_EQ(boxes.Dialogs()[0].text.split('\n'), lines);
         EXPECT_EQ(Status(main), c.port + ": not open: " + cause);
+        if (holder) {
+            // The holder ends: the port is opened as at the start, without a box.
+            holder->End();
+            EXPECT_TRUE(WaitUntil([&] { return main->Decod1->Connected(); }, 6000));
+            EXPECT_EQ(Status(main), c.port + QStringLiteral(": open \u2014 9600 8-O-2"));
+            EXPECT_EQ(boxes.Dialogs().size(), 1u);
+        }
         Destruye_Ventanas();
     }
 }
@@ -203,6 +235,19 @@ TEST_F(PortsTest, AnotherProgramSharingTheDeviceWithoutALockIsNamedOnce) {
               QStringLiteral("%1: open \u2014 9600 8-O-2, shared with kvx-reader (%2)")
                   .arg(pty.SlavePath())
                   .arg(holder.Pid()));
+    // Whole in its tool-tip, for a window too narrow for it.
+    auto* status = main->findChild<QLabel*>(QStringLiteral("Estado_Puerto"));
+    EXPECT_EQ(status->toolTip(), status->text());
+    // The other program ends: said within a few seconds, and then no longer looked for.
+    holder.End();
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return Status(main) == pty.SlavePath() + QStringLiteral(": open \u2014 9600 8-O-2");
+        },
+        6000))
+        << Status(main).toStdString();
+    EXPECT_EQ(status->toolTip(), status->text());
+    EXPECT_FALSE(main->findChild<QTimer*>(QStringLiteral("Vigila_Otros"))->isActive());
 }
 
 TEST_F(PortsTest, TheStatusLineNamesThePortItsDeviceAndItsState) {
@@ -255,6 +300,42 @@ TEST_F(PortsTest, TheMenuListsTheDevicesPresentEachTimeItOpens) {
     EXPECT_EQ(StoredPort(), tree.Dev("ttyS0"));
 }
 
+// Whatever path the port in use was stored by, the menu shows it ticked, and only it.
+TEST_F(PortsTest, TheMenuListsAndTicksThePortInUseWhateverItsPath) {
+    DeviceTree tree;
+    tree.Usb("ttyUSB0", "FT232R USB UART");
+    const QString adapter = tree.ById("usb-FTDI_FT232R_USB_UART_A10K-if00-port0", "ttyUSB0");
+    const QString label = QStringLiteral("FT232R USB UART \u2014 ttyUSB0");
+    const QString other = QStringLiteral("Other port\u2026");
+    const struct {
+        const char* what;
+        QString port;
+        QStringList items; // below COM1–COM4
+        QStringList ticked;
+    } cases[] = {
+        {"by-id link", adapter, {"--", label, other}, {label}},
+        {"kernel path of the same adapter", tree.Dev("ttyUSB0"), {"--", label, other}, {label}},
+        {"typed, not present",
+         "/dev/ttyUSB5",
+         {"--", label, "/dev/ttyUSB5", other},
+         {"/dev/ttyUSB5"}},
+        {"a COM name beyond the menu's", "COM12", {"--", label, "COM12", other}, {"COM12"}},
+        {"one of the menu's COM names", "COM2", {"--", label, other}, {"COM2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ModalWatcher boxes;
+        TF_Princ* main = Start(c.port);
+        EXPECT_EQ(PresentItems(main), c.items);
+        QStringList ticked;
+        for (QAction* a : main->findChild<QMenu*>(QStringLiteral("SerialPort1"))->actions())
+            if (a->isChecked())
+                ticked << a->text();
+        EXPECT_EQ(ticked, c.ticked);
+        Destruye_Ventanas();
+    }
+}
+
 TEST_F(PortsTest, OtherPortAsksForADevicePathAndCancellingChangesNothing) {
     const struct {
         bool accept;
@@ -265,8 +346,10 @@ TEST_F(PortsTest, OtherPortAsksForADevicePathAndCancellingChangesNothing) {
                  {false, "/dev/ttyUSB5", "COM2", false},
                  {true, "   ", "COM2", false}};
     for (const auto& c : cases) {
+        QString offered;
         ModalWatcher dialogs([&](QWidget* w) {
             if (auto* ask = qobject_cast<QInputDialog*>(w)) {
+                offered = ask->textValue(); // the port in use, to be corrected
                 ask->setTextValue(c.typed);
                 c.accept ? ask->accept() : ask->reject();
             }
@@ -274,6 +357,7 @@ TEST_F(PortsTest, OtherPortAsksForADevicePathAndCancellingChangesNothing) {
         TF_Princ* main = Start(QStringLiteral("COM2"));
         PresentItems(main);
         main->findChild<QAction*>(QStringLiteral("Otro_Puerto"))->trigger();
+        EXPECT_EQ(offered, "COM2");
         EXPECT_EQ(Sys_Port, c.stored) << c.typed.toStdString();
         EXPECT_EQ(main->isVisible(), !c.ends);
         Destruye_Ventanas();

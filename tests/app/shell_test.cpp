@@ -86,8 +86,7 @@ TEST_F(ShellTest, FirstStartUsesTheDefaultsAndReportsThePortItCannotOpen) {
     // COM1 is the machine's first serial device: opened when there is one, else reported.
     if (!main->Decod1->Connected()) {
         ASSERT_EQ(boxes.Dialogs().size(), 1u);
-        EXPECT_TRUE(
-            boxes.Dialogs()[0].text.startsWith("Unable to open com port (win error code: "));
+        EXPECT_TRUE(boxes.Dialogs()[0].text.startsWith("Unable to open com port (system error "));
     } else {
         EXPECT_TRUE(boxes.Dialogs().empty());
     }
@@ -97,7 +96,7 @@ TEST_F(ShellTest, OnlyTheStoredPortIsChecked) {
     const struct {
         QString port;
         QStringList checked;
-    } cases[] = {{"COM3", {"COM3"}}, {"COM12", {"COM1"}}, {"", {}}, {"CO", {}}, {"/dev/x", {}}};
+    } cases[] = {{"COM3", {"COM3"}}, {"COM12", {}}, {"", {}}, {"CO", {}}, {"/dev/x", {}}};
     for (const auto& c : cases) {
         WriteSettings(c.port);
         ModalWatcher boxes;
@@ -107,7 +106,7 @@ TEST_F(ShellTest, OnlyTheStoredPortIsChecked) {
         if (c.port != "COM3") { // no device has these names
             // The port's own message is the first line; the cause and its fix follow.
             EXPECT_EQ(boxes.Dialogs().at(0).text.section('\n', 0, 0),
-                      "Unable to open com port (win error code: 2)");
+                      "Unable to open com port (system error 2: No such file or directory)");
         }
         Destruye_Ventanas();
     }

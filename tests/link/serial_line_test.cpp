@@ -63,8 +63,9 @@ TEST_F(SerialLineTest, FailedOpensRaiseCodeOneWithErrnoAndLeaveThePortUsable) {
         } catch (const ESerialLine& e) {
             EXPECT_EQ(e.ErrorCode(), ESerialLine::CE_OpenFailed);
             EXPECT_EQ(e.Errno(), c.errnoValue);
-            EXPECT_EQ(std::string(e.what()), "Unable to open com port (win error code: " +
-                                                 std::to_string(c.errnoValue) + ")");
+            // errno is no Windows error code: the system's number, with the system's text.
+            EXPECT_EQ(std::string(e.what()),
+                      "Unable to open com port (system error 2: No such file or directory)");
         }
         EXPECT_FALSE(line.Connected());
         line.SetPort(pty.SlavePath());
@@ -92,8 +93,8 @@ TEST_F(SerialLineTest, AnEventThreadThatCannotStartFailsTheOpenAndLetsGoOfTheDev
     ASSERT_TRUE(error) << "opened without its event thread";
     EXPECT_EQ(error->ErrorCode(), ESerialLine::CE_OpenFailed);
     EXPECT_EQ(error->Errno(), EMFILE);
-    EXPECT_EQ(std::string(error->what()),
-              "Unable to open com port (win error code: " + std::to_string(EMFILE) + ")");
+    EXPECT_EQ(std::string(error->what()), "Unable to open com port (system error " +
+                                              std::to_string(EMFILE) + ": Too many open files)");
     EXPECT_FALSE(line.Connected());
     EXPECT_FALSE(afterOpen);
     EXPECT_EQ(ThreadCount(), threadsBefore);
@@ -362,8 +363,8 @@ TEST_F(SerialLineTest, OperationsOnAClosedPortRaiseTheirCodes) {
         FAIL();
     } catch (const ESerialLine& e) {
         EXPECT_EQ(e.ErrorCode(), ESerialLine::CE_WriteFailed);
-        EXPECT_EQ(std::string(e.what()),
-                  "WriteFile function failed (win error code: " + std::to_string(EBADF) + ")");
+        EXPECT_EQ(std::string(e.what()), "WriteFile function failed (system error " +
+                                             std::to_string(EBADF) + ": Bad file descriptor)");
     }
     EXPECT_THROW(line.Read(buf, 4), ESerialLine);
     EXPECT_THROW(line.BytesWaiting(), ESerialLine);

@@ -97,6 +97,49 @@ TEST_F(MonitorWindow, FilterGroupsRequestsDecoderFramesAndProblems) {
     EXPECT_EQ(Meanings().size(), 4);
 }
 
+// A request at 0 ms, its reply at 100, a decoder's frame at 250 and its acknowledgement at 400:
+// each filter's "+ms" counts from the row it shows before, in the view and in what is saved.
+TEST_F(MonitorWindow, TheIntervalCountsFromThePreviousShownRow) {
+    const qint64 t0 = 1'700'000'000'000;
+    monitor->Monitor().Filas().Anade({
+        {t0, Suceso(TSuceso_Linea::Peticion, kEscribe, kEscribe)},
+        {t0 + 100, Suceso(TSuceso_Linea::Respuesta, {0x30, 0, 0, 0}, kEscribe)},
+        {t0 + 250, Suceso(TSuceso_Linea::No_Solicitada, {0x00, 0x00, 0x34, 0x12})},
+        {t0 + 400, Suceso(TSuceso_Linea::Directa, {0x20, 0x00, 0x34, 0x12})},
+    });
+    const struct {
+        TF_Monitor::TFiltro filtro;
+        QStringList intervals;
+    } cases[] = {{TF_Monitor::Todo, {"", "100", "150", "150"}},
+                 {TF_Monitor::Peticiones, {"", "100"}},
+                 {TF_Monitor::Decoder, {"", "150"}},
+                 {TF_Monitor::Problemas, {""}}};
+    const QString saved = log.filePath("rows.txt");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.filtro);
+        monitor->findChild<QComboBox*>(QStringLiteral("Filtro"))->setCurrentIndex(c.filtro);
+        QStringList shown;
+        for (int r = 0; r < monitor->Vista->model()->rowCount(); ++r)
+            shown << monitor->Vista->model()->index(r, int(TColumna::Intervalo)).data().toString();
+        EXPECT_EQ(shown, c.intervals);
+        ASSERT_TRUE(monitor->Guarda(saved, false));
+        QFile f(saved);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        QStringList written;
+        for (const QString& line :
+             QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts).mid(1))
+            written << line.section('\t', 1, 1);
+        EXPECT_EQ(written, c.intervals);
+    }
+}
+
+TEST_F(MonitorWindow, AMeaningShowsWholeInItsToolTip) {
+    Add(Suceso(TSuceso_Linea::No_Solicitada, {0x53, 0x00, 0x00, 0x12}));
+    const QModelIndex meaning = monitor->Vista->model()->index(0, int(TColumna::Significado));
+    EXPECT_EQ(meaning.data(Qt::ToolTipRole).toString(),
+              "digitizer announcement: panel 3, block 12; dropped: no editor open");
+}
+
 TEST_F(MonitorWindow, PausedRowsWaitAndComeWhenItGoesOn) {
     Add(Suceso(TSuceso_Linea::Peticion, kEscribe));
     QTest::mouseClick(monitor->B_Pausa, Qt::LeftButton);

@@ -50,8 +50,8 @@ const char* const kClaves[] = {
     "GEN_MEN117",
     // the devices test's progress line, summary, filter and CSV export
     "GEN_MEN118", "GEN_MEN119", "GEN_MEN120", "GEN_MEN121", "GEN_MEN122", "GEN_MEN123",
-    "GEN_MEN124", "GEN_MEN125", "GEN_MEN126", "GEN_MEN127", "GEN_MEN128", "GEN_MEN129",
-    "GEN_MEN130", "GEN_MEN131", "GEN_MEN132",
+    "GEN_MEN124", "GEN_MEN125", "GEN_MEN126", "GEN_MEN127", "GEN_MEN128", "Test_Clear",
+    "Test_ClearAsk", "GEN_MEN129", "GEN_MEN130", "GEN_MEN131", "GEN_MEN132",
     // the Save's progress line, and the values the decoder did not acknowledge
     "GEN_MEN140", "GEN_MEN141", "GEN_MEN142", "GEN_MEN143", "GEN_MEN144", "GEN_MEN145",
     "GEN_MEN146", "GEN_MEN147", "GEN_MEN148",
@@ -61,10 +61,10 @@ const char* const kClaves[] = {
     "GEN_MEN166", "GEN_MEN167",
     // the serial port: why it would not open, the status line, the port menu
     "Port_Device", "Port_NotFound", "Port_Present", "Port_NonePresent", "Port_Permission",
-    "Port_PermissionFix", "Port_Held", "Port_HeldUnknown", "Port_HeldFix", "Port_Shared",
-    "Port_St_Open", "Port_St_NotOpen", "Port_St_Gone", "Port_St_Again", "Port_St_LowOn",
-    "Port_St_LowOff", "Port_St_Shared", "Port_Other", "Port_OtherPrompt", "Port_OtherPromptWin",
-    "Port_TooLong",
+    "Port_PermissionFix", "Port_PermissionAdmin", "Port_Held", "Port_HeldUnknown", "Port_HeldFix",
+    "Port_Shared", "Port_St_Open", "Port_St_NotOpen", "Port_St_Gone", "Port_St_Again",
+    "Port_St_LowOn", "Port_St_LowOff", "Port_St_Shared", "Port_Other", "Port_OtherPrompt",
+    "Port_OtherPromptWin", "Port_TooLong",
     // a choice the settings file could not keep
     "Set_NotWritten", "Set_PortKept", "Set_LanguageKept", "Set_ThisRunOnly", "Set_AtExit",
     // language window

@@ -5,17 +5,22 @@
 #include "Exporta_Prueba.h"
 #include "Progreso_Prueba.h"
 
+#include <functional>
+
 namespace kalvex::test {
 namespace {
 
 class DevicesTestTexts : public ToolsTest {
 protected:
     void SetUp() override { Start("[hall]\nmodel = 6745\n"); }
-    static TProgreso_Prueba After(int total, const std::vector<bool>& answers) {
+    // The codes done at an even pace, the last at elapsed_ms.
+    static TProgreso_Prueba After(int total, const std::vector<bool>& answers,
+                                  qint64 elapsed_ms = 0) {
         TProgreso_Prueba p;
         p.Empieza(total);
-        for (bool a : answers)
-            p.Cuenta(a);
+        const qint64 n = static_cast<qint64>(answers.size());
+        for (qint64 i = 0; i < n; ++i)
+            p.Cuenta(answers[static_cast<std::size_t>(i)], elapsed_ms * (i + 1) / n);
         return p;
     }
 };
@@ -33,15 +38,53 @@ TEST_F(DevicesTestTexts, TheLineEstimatesTheTimeLeftFromTheTimePerCodeSoFar) {
         {100, {true, false}, 760, "2 of 100 — 1 answered — about 38 s left"},
         // Rounded up: never "0 s" while a code remains.
         {3, {true, true}, 20, "2 of 3 — 2 answered — about 1 s left"},
-        // From a minute on, in minutes.
-        {100, {false}, 750, "1 of 100 — 0 answered — about 1 min left"},
+        // From two minutes on, in minutes.
+        {100, {false}, 750, "1 of 100 — 0 answered — about 75 s left"},
         {200, {false, false}, 1500, "2 of 200 — 0 answered — about 2 min left"},
+        {200, {false, false}, 2020, "2 of 200 — 0 answered — about 3 min left"},
         // The last code done: the summary.
         {2, {true, false}, 800, "2 codes tested: 1 answered, 1 silent"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(After(c.total, c.answers).Linea(c.elapsed_ms), QString::fromUtf8(c.line))
+        EXPECT_EQ(After(c.total, c.answers, c.elapsed_ms).Linea(), QString::fromUtf8(c.line))
             << c.line;
+}
+
+// The seconds a progress line estimates ("about 3 min left": 180).
+int EstimatedSeconds(const QString& line) {
+    const QStringList words = line.section(QStringLiteral("about "), 1).split(' ');
+    return words.value(0).toInt() * (words.value(1) == "min" ? 60 : 1);
+}
+
+// Once a tenth of the codes is done, no line estimates twice or half the one before (while
+// the estimate is ten seconds or more: below, whole seconds are the coarse part).
+TEST_F(DevicesTestTexts, TheEstimateDoesNotJumpOnceATenthIsDone) {
+    const struct {
+        const char* what;
+        int total;
+        std::function<qint64(int)> code_ms; // how long the code at that place takes
+    } cases[] = {
+        {"answered codes, then silent ones", 200, [](int i) { return i < 100 ? 30 : 800; }},
+        {"one code held up by retries", 100, [](int i) { return i == 40 ? 30000 : 500; }},
+        {"steady, past two minutes", 300, [](int) { return 600; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TProgreso_Prueba p;
+        p.Empieza(c.total);
+        qint64 elapsed = 0;
+        int before = 0;
+        for (int i = 0; i < c.total - 1; ++i) {
+            elapsed += c.code_ms(i);
+            p.Cuenta(false, elapsed);
+            const int now = EstimatedSeconds(p.Linea());
+            if (10 * (i + 1) > c.total && before >= 10 && now >= 10) {
+                EXPECT_LT(now, 2 * before) << "after code " << i + 1;
+                EXPECT_GT(2 * now, before) << "after code " << i + 1;
+            }
+            before = now;
+        }
+    }
 }
 
 TEST_F(DevicesTestTexts, TheSummaryCountsTheCodesActuallyTested) {

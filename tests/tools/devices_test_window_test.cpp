@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -65,6 +66,15 @@ protected:
         return out;
     }
     QString Line() { return Child<QLabel>(window, "Label4")->text(); }
+    // The question before clearing is answered by its clearing button.
+    void ConfirmClear() {
+        inspect = [](QWidget* w) {
+            if (auto* box = qobject_cast<QMessageBox*>(w))
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text() == "Clear the list")
+                        b->click();
+        };
+    }
     // The progress bar as "value/maximum".
     QString Bar() {
         auto* bar = Child<QProgressBar>(window, "ProgressBar1");
@@ -255,6 +265,7 @@ TEST_F(DevicesTest, TheProgressLineCountsEachCodeAndASummaryEndsTheTest) {
     Range("R1", "5", "3");
     EXPECT_EQ(Line(), "");
     Range("R1", "1", "");
+    ConfirmClear();
     Click(window, "B_Clear");
     EXPECT_EQ(Line(), "");
     EXPECT_EQ(Bar(), "0/1");
@@ -278,8 +289,9 @@ TEST_F(DevicesTest, AnsweredOnlyHidesTheSilentRowsAndUncheckingShowsThemInPlace)
     filter->click();
     EXPECT_EQ(Shown(), (QStringList{no6, yes5, no3, yes2, yes1}));
 
-    // Nothing shown, nothing to export; Clear empties the hidden rows too.
+    // Nothing shown, nothing to export; Clear empties the hidden rows too, once confirmed.
     filter->click();
+    ConfirmClear();
     Click(window, "B_Clear");
     EXPECT_FALSE(exportButton->isEnabled());
     Range("R1", "6", "");
@@ -287,6 +299,30 @@ TEST_F(DevicesTest, AnsweredOnlyHidesTheSilentRowsAndUncheckingShowsThemInPlace)
     EXPECT_FALSE(exportButton->isEnabled()) << "the one row is hidden";
     filter->click();
     EXPECT_TRUE(exportButton->isEnabled());
+}
+
+TEST_F(DevicesTest, ClearAsksBeforeClearingMoreThanOneResultAndItsGlyphsAreNamed) {
+    Open("[hall]\nmodel = 6745\nserves = 0001\n");
+    for (const auto& [button, name] :
+         {std::pair{"B_Clear", "Clear the list"}, std::pair{"B_Close", "Close"}}) {
+        EXPECT_EQ(Child<QPushButton>(window, button)->toolTip(), name);
+        EXPECT_EQ(Child<QPushButton>(window, button)->accessibleName(), name);
+    }
+    // Two results: asked, and cancelling (the box's default) keeps them.
+    Range("R1", "1", "2");
+    Click(window, "B_Clear");
+    EXPECT_EQ(dialogs->Dialogs().back().text, "Clear the 2 results from the list?");
+    EXPECT_EQ(list->topLevelItemCount(), 2);
+    ConfirmClear();
+    Click(window, "B_Clear");
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+    // One result goes without a question.
+    const size_t asked = dialogs->Dialogs().size();
+    Range("R1", "1", "");
+    inspect = nullptr;
+    Click(window, "B_Clear");
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+    EXPECT_EQ(dialogs->Dialogs().size(), asked);
 }
 
 // Device, type, answered, decoder (empty for a silent code) and the local time of the query,
