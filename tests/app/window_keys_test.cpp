@@ -139,7 +139,7 @@ std::vector<Window_Keys> Expected() {
          Keys("GEN_MEN017 GEN_MEN018 GEN_MEN019 GEN_MEN020")},
         {"F_Test", [&]() -> QWidget* { return v.F_Test; },
          Keys("GEN_MEN025 GEN_MEN026 GEN_MEN027 GEN_MEN028 GEN_MEN029 GEN_MEN030 GEN_MEN031 "
-              "GEN_MEN032 GEN_MEN033 GEN_MEN126 GEN_MEN127 GEN_MEN128")},
+              "GEN_MEN032 GEN_MEN033 GEN_MEN126 GEN_MEN127 GEN_MEN128 GEN_MEN09 Test_Clear")},
         {"F_Reprogram", [&]() -> QWidget* { return v.F_Reprogram; },
          Keys("Main_Reprogramming2_caption GEN_MEN026 GEN_MEN028 GEN_MEN029 GEN_MEN030 "
               "GEN_MEN031 GEN_MEN04 GEN_MEN09")},
