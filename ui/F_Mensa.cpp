@@ -3,6 +3,7 @@
 #include "Idiomas.h"
 #include "Recursos.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -56,6 +57,11 @@ TF_Mensa::TF_Mensa(const QString& nombre, const TContenido_Mensa& contenido, QWi
     principal->setContentsMargins(16, 16, 16, 12);
     principal->addLayout(fila);
     principal->addWidget(cerrar, 0, Qt::AlignHCenter);
+    // A short message would leave a window too narrow for its own title ("Kalv… 3.3"): wide
+    // enough for the title in a bold face and the title bar's buttons.
+    QFont negrita = font();
+    negrita.setBold(true);
+    principal->addStrut(QFontMetrics(negrita).horizontalAdvance(windowTitle()) * 6 / 5 + 110);
 }
 
 TF_Mensa00::TF_Mensa00(QWidget* parent)
