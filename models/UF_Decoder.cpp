@@ -60,10 +60,7 @@ QString Codigo_Dispositivo(TTipo_Codigo tipo, qint64 valor) {
     const QString cuatro = QStringLiteral("%1").arg(valor, 4, 16, QLatin1Char('0')).toUpper();
     if (tipo == TTipo_Codigo::Audio || valor > 0xFFF)
         return cuatro;
-    const QChar letra = tipo == TTipo_Codigo::D   ? QLatin1Char('D')
-                        : tipo == TTipo_Codigo::A ? QLatin1Char('A')
-                                                  : QLatin1Char('B');
-    return letra + cuatro.right(3);
+    return Letra_Codigo(tipo) + cuatro.right(3);
 }
 
 QPixmap Dibujo(const QString& nombre) {
