@@ -364,8 +364,19 @@ void TF_Decoder::Aplica_Textos() {
     Estado_Editor->setAccessibleName(Texto(QStringLiteral("Est_Name")));
     for (QPushButton* b : findChildren<QPushButton*>()) {
         const QString clave = b->property("clave_ayuda").toString();
-        if (!clave.isEmpty())
-            b->setToolTip(Texto(clave));
+        if (clave.isEmpty())
+            continue;
+        // A glyph says nothing to a screen reader: it reads what the tool-tip says.
+        b->setToolTip(Texto(clave));
+        b->setAccessibleName(b->toolTip());
+    }
+    // A screen reader tells the fields apart by their place and column: "Output 2, New".
+    for (const TValor_Rejilla& v : Valores_Rejilla()) {
+        const QString lugar = Lugar_Valor(v) + QStringLiteral(", ");
+        Celda(v.Fila, v.Columna, TLado::Actual)
+            ->setAccessibleName(lugar + Texto(QStringLiteral("GEN_MEN01")));
+        Celda(v.Fila, v.Columna, TLado::Nuevo)
+            ->setAccessibleName(lugar + Texto(QStringLiteral("GEN_MEN02")));
     }
     marcas_.Pon_Textos({Texto(QStringLiteral("Cfg_WillChange")), Texto(QStringLiteral("Cfg_Empty")),
                         Texto(QStringLiteral("Cfg_NotRead")), Texto(QStringLiteral("GEN_MEN103")),

@@ -5,7 +5,12 @@
 
 #include "Enrutado.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QSet>
 #include <QTimer>
 
 using namespace kalvex::test;
@@ -123,6 +128,36 @@ TEST_F(WindowTest, TextsComeFromTheLanguageFile) {
     EXPECT_FALSE(Button(editor, "BitBtn1")->toolTip().isEmpty());
     EXPECT_EQ(editor->windowTitle(), "Kalvex 3.3 \u2014 6745 - Audio Decoder 4");
     EXPECT_EQ(Go(6786)->findChild<QLabel*>("Label11")->text(), "Quendal address");
+}
+
+// A screen reader names each field and button by what it is, and no two fields alike.
+TEST_F(WindowTest, EveryControlOfEveryEditorHasItsOwnName) {
+    for (const TModelo& m : Tabla_Modelos()) {
+        SCOPED_TRACE(m.Referencia);
+        TF_Decoder* editor = Go(m.Referencia);
+        QSet<QString> names;
+        for (QWidget* w : editor->findChildren<QWidget*>()) {
+            const bool field = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                               qobject_cast<QCheckBox*>(w);
+            // A combo box's or spin box's own line edit is read out as the box itself.
+            const bool inner = qobject_cast<QComboBox*>(w->parentWidget()) ||
+                               qobject_cast<QAbstractSpinBox*>(w->parentWidget());
+            if (inner || !w->isVisibleTo(editor) || !(field || qobject_cast<QAbstractButton*>(w)))
+                continue;
+            const QString name = w->accessibleName().isEmpty() && !field
+                                     ? static_cast<QAbstractButton*>(w)->text()
+                                     : w->accessibleName();
+            EXPECT_FALSE(name.isEmpty()) << "unnamed: " << w->objectName().toStdString();
+            if (field) {
+                EXPECT_FALSE(names.contains(name)) << name.toStdString();
+            }
+            names.insert(name);
+        }
+        // Not the fixture's Close: that one counts call decoders' closing frames.
+        QPushButton* close = Button(editor, "B_Close");
+        QTest::mouseClick(close ? close : Button(editor, "B_CLose"), Qt::LeftButton);
+        EXPECT_TRUE(WaitUntil([&] { return !editor->isVisible(); }));
+    }
 }
 
 TEST_F(WindowTest, EveryWayOfClosingStopsTheRoutingAndSendsTheClosingFrame) {
