@@ -1,5 +1,6 @@
 #include "Oferta_Editor.h"
 
+#include "Conversion.h"
 #include "Datos_Modelos.h"
 #include "Errores.h"
 #include "Idiomas.h"
@@ -59,9 +60,8 @@ void TOferta_Editor::Ofrece(uint8_t identificacion, const std::vector<const TMod
     QString texto;
     if (modelos.empty()) {
         // The byte as the line monitor shows it: 0x7A.
-        const QString byte =
-            QStringLiteral("%1").arg(int(identificacion), 2, 16, QLatin1Char('0')).toUpper();
-        texto = Texto(QStringLiteral("Offer_Unknown")).arg(QStringLiteral("0x") + byte);
+        texto =
+            Texto(QStringLiteral("Offer_Unknown")).arg(QStringLiteral("0x") + Hex2(identificacion));
     } else if (modelos.size() == 1) {
         texto = Texto(QStringLiteral("Offer_One")).arg(Entrada(*modelos.front()));
     } else {

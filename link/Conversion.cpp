@@ -39,3 +39,7 @@ int StrToInt(const QString& text) {
         throw EConvertError(text);
     return static_cast<int>(value);
 }
+
+QString Hex2(uint8_t byte) {
+    return QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
+}

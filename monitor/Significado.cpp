@@ -1,5 +1,6 @@
 #include "Significado.h"
 
+#include "Conversion.h"
 #include "DECODER2.h"
 #include "Datos_Modelos.h"
 #include "Enrutado.h"
@@ -14,10 +15,6 @@
 using T = TTexto_Monitor;
 
 namespace {
-
-QString Hex2(uint8_t b) {
-    return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
-}
 
 // A 16-bit word as the editors show it: the high byte (frame byte 3) first.
 QString Palabra(const Trama_Dec& t) {

@@ -233,10 +233,11 @@ TEST_F(DevicesTest, AnErrorDuringATestLeavesTheWindowIdleAndReachesTheErrorBox) 
 
 TEST_F(DevicesTest, TheProgressLineCountsEachCodeAndASummaryEndsTheTest) {
     Open("[hall]\nmodel = 6745\nserves = 0001 0002 0004\n");
-    // While the silent third code is being asked, two are done.
+    // While the silent third code is being asked, two are done. They are painted within its
+    // first wait, not before its request goes out: the sample waits for that, inside it.
     QString during;
     QString barDuring;
-    During third([&] { return SentCount("70 01 03 00") == 1; },
+    During third([&] { return SentCount("70 01 03 00") == 1 && Line().startsWith("2 of 4"); },
                  [&] {
                      during = Line();
                      barDuring = Bar();
