@@ -59,6 +59,31 @@ struct TPrueba_Registro {
     int Identificacion = -1; // the identification byte, -1 without an answer
 };
 
+// A decoder the survey read out whole, without an editor: its configuration as the editor of
+// its model would hold it after the same read-out. Referencia of Leida is 0 when its
+// identification byte is shared and neither the read-out's shape nor the record told the
+// models apart; Posibles then lists them, for the installer to settle.
+struct TSondeo_Registro {
+    QString Puerto;
+    TConfiguracion Leida;
+    QList<int> Posibles;
+};
+
+// Why a code that answered the survey's query gave no read-out.
+enum class TFallo_Sondeo {
+    Sin_Lectura,         // nothing within the wait after the programming request
+    Incompleta,          // the read-out stopped part of the way
+    Otra_Identificacion, // the read-out's identification disagrees with the query's answer
+};
+
+// A code that answered the survey's query but gave no read-out.
+struct TProblema_Sondeo {
+    QString Codigo;          // the device code queried, as typed: "0123", "D045"
+    int Identificacion = -1; // the byte of the query's answer
+    TFallo_Sondeo Fallo = TFallo_Sondeo::Sin_Lectura;
+    QString Puerto;
+};
+
 class TRegistro {
 public:
     virtual ~TRegistro() = default;
@@ -81,6 +106,17 @@ public:
     // The open installation's name and the folder of its file, for what the windows write
     // beside it (a decoder's configuration); empty when none is open.
     virtual QString Nombre_Instalacion() const { return {}; }
+
+    // A decoder the survey read out ("surveyed at" now), and a code that answered it without
+    // a read-out.
+    virtual void Sondeo(const TSondeo_Registro& /*sondeo*/) {}
+    virtual void Problema_Sondeo(const TProblema_Sondeo& /*problema*/) {}
+    // How far the survey got, in its own words (the record keeps it, unread), so that it can
+    // be resumed later; empty when no survey was left unfinished.
+    virtual void Pon_Avance_Sondeo(const QString& /*avance*/) {}
+    virtual QString Avance_Sondeo() const { return {}; }
+    // Every code of the installation's decoders, for the survey's default ranges.
+    virtual QList<TCodigo_Registro> Codigos_Conocidos() const { return {}; }
     virtual QString Carpeta_Instalacion() const { return {}; }
 };
 
