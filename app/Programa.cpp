@@ -45,6 +45,10 @@ TPrograma::~TPrograma() {
 }
 
 void TPrograma::Encamina(const Trama_Dec& trama) {
+    if (Enrutado().Sondeo) {
+        Enrutado().Sondeo(trama);
+        return;
+    }
     if (const TModelo* modelo = Modelo_Por_Codigo(Enrutado().Modelo_Activo)) {
         Editor_Modelo(*modelo)->Lee_Decoder(trama);
         return;

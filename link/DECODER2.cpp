@@ -44,6 +44,17 @@ TDECODER2::~TDECODER2() {
 
 Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh, uint8_t DataLow,
                               bool WaitReply) {
+    return Transaccion(Trama_Dec(Command, Address, DataLow, DataHigh), WaitReply,
+                       WaitReply ? Intentos_Con_Respuesta : Intentos_Sin_Respuesta);
+}
+
+Trama_Dec TDECODER2::Transact_Intentos(uint8_t Command, uint8_t Address, uint8_t DataHigh,
+                                       uint8_t DataLow, int intentos) {
+    return Transaccion(Trama_Dec(Command, Address, DataLow, DataHigh), true,
+                       std::clamp(intentos, 1, Intentos_Con_Respuesta));
+}
+
+Trama_Dec TDECODER2::Transaccion(const Trama_Dec& peticion, bool WaitReply, int intentos) {
     if (En_Transaccion)
         throw EDecoderBusy();
     // However the call ends (a write error included), the engine is left idle, so later
@@ -64,8 +75,7 @@ Trama_Dec TDECODER2::Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh
     En_Transaccion = true;
     Espera_Respuestas_Rezagadas();
 
-    Trama_Peticion = Trama_Dec(Command, Address, DataLow, DataHigh);
-    int intentos = WaitReply ? Intentos_Con_Respuesta : Intentos_Sin_Respuesta;
+    Trama_Peticion = peticion;
     Intentos = static_cast<uint8_t>(intentos);
     Intento = 0;
     Con_Respuesta = WaitReply;

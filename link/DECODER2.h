@@ -29,6 +29,8 @@ public:
 
     Trama_Dec Transact(uint8_t Command, uint8_t Address, uint8_t DataHigh, uint8_t DataLow,
                        bool WaitReply) override;
+    Trama_Dec Transact_Intentos(uint8_t Command, uint8_t Address, uint8_t DataHigh, uint8_t DataLow,
+                                int intentos) override;
     void Envia_Trama(const Trama_Dec& frame) override;
     // A transaction is under way (its caller waits in a nested event loop).
     bool En_Espera() const { return En_Transaccion; }
@@ -56,6 +58,7 @@ public:
     QTimer* T_Respuesta;
 
 private:
+    Trama_Dec Transaccion(const Trama_Dec& peticion, bool WaitReply, int intentos);
     void Recibe_Trama(QObject* Sender, int Count);
     void Fin_Espera();
     // Drops the bytes waiting that cannot be the start of a frame any more: a partial frame

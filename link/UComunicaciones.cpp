@@ -114,6 +114,12 @@ bool Interroga_Dispositivo(const QString& code, uint8_t& data) {
     return Aceptada_Simple(r);
 }
 
+bool Interroga_Dispositivo(const QString& code, uint8_t& data, int intentos) {
+    const Trama_Dec r = Enlace().Transact_Intentos(0x70, 0x01, Alto(code), Bajo(code), intentos);
+    data = r[1];
+    return Aceptada_Simple(r);
+}
+
 bool Escribe_Codigo_Base(const QString& code) {
     if (code.isEmpty())
         return Acepta(0xB0, 0x00, 0x8F, 0x00);

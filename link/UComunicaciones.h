@@ -24,6 +24,8 @@ QString Lee_Valor_Salida(int n, const QString& code, const QString& prefix);
 QString Lee_Estado_Salida(int n, const QString& code, const QString& prefix);
 uint8_t Lee_Registro(uint8_t address, uint8_t nibble, uint8_t extra);
 bool Interroga_Dispositivo(const QString& code, uint8_t& data);
+// The same query written at most `intentos` times.
+bool Interroga_Dispositivo(const QString& code, uint8_t& data, int intentos);
 
 // Writes: true when the decoder accepted.
 bool Escribe_Codigo_Base(const QString& code);

@@ -19,6 +19,8 @@ void Al_Abrir_Editor(std::function<void(const TModelo&)> oyente) {
 
 TF_Decoder* Abre_Editor(const TModelo& modelo) {
     TEnrutado& enrutado = Enrutado();
+    if (enrutado.Sondeo)
+        return nullptr;
     // No frame goes to an editor while it is being shown.
     enrutado.Modelo_Activo = 0;
     enrutado.Lectura.Empieza(Forma_Lectura(modelo));

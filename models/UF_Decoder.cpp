@@ -16,6 +16,7 @@
 #include "Teclas.h"
 #include "UComunicaciones.h"
 #include "Valor_Control.h"
+#include "Valores_Leidos.h"
 #include "Ventanas.h"
 
 #include <QApplication>
@@ -921,10 +922,7 @@ QString TF_Decoder::Lugar_Fila(int fila) const {
 }
 
 QString TF_Decoder::Palabra(const Trama_Dec& FTResul) {
-    return QStringLiteral("%1%2")
-        .arg(FTResul[3], 2, 16, QLatin1Char('0'))
-        .arg(FTResul[2], 2, 16, QLatin1Char('0'))
-        .toUpper();
+    return Palabra_Leida(FTResul);
 }
 
 TEspera::TEspera(QPushButton* boton, bool reloj) : boton_(boton), reloj_(reloj) {

@@ -3,6 +3,7 @@
 #include "Idiomas.h"
 #include "Recursos.h"
 #include "UComunicaciones.h"
+#include "Valores_Leidos.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -12,7 +13,6 @@ namespace {
 
 constexpr int Segundos = 0; // items of the unit selectors
 constexpr int Minutos = 1;
-constexpr int Bit_Minutos = 0x80;
 
 } // namespace
 
@@ -68,11 +68,9 @@ void TF_Decoder_6758::Pon_Boton(int puesto) {
 }
 
 void TF_Decoder_6758::Lee_Ajuste(int n) {
-    const QString leido = Lee_Valor_Salida(n, Codigo_Actual(n), Prefijo());
-    // An unanswered read shows as -1, which Save refuses to write as a time.
-    const int numero = leido.isEmpty() ? -1 : leido.toInt();
-    const bool minutos = numero >= Bit_Minutos;
-    const QString tiempo = QString::number(minutos ? numero - Bit_Minutos : numero);
+    const TTiempo_Sensor leido = Tiempo_Sensor(Lee_Valor_Salida(n, Codigo_Actual(n), Prefijo()));
+    const bool minutos = leido.Minutos;
+    const QString& tiempo = leido.Cuenta;
     Ajuste(n, TLado::Nuevo)->setCurrentIndex(minutos ? Minutos : Segundos);
     Ajuste(n, TLado::Actual)->setCurrentIndex(minutos ? Minutos : Segundos);
     Tiempo(n, TLado::Nuevo)->setText(tiempo);

@@ -3,6 +3,7 @@
 #include "Conversion.h"
 #include "Errores.h"
 #include "UComunicaciones.h"
+#include "Valores_Leidos.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -66,10 +67,7 @@ void TF_Decoder_Codigos::Inicializa_Valores_Solo_Nuevos() {
 
 void TF_Decoder_Codigos::Pon_Valor(int k, const Trama_Dec& FTResul) {
     // The models with three-digit codes drop the class nibble, whatever it is.
-    QString texto = Palabra(FTResul).right(datos_.Ancho);
-    if (texto == QString(datos_.Ancho, u'F'))
-        texto.clear();
-    Codigo(k + 1, TLado::Nuevo)->setText(texto);
+    Codigo(k + 1, TLado::Nuevo)->setText(Codigo_Leido(FTResul, datos_.Ancho));
     Codigo(k + 1, TLado::Actual)->setText(Nuevo(k + 1));
 }
 

@@ -5,6 +5,7 @@
 #include "F_Mensa.h"
 #include "Idiomas.h"
 #include "UComunicaciones.h"
+#include "Valores_Leidos.h"
 #include "Ventanas.h"
 
 #include <QComboBox>
@@ -109,9 +110,7 @@ void TF_Decoder_Salidas::Inicializa_Valores_Solo_Nuevos() {
 
 void TF_Decoder_Salidas::Pon_Valor(int k, const Trama_Dec& FTResul) {
     // The class nibble is dropped whatever it is.
-    QString texto = Palabra(FTResul).right(Ancho);
-    if (texto == QString(Ancho, u'F'))
-        texto.clear();
+    const QString texto = Codigo_Leido(FTResul, Ancho);
     Codigo(k + 1, TLado::Nuevo)->setText(texto);
     Codigo(k + 1, TLado::Actual)->setText(texto);
 }

@@ -7,12 +7,16 @@
 #include "Modelos.h"
 
 #include <cstdint>
+#include <functional>
 
 struct TEnrutado {
     // The model whose editor receives the decoder's frames (0 = none).
     uint8_t Modelo_Activo = 0;
     // The read-out that editor is taking (the position of its next data frame among them).
     TLectura_Decoder Lectura;
+    // Set while a survey runs: it takes every such frame (it reads decoders out without an
+    // editor), and no editor can be opened.
+    std::function<void(const Trama_Dec&)> Sondeo;
 };
 
 TEnrutado& Enrutado();

@@ -220,12 +220,19 @@ void BusSimulator::SaveTo(const std::string& path) const {
 }
 
 void BusSimulator::Emit(const std::vector<Emission>& emissions, Clock::time_point now) {
-    for (const Emission& e : emissions)
-        for (Chunk& c : faults_.Shape(e)) {
+    for (const Emission& e : emissions) {
+        std::vector<Chunk> chunks = faults_.Shape(e);
+        if (e.reply && !chunks.empty() && e.decoder >= 0) {
+            Decoder& d = inst_.decoders[size_t(e.decoder)];
+            if (d.quirk == Quirk::Noisy && d.replies++ % 2 == 0)
+                chunks.front().bytes.insert(chunks.front().bytes.begin(), StrayByte);
+        }
+        for (Chunk& c : chunks) {
             // The due time is taken before the chunk is moved: argument order is unspecified.
             const Clock::time_point due = now + c.delay;
             outbox_.Add(due, std::move(c));
         }
+    }
 }
 
 void BusSimulator::Record(Direction d, const Frame& f, Clock::time_point now) {

@@ -2,6 +2,8 @@
 
 #include "SimDecoder.h"
 
+#include <algorithm>
+
 namespace kalvex::sim {
 
 std::vector<Emission> Bus::Receive(const Frame& f, Clock::time_point now) {
@@ -28,7 +30,17 @@ std::vector<Emission> Bus::Receive(const Frame& f, Clock::time_point now) {
         // The program writes the request twice; the second copy finds the read-out running.
         if (d < 0 || (readOut_ && readOut_->decoder == d))
             return {};
-        return StartReadOut(d, now);
+        switch (inst_.decoders[size_t(d)].quirk) {
+        case Quirk::IgnoresRequests:
+            return {};
+        case Quirk::NoReadOut:
+            // In programming mode, as its closing frame finds it, but silent.
+            programming_ = d;
+            readOut_.reset();
+            return {};
+        default:
+            return StartReadOut(d, now);
+        }
     }
     if (programming_ < 0)
         return {};
@@ -62,7 +74,12 @@ std::optional<Clock::time_point> Bus::NextDeadline() const {
 
 std::vector<Emission> Bus::StartReadOut(int decoder, Clock::time_point now) {
     programming_ = decoder;
-    readOut_ = ReadOut{decoder, ReadOutFrames(inst_.decoders[size_t(decoder)]), 0, {}};
+    const Decoder& d = inst_.decoders[size_t(decoder)];
+    std::vector<Frame> frames = ReadOutFrames(d);
+    // Half its data frames, then nothing: no identification frame ends the read-out.
+    if (d.quirk == Quirk::StopsHalfway)
+        frames.resize(size_t(std::max(1, d.model->outputs / 2)));
+    readOut_ = ReadOut{decoder, std::move(frames), 0, {}};
     return SendNext(now);
 }
 

@@ -56,6 +56,14 @@ const Field Fields[] = {
     {"minimum", Bit(Family::Digitizer), 1, Kind::Number, 0x24, 0, 1},
 };
 
+const std::pair<Quirk, const char*> QuirkNames[] = {
+    {Quirk::None, "none"},
+    {Quirk::IgnoresRequests, "ignores-requests"},
+    {Quirk::NoReadOut, "no-read-out"},
+    {Quirk::StopsHalfway, "stops-halfway"},
+    {Quirk::Noisy, "noisy"},
+};
+
 bool IsWordKind(Kind k) {
     return k == Kind::Word || k == Kind::Flag;
 }
@@ -234,6 +242,8 @@ public:
                 continue;
             if (key == "serves" && m->family != Family::Digitizer)
                 d.serves = Codes(entry);
+            else if (key == "quirk" && m->family != Family::Digitizer)
+                d.quirk = QuirkOf(entry);
             else if (const Field* f = FindField(key, m->family))
                 Values(d, *f, entry);
             else
@@ -278,6 +288,14 @@ private:
             codes.push_back(uint16_t(*code));
         }
         return codes;
+    }
+
+    Quirk QuirkOf(const Entry& e) const {
+        for (const auto& [quirk, name] : QuirkNames)
+            if (Lower(e.value) == name)
+                return quirk;
+        Fail(e.line, "quirk: '" + e.value +
+                         "' is not none, ignores-requests, no-read-out, stops-halfway or noisy");
     }
 
     std::string file_;
@@ -350,6 +368,10 @@ std::string FormatDecoder(const Decoder& d) {
         }
         out += "\n";
     }
+    if (d.quirk != Quirk::None)
+        for (const auto& [quirk, name] : QuirkNames)
+            if (quirk == d.quirk)
+                out += std::string("quirk = ") + name + "\n";
     for (const Field& f : Fields) {
         if (!(f.families & Bit(m.family)))
             continue;

@@ -12,10 +12,21 @@
 
 namespace kalvex::sim {
 
+// How a decoder misbehaves for good (the file's `quirk`), unlike the faults a test switches on.
+enum class Quirk {
+    None,
+    IgnoresRequests, // answers queries, but a programming request leaves it as it was
+    NoReadOut,       // takes a programming request into programming mode, sends nothing
+    StopsHalfway,    // its read-out stops after half its data frames
+    Noisy,           // every other reply it sends has a stray byte in front
+};
+
 struct Decoder {
     std::string name;
     const Model* model = nullptr;
     std::vector<uint16_t> serves; // device codes answered by 0x70 queries and 0x50 10 requests
+    Quirk quirk = Quirk::None;
+    int replies = 0; // replies sent, for the noisy one
     std::array<uint8_t, 256> memory;
 
     Decoder() { memory.fill(0xFF); }

@@ -2,13 +2,10 @@
 
 #include "Idiomas.h"
 
-#include <algorithm>
-#include <cmath>
-
 void TProgreso_Prueba::Empieza(int total) {
     total_ = total;
     probados_ = respondidos_ = 0;
-    por_codigo_ms_ = 0;
+    queda_.Empieza(total);
     segundos_ = Texto(QStringLiteral("GEN_MEN118"));
     minutos_ = Texto(QStringLiteral("GEN_MEN119"));
     empieza_ = total == 1 ? Texto(QStringLiteral("GEN_MEN121"))
@@ -22,11 +19,7 @@ void TProgreso_Prueba::Empieza(int total) {
 void TProgreso_Prueba::Cuenta(bool respondido, qint64 transcurrido_ms) {
     ++probados_;
     respondidos_ += respondido;
-    constexpr double Paso = 1.25;
-    const double media = static_cast<double>(transcurrido_ms) / probados_;
-    const bool asentada = por_codigo_ms_ > 0 && 10 * (probados_ - 1) >= total_;
-    por_codigo_ms_ =
-        asentada ? std::clamp(media, por_codigo_ms_ / Paso, por_codigo_ms_ * Paso) : media;
+    queda_.Cuenta(probados_, transcurrido_ms);
 }
 
 QString TProgreso_Prueba::Linea() const {
@@ -34,17 +27,12 @@ QString TProgreso_Prueba::Linea() const {
         return empieza_;
     if (Completa())
         return Resumen();
-    const double quedan_ms = por_codigo_ms_ * (total_ - probados_);
-    // Rounded up: "about 0 s" while codes remain would read as done.
-    const qint64 segundos = std::max<qint64>(1, static_cast<qint64>(std::ceil(quedan_ms / 1000)));
-    // Minutes from two on: from one, rounding would double the estimate at a step (89 s is
-    // "1 min", 90 s "2 min").
-    const bool en_minutos = segundos >= 120;
-    return (en_minutos ? minutos_ : segundos_)
+    const TTiempo_Restante::TQueda queda = queda_.Queda();
+    return (queda.Minutos ? minutos_ : segundos_)
         .arg(probados_)
         .arg(total_)
         .arg(respondidos_)
-        .arg(en_minutos ? (segundos + 30) / 60 : segundos);
+        .arg(queda.Valor);
 }
 
 QString TProgreso_Prueba::Resumen() const {

@@ -2,6 +2,8 @@
 // How far a devices test has got, as the window's progress line says it: "37 of 100 — 12
 // answered — about 26 s left" after each code, and a summary when the test ends.
 
+#include "Tiempo_Restante.h"
+
 #include <QString>
 
 class TProgreso_Prueba {
@@ -16,10 +18,8 @@ public:
     int Probados() const { return probados_; }
     bool Completa() const { return probados_ == total_; }
 
-    // The line while the test runs. The time left is the time per code times the codes still
-    // to test; before the first code there is none. The time per code is the mean so far; once
-    // a tenth of the codes is done, one code moves it by a quarter at most, so a run of silent
-    // codes after answered ones (or one slow code) does not make the estimate jump.
+    // The line while the test runs, with the time left (TTiempo_Restante) after the first
+    // code.
     QString Linea() const;
     // The codes tested, answered and silent; a test that ended early says after how many.
     // Empty when no code was tested.
@@ -29,6 +29,6 @@ private:
     int total_ = 0;
     int probados_ = 0;
     int respondidos_ = 0;
-    double por_codigo_ms_ = 0;
+    TTiempo_Restante queda_;
     QString segundos_, minutos_, empieza_, resumen_, parada_, uno_si_, uno_no_;
 };

@@ -208,6 +208,7 @@ void TF_Reprogram::Busca() {
     const TModelo* modelo = Modelo_Respondido(identificacion, codigo, Edit1->text());
     if (!modelo)
         return;
-    Abre_Editor(*modelo);
-    Solicita_Programacion(codigo);
+    // A survey running meanwhile reads the decoders itself.
+    if (Abre_Editor(*modelo))
+        Solicita_Programacion(codigo);
 }

@@ -241,6 +241,9 @@ void TF_Test::R2Click() {
 }
 
 void TF_Test::B_STARTClick() {
+    // A survey running has the line to itself.
+    if (Enrutado().Sondeo)
+        return;
     Inactivo = false;
     Parar = false;
     Progreso = TProgreso_Prueba();

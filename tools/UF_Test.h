@@ -32,6 +32,8 @@ public:
     void reject() override;
     // As Stop does: a running test ends after the code it is querying.
     void B_STOPClick();
+    // A test is under way.
+    bool En_Curso() const { return !Inactivo; }
     // Writes the rows the list shows, top first, as a CSV file; when it cannot, says why in
     // an error box and returns false.
     bool Exporta(const QString& fichero);

@@ -25,6 +25,9 @@ public:
         replies.pop_front();
         return r;
     }
+    Trama_Dec Transact_Intentos(uint8_t c, uint8_t a, uint8_t hi, uint8_t lo, int) override {
+        return Transact(c, a, hi, lo, true);
+    }
     void Envia_Trama(const Trama_Dec& f) override { direct.push_back(f); }
 
     std::vector<Sent> sent;

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -91,6 +92,20 @@ protected:
         for (int i = 0; i < k; ++i)
             lectura.Recibe(Trama_Dec(0x00, 0x00, 0x00, 0x00));
     }
+    // Runs action once, from inside whatever handler is running, when cond first holds.
+    struct During {
+        explicit During(std::function<bool()> cond, std::function<void()> action) {
+            QObject::connect(&timer, &QTimer::timeout, [this, cond, action] {
+                if (!done && cond()) {
+                    done = true;
+                    action();
+                }
+            });
+            timer.start(1);
+        }
+        QTimer timer;
+        bool done = false;
+    };
     bool WaitDialog(const QString& name) {
         return WaitUntil([&] { return dialogs->Saw(name); });
     }

@@ -27,6 +27,13 @@ public:
     void Prueba(const TPrueba_Registro& fila) override { pruebas.append(fila); }
     void Editor_Cerrado(int referencia) override { cerrados.append(referencia); }
     QString Nombre_Instalacion() const override { return nombre; }
+    QList<int> Modelos_Codigo(const TCodigo_Registro& codigo) const override {
+        return modelos_codigo ? modelos_codigo(codigo) : QList<int>();
+    }
+    void Sondeo(const TSondeo_Registro& sondeo) override { sondeos.append(sondeo); }
+    void Problema_Sondeo(const TProblema_Sondeo& problema) override { problemas.append(problema); }
+    void Pon_Avance_Sondeo(const QString& texto) override { avance = texto; }
+    QString Avance_Sondeo() const override { return avance; }
     QString Carpeta_Instalacion() const override { return carpeta; }
 
     QString puerto;
@@ -38,6 +45,10 @@ public:
     QList<TPrueba_Registro> pruebas;
     QList<int> cerrados;
     QStringList choques;
+    std::function<QList<int>(const TCodigo_Registro&)> modelos_codigo;
+    QList<TSondeo_Registro> sondeos;
+    QList<TProblema_Sondeo> problemas;
+    QString avance;  // what the survey left to resume
     QString nombre;  // of the open installation
     QString carpeta; // its folder
 };

@@ -65,21 +65,6 @@ protected:
         return !sim->WaitForFrames(kalvex::sim::Direction::FromProgram, Sent().size() + 1,
                                    std::chrono::milliseconds(300));
     }
-
-    // Runs action once, from inside whatever handler is running, when cond first holds.
-    struct During {
-        explicit During(std::function<bool()> cond, std::function<void()> action) {
-            QObject::connect(&timer, &QTimer::timeout, [this, cond, action] {
-                if (!done && cond()) {
-                    done = true;
-                    action();
-                }
-            });
-            timer.start(1);
-        }
-        QTimer timer;
-        bool done = false;
-    };
 };
 
 } // namespace kalvex::test
