@@ -16,6 +16,7 @@
 #include "UF_Decoder_6775_Help.h"
 #include "UF_Reprogram.h"
 #include "UF_Reprogram_Coinc.h"
+#include "UF_Sondeo.h"
 #include "UF_Test.h"
 #include "Ventanas.h"
 
@@ -83,6 +84,14 @@ void Crea_Ventanas(TDECODER2* enlace, TInstalacion_Abierta* instalacion, bool ab
     Crea(v.F_Decoder_6775_Help);
     Crea(v.F_Instalacion);
     Crea(v.F_Plan_Codigos);
+    Crea(v.F_Sondeo);
+    // The survey's window cannot reach the installation window below it.
+    v.F_Sondeo->Muestra_Instalacion = [] {
+        TF_Instalacion* instalacion = Ventanas().F_Instalacion;
+        instalacion->show();
+        instalacion->raise();
+        instalacion->activateWindow();
+    };
     // It listens to the main window's link, which is destroyed after it.
     Crea(v.F_Monitor, v.F_Princ->Decod1);
 }

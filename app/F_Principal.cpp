@@ -26,6 +26,7 @@
 #include "UComunicaciones.h"
 #include "UF_Decoder.h"
 #include "UF_Reprogram.h"
+#include "UF_Sondeo.h"
 #include "UF_Test.h"
 #include "Ventanas.h"
 
@@ -252,6 +253,9 @@ void TF_Princ::Crea_Menus() {
     Reprogramming2 = Reprogramming1->addAction(QStringLiteral("Re-programming"), this,
                                                &TF_Princ::Reprogramming2Click);
     Reprogramming2->setObjectName(QStringLiteral("Reprogramming2"));
+    Survey1 = Reprogramming1->addAction(QStringLiteral("Survey the installation..."), this,
+                                        &TF_Princ::Survey1Click);
+    Survey1->setObjectName(QStringLiteral("Survey1"));
     Menu_Monitor = new TMenu_Monitor(this, File1, Close1, Reprogramming1);
 
     About1 = menuBar()->addMenu(QStringLiteral("Help"));
@@ -274,6 +278,7 @@ void TF_Princ::Aplica_Textos() {
     Reprogramming1->setTitle(Texto(QStringLiteral("Main_Reprogramming1_caption")));
     Reprogramming2->setText(Texto(QStringLiteral("Main_Reprogramming2_caption")));
     est1->setText(Texto(QStringLiteral("Main_Test1_caption")));
+    Survey1->setText(Texto(QStringLiteral("Main_Survey1_caption")));
     About1->setTitle(Texto(QStringLiteral("Main_About1_caption")));
 }
 
@@ -474,9 +479,11 @@ void TF_Princ::COM1Click(QAction* item) {
 void TF_Princ::closeEvent(QCloseEvent* event) {
     // Work under way (a devices test, a Save, a read) waits for the line in a nested event
     // loop below this one: closing the port now would fail it and leave the program unable
-    // to end. The test is told to stop, and the close comes back once the line is free.
+    // to end. The test and a survey are told to stop (a survey closes the decoder it is
+    // reading and tells the record first), and the close comes back once the line is free.
     Ventanas().F_Test->B_STOPClick();
-    if (Decod1->En_Espera()) {
+    Ventanas().F_Sondeo->B_StopClick();
+    if (Decod1->En_Espera() || Ventanas().F_Sondeo->En_Curso()) {
         event->ignore();
         cierre_pendiente_->start();
         return;
@@ -594,6 +601,10 @@ void TF_Princ::est1Click() {
 
 void TF_Princ::Reprogramming2Click() {
     Muestra_Sin_Modo(Ventanas().F_Reprogram);
+}
+
+void TF_Princ::Survey1Click() {
+    Muestra_Sin_Modo(Ventanas().F_Sondeo);
 }
 
 void TF_Princ::About2Click() {

@@ -97,6 +97,7 @@ private:
     void Help1Click();
     void est1Click();
     void Reprogramming2Click();
+    void Survey1Click();
     void About2Click();
     bool C1KeyPress(QKeyEvent* key);
     void Label4Click();
@@ -120,6 +121,7 @@ private:
     QMenu* Reprogramming1;
     QAction* est1;
     QAction* Reprogramming2;
+    QAction* Survey1;
     QMenu* About1;
     QAction* Help1;
     QAction* About2;

@@ -18,6 +18,7 @@ class TF_Lang;
 class TF_Test;
 class TF_Reprogram;
 class TF_Reprogram_Coinc;
+class TF_Sondeo;
 class TF_Instalacion;
 class TF_Plan_Codigos;
 class TF_Monitor;
@@ -38,6 +39,7 @@ struct TVentanas {
     TF_Decoder_6775_Help* F_Decoder_6775_Help = nullptr;
     TF_Instalacion* F_Instalacion = nullptr;
     TF_Plan_Codigos* F_Plan_Codigos = nullptr;
+    TF_Sondeo* F_Sondeo = nullptr;
     TF_Monitor* F_Monitor = nullptr;
 };
 

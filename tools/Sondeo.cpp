@@ -159,6 +159,10 @@ void TSondeo::Sigue() {
         } catch (const ESerialLine&) {
             // The adapter went away: this code was not finished, and nothing of it recorded.
             pausado_ = true;
+        } catch (...) {
+            // Anything else ends the survey where it stands, the routing given back.
+            Activa(false);
+            throw;
         }
         // A read-out cut short by the port is no answer of the decoder's either.
         if (pausado_ || !Estado_Linea().Abierta) {

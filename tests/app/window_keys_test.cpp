@@ -24,6 +24,7 @@
 #include "UF_Decoder_Llamada.h"
 #include "UF_Reprogram.h"
 #include "UF_Reprogram_Coinc.h"
+#include "UF_Sondeo.h"
 #include "UF_Test.h"
 #include "Ventanas.h"
 
@@ -84,7 +85,9 @@ std::vector<Window_Keys> Expected() {
         {"F_Princ", [&]() -> QWidget* { return v.F_Princ; },
          Keys("Main_Label2_caption Main_B_Go_caption GEN_MEN09 Main_File1_caption "
               "Main_Language1_caption Main_SerialPort1_caption Main_Reprogramming1_caption "
-              "Main_Reprogramming2_caption Main_Test1_caption Main_About1_caption List_6713 "
+              "Main_Reprogramming2_caption Main_Test1_caption Main_Survey1_caption "
+              "Main_About1_caption "
+              "List_6713 "
               "List_6721 List_6722 List_6734 List_6745 List_6746 List_6747 List_6758 List_6759 "
               "List_6763 List_6775 List_6786 "
               // the status line of a port that is not open (the cause fills a place that the
@@ -143,6 +146,10 @@ std::vector<Window_Keys> Expected() {
         {"F_Reprogram", [&]() -> QWidget* { return v.F_Reprogram; },
          Keys("Main_Reprogramming2_caption GEN_MEN026 GEN_MEN028 GEN_MEN029 GEN_MEN030 "
               "GEN_MEN031 GEN_MEN04 GEN_MEN09")},
+        {"F_Sondeo", [&]() -> QWidget* { return v.F_Sondeo; },
+         Keys("Srv_Title Srv_Ranges GEN_MEN028 GEN_MEN029 GEN_MEN030 GEN_MEN031 Srv_From Srv_To "
+              "Srv_Pace Srv_Quick Srv_Thorough Srv_Start Srv_Stop Srv_Resume Srv_Again Srv_Show "
+              "GEN_MEN126 Srv_ExportTip GEN_MEN09")},
         {"F_Instalacion", [&]() -> QWidget* { return v.F_Instalacion; },
          Keys("GEN_MEN070 GEN_MEN071 GEN_MEN072 GEN_MEN073 GEN_MEN074 GEN_MEN075 GEN_MEN076 "
               "GEN_MEN077 GEN_MEN079 GEN_MEN080 GEN_MEN081 GEN_MEN082 GEN_MEN083 GEN_MEN086 "

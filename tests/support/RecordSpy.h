@@ -34,6 +34,7 @@ public:
     void Problema_Sondeo(const TProblema_Sondeo& problema) override { problemas.append(problema); }
     void Pon_Avance_Sondeo(const QString& texto) override { avance = texto; }
     QString Avance_Sondeo() const override { return avance; }
+    QList<TCodigo_Registro> Codigos_Conocidos() const override { return conocidos; }
     QString Carpeta_Instalacion() const override { return carpeta; }
 
     QString puerto;
@@ -48,9 +49,10 @@ public:
     std::function<QList<int>(const TCodigo_Registro&)> modelos_codigo;
     QList<TSondeo_Registro> sondeos;
     QList<TProblema_Sondeo> problemas;
-    QString avance;  // what the survey left to resume
-    QString nombre;  // of the open installation
-    QString carpeta; // its folder
+    QString avance;                    // what the survey left to resume
+    QList<TCodigo_Registro> conocidos; // for the survey's default ranges
+    QString nombre;                    // of the open installation
+    QString carpeta;                   // its folder
 };
 
 } // namespace kalvex::test

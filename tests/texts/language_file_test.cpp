@@ -17,9 +17,9 @@ const char* const kClaves[] = {
     // main window
     "Main_Label2_caption", "Main_B_Go_caption", "GEN_MEN09", "Main_File1_caption",
     "Main_Language1_caption", "Main_SerialPort1_caption", "Main_Reprogramming1_caption",
-    "Main_Reprogramming2_caption", "Main_Test1_caption", "Main_About1_caption", "List_6713",
-    "List_6721", "List_6722", "List_6734", "List_6745", "List_6746", "List_6747", "List_6758",
-    "List_6759", "List_6763", "List_6775", "List_6786",
+    "Main_Survey1_caption", "Main_Reprogramming2_caption", "Main_Test1_caption",
+    "Main_About1_caption", "List_6713", "List_6721", "List_6722", "List_6734", "List_6745",
+    "List_6746", "List_6747", "List_6758", "List_6759", "List_6763", "List_6775", "List_6786",
     // editors
     "GEN_MEN00", "GEN_MEN014", "GEN_MEN015", "GEN_MEN01", "GEN_MEN02", "GEN_MEN03", "GEN_MEN04",
     "GEN_MEN05", "GEN_MEN06", "GEN_MEN016", "GEN_MEN07", "GEN_MEN08", "GEN_MEN010", "GEN_MEN011",
@@ -51,7 +51,14 @@ const char* const kClaves[] = {
     // the devices test's progress line, summary, filter and CSV export
     "GEN_MEN118", "GEN_MEN119", "GEN_MEN120", "GEN_MEN121", "GEN_MEN122", "GEN_MEN123",
     "GEN_MEN124", "GEN_MEN125", "GEN_MEN126", "GEN_MEN127", "GEN_MEN128", "Test_Clear",
-    "Test_ClearAsk", "GEN_MEN129", "GEN_MEN130", "GEN_MEN131", "GEN_MEN132",
+    // the survey
+    "Srv_Title", "Srv_Ranges", "Srv_From", "Srv_To", "Srv_Pace", "Srv_Quick", "Srv_Thorough",
+    "Srv_Start", "Srv_Stop", "Srv_Resume", "Srv_Again", "Srv_Show", "Srv_ExportTip",
+    "Srv_ProgressName", "Srv_Starting", "Srv_LineS", "Srv_LineMin", "Srv_Paused", "Srv_Summary",
+    "Srv_Unsettled", "Srv_Busy", "Srv_NoRange", "Srv_NotNumber", "Srv_TooWide", "Srv_Backwards",
+    "Srv_NoReadOut", "Srv_Incomplete", "Srv_OtherModel", "Srv_Silent", "Srv_Read", "Srv_Served",
+    "Srv_Unknown", "Srv_CsvCode", "Srv_CsvResult", "Test_ClearAsk", "GEN_MEN129", "GEN_MEN130",
+    "GEN_MEN131", "GEN_MEN132",
     // the Save's progress line, and the values the decoder did not acknowledge
     "GEN_MEN140", "GEN_MEN141", "GEN_MEN142", "GEN_MEN143", "GEN_MEN144", "GEN_MEN145",
     "GEN_MEN146", "GEN_MEN147", "GEN_MEN148",

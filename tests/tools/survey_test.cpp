@@ -6,10 +6,16 @@
 
 #include "../models/editor_fixture.h"
 #include "Configuracion.h"
+#include "Ficheros.h"
 #include "RecordSpy.h"
 #include "Sondeo.h"
+#include "UF_Sondeo.h"
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 
 using namespace kalvex::test;
 
@@ -331,6 +337,83 @@ TEST_F(SurveyTest, WhileItRunsNoEditorOpensAndItTakesTheDecodersFrames) {
     EXPECT_FALSE(abierto);
     EXPECT_FALSE(Enrutado().Sondeo);
     EXPECT_EQ(Enrutado().Modelo_Activo, 0);
+}
+
+// A range the window cannot survey is refused before any frame, with the field named and
+// the focus in it.
+TEST_F(SurveyTest, TheWindowRefusesARangeNamingTheField) {
+    Begin(Families);
+    TF_Sondeo* ventana = Ventanas().F_Sondeo;
+    ventana->show();
+    struct Rechazo {
+        int tipo; // 1 audio … 4 relays; 0: none chosen
+        QString desde, hasta;
+        const char* campo;
+        QString mensaje;
+    };
+    const Rechazo casos[] = {
+        {1, "0200", "0100", "Edit_Hasta1", "Audio, to: 0100 is below the start 0200."},
+        {2, "100", "1000", "Edit_Hasta2",
+         "Panels decoder, to: 1000 is out of range for this type (999 at most)."},
+        {1, "10000", "", "Edit_Desde1",
+         "Audio, from: 10000 is out of range for this type (9999 at most)."},
+        {3, "1 2", "5", "Edit_Desde3", "Sensors, from: \"1 2\" is not a number."},
+        {4, "", "", "Edit_Hasta4", "Relays, to: \"\" is not a number."},
+        {0, "", "", nullptr, "Choose at least one device type and type its range."},
+    };
+    for (const Rechazo& c : casos) {
+        SCOPED_TRACE(c.mensaje.toStdString());
+        sim->ClearLog();
+        for (int t = 1; t <= 4; ++t) {
+            ventana->findChild<QCheckBox*>(QStringLiteral("CB_Tipo%1").arg(t))
+                ->setChecked(t == c.tipo);
+            ventana->findChild<QLineEdit*>(QStringLiteral("Edit_Desde%1").arg(t))
+                ->setText(t == c.tipo ? c.desde : QString());
+            ventana->findChild<QLineEdit*>(QStringLiteral("Edit_Hasta%1").arg(t))
+                ->setText(t == c.tipo ? c.hasta : QString());
+        }
+        QTest::mouseClick(Button(ventana, "B_Start"), Qt::LeftButton);
+        EXPECT_EQ(LastMessage(), c.mensaje);
+        if (c.campo) {
+            EXPECT_EQ(ventana->focusWidget()->objectName(), c.campo);
+        }
+        EXPECT_TRUE(Sent().empty());
+    }
+}
+
+TEST_F(SurveyTest, TheWindowOffersTheKnownRangesRunsAndSummarises) {
+    Begin(Families);
+    espia.conocidos = {{TEspacio_Codigo::Llamada, 0x301, 0x301, "0301", {}},
+                       {TEspacio_Codigo::Llamada, 0x1234, 0x1234, "1234", {}},
+                       {TEspacio_Codigo::Panel, 0x101, 0x101, "101", {}}};
+    TF_Sondeo* ventana = Ventanas().F_Sondeo;
+    ventana->show();
+    auto campo = [&](const char* nombre) {
+        return ventana->findChild<QLineEdit*>(QString::fromLatin1(nombre))->text();
+    };
+    EXPECT_EQ(QStringList({campo("Edit_Desde1"), campo("Edit_Hasta1"), campo("Edit_Desde2"),
+                           campo("Edit_Hasta2"), campo("Edit_Desde3")}),
+              QStringList({"0300", "1299", "100", "199", ""}));
+    EXPECT_FALSE(ventana->findChild<QCheckBox*>(QStringLiteral("CB_Tipo3"))->isChecked());
+
+    ventana->findChild<QCheckBox*>(QStringLiteral("CB_Tipo2"))->setChecked(false);
+    ventana->findChild<QLineEdit*>(QStringLiteral("Edit_Desde1"))->setText("0301");
+    ventana->findChild<QLineEdit*>(QStringLiteral("Edit_Hasta1"))->setText("0303");
+    ventana->findChild<QRadioButton*>(QStringLiteral("R_Rapido"))->setChecked(true);
+    QTest::mouseClick(Button(ventana, "B_Start"), Qt::LeftButton);
+    EXPECT_EQ(ventana->findChild<QLabel*>(QStringLiteral("Label_Progreso"))->text(),
+              "3 of 3 codes surveyed: 1 decoders found (6746: 1); 2 codes served by them; "
+              "0 problems; 0 silent; 0 clashes");
+    EXPECT_TRUE(Button(ventana, "B_Export")->isEnabled());
+    EXPECT_FALSE(Button(ventana, "B_Stop")->isEnabled());
+
+    QTemporaryDir carpeta;
+    const QString fichero = carpeta.filePath("survey.csv");
+    ASSERT_TRUE(ventana->Exporta(fichero));
+    EXPECT_EQ(QString::fromUtf8(Lee_Bytes(fichero)),
+              QString::fromUtf8("\xEF\xBB\xBF") +
+                  "Code,Result\r\n0301,read: 6746\r\n0302,served by the decoder read at 0301\r\n"
+                  "0303,served by the decoder read at 0301\r\n");
 }
 
 } // namespace
