@@ -97,7 +97,7 @@ TEST(Installation, FileValuesLandInTheModelsRegisters) {
 TEST(Installation, DemoSurvivesSaveAndLoadUnchanged) {
     const auto demo =
         LoadInstallation(std::string(KALVEX_SOURCE_DIR) + "/sim/installations/demo.ini");
-    ASSERT_EQ(demo.decoders.size(), 12u);
+    ASSERT_EQ(demo.decoders.size(), 13u);
     test::TempDir dir;
     SaveInstallation(demo, dir.Path("saved.ini"));
     const auto again = LoadInstallation(dir.Path("saved.ini"));
@@ -106,6 +106,7 @@ TEST(Installation, DemoSurvivesSaveAndLoadUnchanged) {
         EXPECT_EQ(again.decoders[i].name, demo.decoders[i].name);
         EXPECT_EQ(again.decoders[i].model, demo.decoders[i].model);
         EXPECT_EQ(again.decoders[i].serves, demo.decoders[i].serves);
+        EXPECT_EQ(again.decoders[i].quirk, demo.decoders[i].quirk);
         EXPECT_EQ(again.decoders[i].memory, demo.decoders[i].memory) << demo.decoders[i].name;
     }
 }

@@ -21,54 +21,10 @@ using namespace kalvex::test;
 
 namespace {
 
-const char* Families = R"(
-[call]
-model = 6746
-serves = 0301
-codes = 0301 0302 0303 0304 0305 0306 0307 0308
-
-[panel]
-model = 6763
-serves = D101
-codes = D101 D102 - -
-
-[sensors]
-model = 6758
-serves = A101
-codes = A101 A102 - - - - - -
-times = 10s 2m - - - - - -
-
-[relays]
-model = 6759
-serves = B201
-codes = B201 B202 - - - - - -
-times = 5 200 0 0 0 0 0 0
-states = on off off off off off off off
-
-[range]
-model = 6734
-serves = 0700
-start = 0700
-end = 0799
-entrance = yes
-
-[converter]
-model = 6786
-serves = 1234
-address = 1234
-
-[empty]
-model = 6722
-serves = 0900
-codes = - - - - - - - -
-
-[norange]
-model = 6734
-serves = 0950
-start = -
-end = -
-entrance = yes
-)";
+// The simulated installation every test here surveys.
+std::string Installation() {
+    return Lee_Bytes(Carpeta_Fuentes() + "/sim/installations/survey.ini").toStdString();
+}
 
 struct Case {
     const char* decoder;
@@ -129,7 +85,7 @@ std::string Texto(const TConfiguracion& c) {
 class SurveyTest : public EditorTest {
 protected:
     // The program's start installs its own record; the spy takes its place.
-    void Begin(const char* installation) {
+    void Begin(const std::string& installation) {
         Start(installation);
         Instala_Registro(&espia);
     }
@@ -160,7 +116,7 @@ protected:
 };
 
 TEST_F(SurveyTest, EachFamilysFramesByteForByteAndWhatTheRecordIsTold) {
-    Begin(Families);
+    Begin(Installation());
     KnowsRanges();
     for (const Case& c : Cases) {
         SCOPED_TRACE(c.decoder);
@@ -185,7 +141,7 @@ TEST_F(SurveyTest, EachFamilysFramesByteForByteAndWhatTheRecordIsTold) {
 // read-out of the same decoder, value for value (an empty decoder and a range decoder without
 // a range included).
 TEST_F(SurveyTest, TheRecordGetsWhatTheEditorWouldRecord) {
-    Begin(Families);
+    Begin(Installation());
     KnowsRanges();
     struct Pareja {
         const char* decoder;
@@ -217,39 +173,8 @@ TEST_F(SurveyTest, TheRecordGetsWhatTheEditorWouldRecord) {
     }
 }
 
-const char* Faulty = R"(
-[first]
-model = 6745
-serves = 0100 0101 0102
-codes = 0100 0101 0102 -
-
-[ignores]
-model = 6746
-serves = 0103
-codes = 0103 - - - - - - -
-quirk = ignores-requests
-
-[mute]
-model = 6721
-serves = 0104
-codes = 0104 - - -
-quirk = no-read-out
-
-[halfway]
-model = 6722
-serves = 0105
-codes = 0105 0106 0107 0108 - - - -
-quirk = stops-halfway
-
-[noisy]
-model = 6747
-serves = 0106
-codes = 0106 - - -
-quirk = noisy
-)";
-
 TEST_F(SurveyTest, DecodersThatGiveNoReadOutAreProblemsAndNothingHalfIsRecorded) {
-    Begin(Faulty);
+    Begin(Installation());
     TSondeo sondeo;
     sondeo.Empieza({{TTipo_Codigo::Audio, 100, 107}}, TRitmo_Sondeo::Minucioso);
 
@@ -278,7 +203,7 @@ TEST_F(SurveyTest, DecodersThatGiveNoReadOutAreProblemsAndNothingHalfIsRecorded)
 }
 
 TEST_F(SurveyTest, TheRecordSettlesTheSharedByteAndAQuickSurveyTriesSilentCodesAgain) {
-    Begin(Faulty);
+    Begin(Installation());
     espia.modelos_codigo = [](const TCodigo_Registro& c) {
         return c.Desde == 0x100 && c.Espacio == TEspacio_Codigo::Llamada ? QList<int>{6713}
                                                                          : QList<int>{};
@@ -301,7 +226,7 @@ TEST_F(SurveyTest, TheRecordSettlesTheSharedByteAndAQuickSurveyTriesSilentCodesA
 }
 
 TEST_F(SurveyTest, StoppedItIsTakenUpAgainWhereItStopped) {
-    Begin(Families);
+    Begin(Installation());
     const QList<TRango_Sondeo> rangos{{TTipo_Codigo::Audio, 298, 303}};
     {
         TSondeo sondeo;
@@ -328,7 +253,7 @@ TEST_F(SurveyTest, StoppedItIsTakenUpAgainWhereItStopped) {
 }
 
 TEST_F(SurveyTest, WhileItRunsNoEditorOpensAndItTakesTheDecodersFrames) {
-    Begin(Families);
+    Begin(Installation());
     TSondeo sondeo;
     bool abierto = true;
     During intento([&] { return sondeo.Activo(); },
@@ -342,7 +267,7 @@ TEST_F(SurveyTest, WhileItRunsNoEditorOpensAndItTakesTheDecodersFrames) {
 // A range the window cannot survey is refused before any frame, with the field named and
 // the focus in it.
 TEST_F(SurveyTest, TheWindowRefusesARangeNamingTheField) {
-    Begin(Families);
+    Begin(Installation());
     TF_Sondeo* ventana = Ventanas().F_Sondeo;
     ventana->show();
     struct Rechazo {
@@ -382,7 +307,7 @@ TEST_F(SurveyTest, TheWindowRefusesARangeNamingTheField) {
 }
 
 TEST_F(SurveyTest, TheWindowOffersTheKnownRangesRunsAndSummarises) {
-    Begin(Families);
+    Begin(Installation());
     espia.conocidos = {{TEspacio_Codigo::Llamada, 0x301, 0x301, "0301", {}},
                        {TEspacio_Codigo::Llamada, 0x1234, 0x1234, "1234", {}},
                        {TEspacio_Codigo::Panel, 0x101, 0x101, "101", {}}};
