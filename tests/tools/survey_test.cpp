@@ -6,6 +6,7 @@
 
 #include "../models/editor_fixture.h"
 #include "Configuracion.h"
+#include "Estado_Linea.h"
 #include "Ficheros.h"
 #include "RecordSpy.h"
 #include "Sondeo.h"
@@ -339,6 +340,51 @@ TEST_F(SurveyTest, TheWindowOffersTheKnownRangesRunsAndSummarises) {
               QString::fromUtf8("\xEF\xBB\xBF") +
                   "Code,Result\r\n0301,read: 6746\r\n0302,served by the decoder read at 0301\r\n"
                   "0303,served by the decoder read at 0301\r\n");
+}
+
+// Closing the window while a decoder is in programming mode lets the survey end with that
+// code: the decoder that stopped halfway gets its closing frame and the record its problem;
+// then the window goes. A port that goes away pauses the survey before the code it could not
+// finish, and it goes on from that code once the port is back.
+TEST_F(SurveyTest, ClosedOrPausedMidwayItEndsCleanlyOrGoesOnFromTheSameCode) {
+    Begin(Installation());
+    TF_Sondeo* ventana = Ventanas().F_Sondeo;
+    ventana->show();
+    for (int t = 1; t <= 4; ++t)
+        ventana->findChild<QCheckBox*>(QStringLiteral("CB_Tipo%1").arg(t))->setChecked(t == 1);
+    ventana->findChild<QLineEdit*>(QStringLiteral("Edit_Desde1"))->setText("0105");
+    ventana->findChild<QLineEdit*>(QStringLiteral("Edit_Hasta1"))->setText("0107");
+    {
+        // The halfway decoder's read-out has stopped: the survey waits for its next frame.
+        During cierra([&] { return SentCount("20 00 05 01") == 1; }, [&] { ventana->close(); });
+        QTest::mouseClick(Button(ventana, "B_Start"), Qt::LeftButton);
+    }
+    EXPECT_FALSE(ventana->isVisible());
+    EXPECT_FALSE(ventana->En_Curso());
+    EXPECT_EQ(SentAfter(Sent().size()).back(), "50 20 FF 9F") << Trace();
+    EXPECT_FALSE(sim->InProgramming(sim->FindDecoder("halfway")));
+    ASSERT_EQ(espia.problemas.size(), 1);
+    EXPECT_EQ(espia.problemas[0].Fallo, TFallo_Sondeo::Incompleta);
+    EXPECT_EQ(SentCount("70 01 06 01"), 0u);
+
+    // Taken up again from 0106, the port goes away while 0107 waits for its reply: the survey
+    // pauses, and goes on by itself from 0107 once the port is back.
+    ventana->show();
+    sim->ClearLog();
+    {
+        During corta([&] { return SentCount("70 01 07 01") == 1; },
+                     [&] {
+                         Anota_Estado_Linea({false, QStringLiteral("gone")});
+                     });
+        QTest::mouseClick(Button(ventana, "B_Resume"), Qt::LeftButton);
+    }
+    EXPECT_TRUE(ventana->En_Curso());
+    EXPECT_EQ(SentCount("70 01 07 01"), 3u) << Trace();
+    Anota_Estado_Linea({true, QStringLiteral("back")});
+    ASSERT_TRUE(WaitUntil([&] { return !ventana->En_Curso(); }));
+    EXPECT_EQ(SentCount("70 01 07 01"), 6u) << Trace();
+    EXPECT_EQ(espia.sondeos.size(), 1); // the noisy 6747 at 0106, once
+    EXPECT_TRUE(espia.avance.isEmpty());
 }
 
 } // namespace
