@@ -81,7 +81,8 @@ TSondeo::TSondeo(QObject* parent) : QObject(parent), plazo_(new QTimer(this)) {
 }
 
 TSondeo::~TSondeo() {
-    Activa(false);
+    if (activo_)
+        Activa(false);
 }
 
 void TSondeo::Activa(bool activo) {
