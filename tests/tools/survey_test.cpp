@@ -169,6 +169,9 @@ TEST_F(SurveyTest, TheRecordGetsWhatTheEditorWouldRecord) {
         Close(editor);
         TSondeo sondeo;
         sondeo.Empieza({p.rango}, TRitmo_Sondeo::Rapido);
+        // Its closing frames, written without a reply, have reached the decoder before the
+        // next one's button is pressed.
+        ASSERT_TRUE(WaitUntil([&] { return !sim->InProgramming(sim->FindDecoder(p.decoder)); }));
         ASSERT_EQ(espia.sondeos.size(), 1);
         EXPECT_EQ(Texto(espia.sondeos[0].Leida), Texto(espia.lecturas.last()));
     }
@@ -361,8 +364,8 @@ TEST_F(SurveyTest, ClosedOrPausedMidwayItEndsCleanlyOrGoesOnFromTheSameCode) {
     }
     EXPECT_FALSE(ventana->isVisible());
     EXPECT_FALSE(ventana->En_Curso());
-    EXPECT_EQ(SentAfter(Sent().size()).back(), "50 20 FF 9F") << Trace();
-    EXPECT_FALSE(sim->InProgramming(sim->FindDecoder("halfway")));
+    EXPECT_TRUE(WaitUntil([&] { return !sim->InProgramming(sim->FindDecoder("halfway")); }));
+    EXPECT_EQ(Sent().back(), "50 20 FF 9F") << Trace();
     ASSERT_EQ(espia.problemas.size(), 1);
     EXPECT_EQ(espia.problemas[0].Fallo, TFallo_Sondeo::Incompleta);
     EXPECT_EQ(SentCount("70 01 06 01"), 0u);
