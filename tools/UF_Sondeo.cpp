@@ -168,6 +168,8 @@ TF_Sondeo::TF_Sondeo(QWidget* parent)
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setTextVisible(false);
+    // The numbers are in the line below it; the bar shows how far at a glance.
+    ProgressBar1->setMaximumHeight(ProgressBar1->fontMetrics().height() / 2 + 4);
     ProgressBar1->setAccessibleName(Texto(QStringLiteral("Srv_ProgressName")));
     Label_Progreso = new QLabel(this);
     Label_Progreso->setObjectName(QStringLiteral("Label_Progreso"));
