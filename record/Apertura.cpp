@@ -15,7 +15,7 @@ namespace {
 
 using TEstado = TApertura::TEstado;
 
-enum class TPrueba { Buena, Danada, Ajena, Mas_Nueva, Fallo };
+enum class TPrueba { Buena, Danada, Ajena, Mas_Nueva, Sin_Actualizar, Fallo };
 
 enum class TAcceso { Escritura, Lectura, Inmutable };
 
@@ -107,7 +107,10 @@ TPrueba Prepara(QSqlDatabase& base, TApertura& a, bool escritura) {
         if (!Prepara_Escritura(base, a.Error)) {
             return TPrueba::Fallo;
         }
-        if (esquema != TEsquema::Propio && !Crea_Esquema(base)) {
+        if (esquema == TEsquema::Anterior && !Actualiza_Esquema(base, a.Error)) {
+            return TPrueba::Sin_Actualizar;
+        }
+        if (esquema == TEsquema::Vacio && !Crea_Esquema(base)) {
             a.Error = base.lastError().text();
             return TPrueba::Fallo;
         }
@@ -117,7 +120,9 @@ TPrueba Prepara(QSqlDatabase& base, TApertura& a, bool escritura) {
     bool leido = false;
     a.Decoders = Lee_Decoders(base, &leido);
     a.Sin_Lectura = Lee_Grabaciones_Sin_Lectura(base);
-    a.Sitio = Lee_Sitio(base);
+    a.Sitio = Lee_Dato_Sitio(base, Dato_Nombre);
+    a.Avance_Sondeo = Lee_Dato_Sitio(base, Dato_Avance_Sondeo);
+    a.Problemas = Lee_Problemas(base);
     if (!leido) {
         a.Error = QStringLiteral("the decoders cannot be read");
         return TPrueba::Danada;
@@ -188,6 +193,13 @@ TApertura Abre_Base(const QString& fichero, const QString& conexion, bool otro_p
         return a;
     case TPrueba::Mas_Nueva:
         return Abre_Lectura(fichero, conexion, TEstado::Mas_Nueva);
+    case TPrueba::Sin_Actualizar: {
+        qWarning("Installation record: %s could not be brought up to date: %s",
+                 qUtf8Printable(fichero), qUtf8Printable(a.Error));
+        TApertura lectura = Abre_Lectura(fichero, conexion, TEstado::Sin_Actualizar);
+        lectura.Error = a.Error;
+        return lectura;
+    }
     case TPrueba::Fallo:
         // A file this program may read but not write (its folder or a read-only drive) is
         // still the installation: shown as it is.

@@ -4,11 +4,12 @@
 
 #include <QSqlDatabase>
 
-constexpr int kVersion_Esquema = 1;
+constexpr int kVersion_Esquema = 2;
 
 enum class TEsquema {
     Vacio,     // a database without tables: a new record
     Propio,    // this version's tables, all there
+    Anterior,  // the first version's tables, all there: to be brought up to date
     Mas_Nuevo, // written by a newer version of the program
     Ajeno,     // some other database, or this schema with parts missing
 };
@@ -16,3 +17,6 @@ enum class TEsquema {
 TEsquema Comprueba_Esquema(QSqlDatabase& base);
 // Creates the tables and sets the version, in one transaction. False on failure.
 bool Crea_Esquema(QSqlDatabase& base);
+// Brings a record of the first version up to date in one transaction: all of it, or nothing
+// and the file as it was. False with SQLite's reason in `error`.
+bool Actualiza_Esquema(QSqlDatabase& base, QString& error);

@@ -47,7 +47,7 @@ QByteArray Texto_Csv_Plan(const TPlan_Codigos& plan) {
                               codigo,
                               QString::number(f.Decoder),
                               registro.Modelo(f.Referencia),
-                              f.Codigo.Lugar,
+                              registro.Frase(f.Codigo.Lugar),
                               f.Ubicacion,
                               textos.Choque(espacio, f),
                               {}});
@@ -83,9 +83,9 @@ QString Html_Plan(const TPlan_Codigos& plan) {
             }
             const bool choque = !f.Choques.isEmpty();
             html += QStringLiteral("<tr>") + Celda(f.Codigo.Texto, choque) +
-                    Celda(registro.Modelo(f.Referencia), choque) + Celda(f.Codigo.Lugar, choque) +
-                    Celda(f.Ubicacion, choque) + Celda(textos.Choque(espacio, f), choque) +
-                    QStringLiteral("</tr>");
+                    Celda(registro.Modelo(f.Referencia), choque) +
+                    Celda(registro.Frase(f.Codigo.Lugar), choque) + Celda(f.Ubicacion, choque) +
+                    Celda(textos.Choque(espacio, f), choque) + QStringLiteral("</tr>");
         }
         html += QStringLiteral("</table>");
     }

@@ -44,7 +44,8 @@ QString TTextos_Plan::Choque(const TEspacio_Plan& espacio, const TFila_Plan& fil
         QString quien = QString::number(otro.Referencia);
         if (!otro.Ubicacion.trimmed().isEmpty())
             quien += QLatin1Char(' ') + otro.Ubicacion.trimmed();
-        otros << quien + QStringLiteral(" (") + otro.Codigo.Lugar + QLatin1Char(')');
+        otros << quien + QStringLiteral(" (") + redaccion_.Redacta(otro.Codigo.Lugar) +
+                     QLatin1Char(')');
     }
     return choque_.arg(otros.join(QStringLiteral("; ")));
 }

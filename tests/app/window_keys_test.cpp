@@ -143,6 +143,7 @@ std::vector<Window_Keys> Expected() {
         {"F_Reprogram", [&]() -> QWidget* { return v.F_Reprogram; },
          Keys("Main_Reprogramming2_caption GEN_MEN026 GEN_MEN028 GEN_MEN029 GEN_MEN030 "
               "GEN_MEN031 GEN_MEN04 GEN_MEN09")},
+        // Its survey problems and model choice show only where a survey left some.
         {"F_Instalacion", [&]() -> QWidget* { return v.F_Instalacion; },
          Keys("GEN_MEN070 GEN_MEN071 GEN_MEN072 GEN_MEN073 GEN_MEN074 GEN_MEN075 GEN_MEN076 "
               "GEN_MEN077 GEN_MEN079 GEN_MEN080 GEN_MEN081 GEN_MEN082 GEN_MEN083 GEN_MEN086 "

@@ -88,7 +88,12 @@ inline TDecoder_Registro Decoder(qint64 id, int referencia, const QString& ubica
     return d;
 }
 
-// Three decoders: two read and saved, one never read; one clash.
+// How the sample's clash reads in English, whatever the day.
+inline const QString kSample_Clash = QStringLiteral(
+    "\u2194 1234 \u2014 Relay 1 of the 6759 \u201CGarage\u201D, read 07/12/2026 16:05");
+
+// Three decoders: two read and saved, one never read; one clash (worded as
+// kSample_Clash says).
 inline TInstantanea Sample() {
     TInstantanea s;
     s.Fichero = QStringLiteral("/tmp/mayor12.kalvex");
@@ -111,7 +116,7 @@ inline TInstantanea Sample() {
     b.Ultima_Lectura = At(7, 16, 5);
     TDecoder_Registro c = Decoder(3, 6734, QStringLiteral("Entr\u00E9e B"), {});
     s.Decoders = {a, b, c};
-    s.Choques = {{1, 2, QStringLiteral("Code 1234 is answered by Entrance A and by Garage")}};
+    s.Choques = {{1, a.Codigos[0], 2, b.Codigos[0]}};
     return s;
 }
 
