@@ -430,7 +430,7 @@ void TF_Instalacion::Pregunta_Modelo() {
 
 bool TF_Instalacion::Decide_Modelo(int referencia) {
     const TDecoder_Registro* d = Seleccionado();
-    if (!d || !fuente_)
+    if (!d || !fuente_ || !d->Posibles.contains(referencia))
         return false;
     if (!fuente_->Decide_Modelo(d->Id, referencia)) {
         Avisa_Sobre(this, Texto(QStringLiteral("GEN_MEN097")));

@@ -135,6 +135,16 @@ public:
         return Store(decoder, &TDecoder_Registro::Nota, nota, notes);
     }
     bool Solo_Lectura() const override { return readOnly; }
+    bool Decide_Modelo(qint64 decoder, int referencia) override {
+        settled.emplace_back(decoder, referencia);
+        for (TDecoder_Registro& d : snapshot.Decoders)
+            if (d.Id == decoder && !refuse && !readOnly) {
+                d.Referencia = referencia;
+                d.Posibles.clear();
+                return true;
+            }
+        return false;
+    }
 
     TInstantanea snapshot = Sample();
     QMap<qint64, QList<TEvento_Registro>> history;
@@ -142,6 +152,7 @@ public:
     bool refuse = false; // the file failed: nothing is stored
     std::vector<std::pair<qint64, QString>> locations;
     std::vector<std::pair<qint64, QString>> notes;
+    std::vector<std::pair<qint64, int>> settled;
 
 private:
     bool Store(qint64 decoder, QString TDecoder_Registro::*campo, const QString& texto,
