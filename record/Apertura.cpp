@@ -1,6 +1,7 @@
 #include "Apertura.h"
 
 #include "Esquema.h"
+#include "Idiomas.h"
 #include "Tablas.h"
 
 #include <QDateTime>
@@ -83,6 +84,18 @@ bool Prepara_Escritura(QSqlDatabase& base, QString& error) {
            Pragma(base, QStringLiteral("PRAGMA foreign_keys = ON"), error);
 }
 
+// The words an earlier version stored for the values recorded as keys, in every language of
+// the language file. Read here, on the record's thread, while the program's thread waits for
+// the opening.
+QHash<QString, QString> Palabras_Valor() {
+    QHash<QString, QString> palabras;
+    for (const QString& idioma : Secciones_Idiomas())
+        for (const QString& clave : Claves_Valor)
+            if (const QString palabra = Texto_En(idioma, clave); palabra != TEXTO_AUSENTE)
+                palabras.insert(palabra, clave);
+    return palabras;
+}
+
 // Checks the open database and reads it into `a`; when writing, also sets the journal and
 // creates the tables of a new one.
 TPrueba Prepara(QSqlDatabase& base, TApertura& a, bool escritura) {
@@ -107,7 +120,7 @@ TPrueba Prepara(QSqlDatabase& base, TApertura& a, bool escritura) {
         if (!Prepara_Escritura(base, a.Error)) {
             return TPrueba::Fallo;
         }
-        if (esquema == TEsquema::Anterior && !Actualiza_Esquema(base, a.Error)) {
+        if (esquema == TEsquema::Anterior && !Actualiza_Esquema(base, Palabras_Valor(), a.Error)) {
             return TPrueba::Sin_Actualizar;
         }
         if (esquema == TEsquema::Vacio && !Crea_Esquema(base)) {

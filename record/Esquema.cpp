@@ -1,10 +1,13 @@
 #include "Esquema.h"
 
+#include "Json_Registro.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 
 #include <cstddef>
+#include <utility>
 
 namespace {
 
@@ -86,6 +89,36 @@ template <std::size_t N> bool Legibles(QSqlDatabase& base, const char* const (&c
     return true;
 }
 
+// The statements that put keys for the words in each row's values, as SQL literals: they run
+// in the upgrade's transaction.
+QStringList Valores_En_Claves(QSqlDatabase& base, const char* tabla, const char* columna,
+                              const QHash<QString, QString>& palabras) {
+    QStringList sentencias;
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    if (palabras.isEmpty() || !q.exec(QStringLiteral("SELECT id, %1 FROM %2")
+                                          .arg(QLatin1String(columna), QLatin1String(tabla))))
+        return sentencias;
+    while (q.next()) {
+        QList<TValor_Registro> valores = Valores_Json(q.value(1).toString());
+        bool cambiado = false;
+        for (TValor_Registro& v : valores) {
+            const auto clave = palabras.constFind(v.Texto.Literal());
+            if (v.Texto.Es_Literal() && clave != palabras.cend()) {
+                v.Texto = TFrase::De_Clave(*clave);
+                cambiado = true;
+            }
+        }
+        if (cambiado)
+            sentencias << QStringLiteral("UPDATE %1 SET %2 = '%3' WHERE id = %4")
+                              .arg(QLatin1String(tabla), QLatin1String(columna),
+                                   Json_Valores(valores).replace(QLatin1Char('\''),
+                                                                 QStringLiteral("''")))
+                              .arg(q.value(0).toLongLong());
+    }
+    return sentencias;
+}
+
 // The statements in one transaction: all of them, or none.
 bool En_Transaccion(QSqlDatabase& base, const QList<QString>& sentencias, QString& error) {
     if (!base.transaction()) {
@@ -144,7 +177,8 @@ bool Crea_Esquema(QSqlDatabase& base) {
     return En_Transaccion(base, sentencias, error);
 }
 
-bool Actualiza_Esquema(QSqlDatabase& base, QString& error) {
+bool Actualiza_Esquema(QSqlDatabase& base, const QHash<QString, QString>& palabras,
+                       QString& error) {
     // SQLite cannot change a column's check: the events are copied into a table that takes
     // surveys too. Their texts stay as stored; this version reads them as they are.
     QList<QString> sentencias{
@@ -157,6 +191,9 @@ bool Actualiza_Esquema(QSqlDatabase& base, QString& error) {
         QString::fromLatin1(kIndice_Eventos)};
     for (const char* sql : kTablas_Nuevas)
         sentencias << QString::fromLatin1(sql);
+    for (const auto& [tabla, columna] :
+         {std::pair("decoders", "config_json"), std::pair("events", "values_json")})
+        sentencias << Valores_En_Claves(base, tabla, columna, palabras);
     sentencias << QStringLiteral("PRAGMA user_version = %1").arg(kVersion_Esquema);
     return En_Transaccion(base, sentencias, error);
 }

@@ -2,6 +2,7 @@
 // The record's tables. The file says its schema version in PRAGMA user_version; a file of a
 // newer version is left as it is.
 
+#include <QHash>
 #include <QSqlDatabase>
 
 constexpr int kVersion_Esquema = 2;
@@ -19,4 +20,6 @@ TEsquema Comprueba_Esquema(QSqlDatabase& base);
 bool Crea_Esquema(QSqlDatabase& base);
 // Brings a record of the first version up to date in one transaction: all of it, or nothing
 // and the file as it was. False with SQLite's reason in `error`.
-bool Actualiza_Esquema(QSqlDatabase& base, QString& error);
+// The values an earlier version stored as words of `palabras` (word → key, in any language)
+// become those keys, so that the decoders holding them are known again by their values.
+bool Actualiza_Esquema(QSqlDatabase& base, const QHash<QString, QString>& palabras, QString& error);

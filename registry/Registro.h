@@ -24,6 +24,11 @@ struct TValor_Registro {
     TFrase Texto;
 };
 
+// The keys a value is recorded as where the editor shows it as a word: a check box's states
+// and the time units' list items. An earlier version stored the words themselves.
+inline const QStringList Claves_Valor{QStringLiteral("GEN_MEN103"), QStringLiteral("GEN_MEN104"),
+                                      QStringLiteral("GEN_MEN07"), QStringLiteral("GEN_MEN08")};
+
 // One code a decoder answers, as a closed range of hexadecimal-digit values (a call code
 // "1234" is 0x1234 to 0x1234; a code of another space may be shorter), and where it is in
 // the decoder ("output 2").

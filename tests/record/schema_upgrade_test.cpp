@@ -31,7 +31,8 @@ const char* const kVersion_1[] = {
     " code INTEGER NOT NULL, type TEXT NOT NULL, answered INTEGER NOT NULL, id_byte INTEGER)",
     "INSERT INTO site VALUES ('name', 'Calle Mayor 12')",
     "INSERT INTO decoders VALUES (1, 6745, 'Portal A', '',"
-    " '[{\"field\":\"Edit5\",\"place\":\"Salida 1\",\"text\":\"0301\"}]',"
+    " '[{\"field\":\"Edit5\",\"place\":\"Salida 1\",\"text\":\"0301\"},"
+    "{\"field\":\"C1\",\"place\":\"Cerradura\",\"text\":\"S\u00ED\"}]',"
     " '[{\"space\":\"call\",\"from\":769,\"to\":769,\"text\":\"0301\",\"place\":\"Salida 1\"}]',"
     " '2026-12-01T09:00:00.000Z', '2026-12-01T09:05:00.000Z', 'Valores actualizados', 0)",
     "INSERT INTO events (decoder, kind, time, port, values_json) VALUES (1, 'read',"
@@ -48,7 +49,7 @@ class SchemaUpgrade : public RecordTest {
 protected:
     void Version_1(const QStringList& mas = {}) {
         for (const char* sql : kVersion_1)
-            Consulta(Ruta(), QString::fromLatin1(sql));
+            Consulta(Ruta(), QString::fromUtf8(sql));
         for (const QString& sql : mas)
             Consulta(Ruta(), sql);
     }
@@ -73,9 +74,13 @@ TEST_F(SchemaUpgrade, AFirstVersionRecordIsBroughtUpToDateAndShowsItsTextsAsStor
         ASSERT_EQ(h.size(), 2);
         EXPECT_EQ(h[0].Puerto, "COM3");
         EXPECT_EQ(textos.Frase(h[1].Resultado), "Valores actualizados");
+        // A check box's state stored as the word of its time is its key now.
+        EXPECT_EQ(textos.Frase(d.Configuracion[1].Texto), "Yes");
         // The same decoder read again is the one recorded, and the new kinds of event store.
-        base->Lectura("COM3", Config(6745, {{"Edit5", "Output 1", "0301"}}));
-        base->Sondeo({"COM3", Config(6745, {{"Edit5", "Output 1", "0301"}}), {}});
+        const TConfiguracion otra_vez = Config(
+            6745, {{"Edit5", "Output 1", "0301"}, {"C1", "Lock", TFrase::De_Clave("GEN_MEN103")}});
+        base->Lectura("COM3", otra_vez);
+        base->Sondeo({"COM3", otra_vez, {}});
         EXPECT_EQ(base->Instantanea().Decoders.size(), 1);
     }
     EXPECT_EQ(Version(), "2");
