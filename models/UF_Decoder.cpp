@@ -28,7 +28,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QSet>
 #include <QTime>
 #include <QTimer>
 

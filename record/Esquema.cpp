@@ -110,17 +110,18 @@ QStringList Valores_En_Claves(QSqlDatabase& base, const char* tabla, const char*
             }
         }
         if (cambiado)
+            // One pass of arg: a value's text is never read for a marker.
             sentencias << QStringLiteral("UPDATE %1 SET %2 = '%3' WHERE id = %4")
                               .arg(QLatin1String(tabla), QLatin1String(columna),
                                    Json_Valores(valores).replace(QLatin1Char('\''),
-                                                                 QStringLiteral("''")))
-                              .arg(q.value(0).toLongLong());
+                                                                 QStringLiteral("''")),
+                                   QString::number(q.value(0).toLongLong()));
     }
     return sentencias;
 }
 
 // The statements in one transaction: all of them, or none.
-bool En_Transaccion(QSqlDatabase& base, const QList<QString>& sentencias, QString& error) {
+bool Todas_O_Ninguna(QSqlDatabase& base, const QList<QString>& sentencias, QString& error) {
     if (!base.transaction()) {
         error = base.lastError().text();
         return false;
@@ -174,7 +175,7 @@ bool Crea_Esquema(QSqlDatabase& base) {
         sentencias << QString::fromLatin1(sql);
     sentencias << QStringLiteral("PRAGMA user_version = %1").arg(kVersion_Esquema);
     QString error;
-    return En_Transaccion(base, sentencias, error);
+    return Todas_O_Ninguna(base, sentencias, error);
 }
 
 bool Actualiza_Esquema(QSqlDatabase& base, const QHash<QString, QString>& palabras,
@@ -195,5 +196,5 @@ bool Actualiza_Esquema(QSqlDatabase& base, const QHash<QString, QString>& palabr
          {std::pair("decoders", "config_json"), std::pair("events", "values_json")})
         sentencias << Valores_En_Claves(base, tabla, columna, palabras);
     sentencias << QStringLiteral("PRAGMA user_version = %1").arg(kVersion_Esquema);
-    return En_Transaccion(base, sentencias, error);
+    return Todas_O_Ninguna(base, sentencias, error);
 }

@@ -293,9 +293,12 @@ QList<TCoincidencia> TEstado_Instalacion::Choques_Instalacion() const {
 QList<int> TEstado_Instalacion::Modelos_Codigo(const TCodigo_Registro& codigo) const {
     QList<int> modelos;
     indice_.Solapes(codigo, [&](const TIndice_Codigos::TEntrada& e) {
-        const int referencia = decoders_.constFind(e.Decoder)->Referencia;
-        if (!modelos.contains(referencia)) {
-            modelos.append(referencia);
+        const TDecoder_Registro& d = *decoders_.constFind(e.Decoder);
+        // A decoder whose model is undecided may be any of its possible ones.
+        for (int referencia : d.Referencia != 0 ? QList<int>{d.Referencia} : d.Posibles) {
+            if (!modelos.contains(referencia)) {
+                modelos.append(referencia);
+            }
         }
     });
     return modelos;

@@ -54,8 +54,8 @@ public:
     QList<TCoincidencia> Choques(const TConfiguracion& nueva) const;
     // Every pair of decoders answering the same code, once (Decoder < Otro).
     QList<TCoincidencia> Choques_Instalacion() const;
-    // The models of the decoders whose codes overlap the code, each once, in the order of
-    // their codes.
+    // The models of the decoders whose codes overlap the code (an undecided one's possible
+    // models), each once, in the order of their codes.
     QList<int> Modelos_Codigo(const TCodigo_Registro& codigo) const;
 
 private:

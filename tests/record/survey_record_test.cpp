@@ -29,6 +29,7 @@ TEST_F(SurveyRecord, DecodersProblemsAndProgressAreStoredAndOpenAgain) {
         registro.Pon_Avance_Sondeo("call 0100-0199: 0150");
         EXPECT_EQ(registro.Avance_Sondeo(), "call 0100-0199: 0150");
         EXPECT_EQ(registro.Codigos_Conocidos().size(), 3);
+        EXPECT_EQ(registro.Modelos_Codigo(Llamada(0x301)), kPosibles);
         // Found again by the same survey, or by a read-out: the same decoders.
         registro.Sondeo({"/dev/ttyUSB0", kIndeciso, kPosibles});
         registro.Lectura("/dev/ttyUSB0", kRele);
