@@ -46,7 +46,7 @@ QByteArray Texto_Csv_Plan(const TPlan_Codigos& plan) {
                 filas.append({nombre,
                               codigo,
                               QString::number(f.Decoder),
-                              registro.Modelo(f.Referencia),
+                              registro.Modelo(f.Referencia, f.Posibles),
                               registro.Frase(f.Codigo.Lugar),
                               f.Ubicacion,
                               textos.Choque(espacio, f),
@@ -83,7 +83,7 @@ QString Html_Plan(const TPlan_Codigos& plan) {
             }
             const bool choque = !f.Choques.isEmpty();
             html += QStringLiteral("<tr>") + Celda(f.Codigo.Texto, choque) +
-                    Celda(registro.Modelo(f.Referencia), choque) +
+                    Celda(registro.Modelo(f.Referencia, f.Posibles), choque) +
                     Celda(registro.Frase(f.Codigo.Lugar), choque) + Celda(f.Ubicacion, choque) +
                     Celda(textos.Choque(espacio, f), choque) + QStringLiteral("</tr>");
         }

@@ -36,10 +36,10 @@ const QString& TTextos_Registro::Modelo(int referencia) {
     return *hallado;
 }
 
-QString TTextos_Registro::Modelo(const TDecoder_Registro& decoder) {
-    if (decoder.Referencia != 0 || decoder.Posibles.isEmpty())
-        return Modelo(decoder.Referencia);
-    return Referencias(decoder, redaccion_);
+QString TTextos_Registro::Modelo(int referencia, const QList<int>& posibles) {
+    if (referencia != 0 || posibles.isEmpty())
+        return Modelo(referencia);
+    return Referencias(referencia, posibles, redaccion_);
 }
 
 QString TTextos_Registro::Tipo(TEvento_Registro::TTipo tipo) const {
@@ -60,12 +60,12 @@ QString TTextos_Registro::Momento(const QDateTime& momento) const {
     return momento.isValid() ? Momento_Iso(momento) : nunca_;
 }
 
-QString Referencias(const TDecoder_Registro& decoder, const TRedaccion& redaccion) {
-    if (decoder.Referencia != 0 || decoder.Posibles.isEmpty())
-        return QString::number(decoder.Referencia);
+QString Referencias(int referencia, const QList<int>& posibles, const TRedaccion& redaccion) {
+    if (referencia != 0 || posibles.isEmpty())
+        return QString::number(referencia);
     QStringList modelos;
-    for (int referencia : decoder.Posibles)
-        modelos << QString::number(referencia);
+    for (int posible : posibles)
+        modelos << QString::number(posible);
     const QString ultimo = modelos.takeLast();
     return modelos.isEmpty() ? ultimo
                              : redaccion.Texto_De(QStringLiteral("Reg_Or"))

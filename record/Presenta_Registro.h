@@ -21,7 +21,8 @@ public:
     // name.
     const QString& Modelo(int referencia);
     // The decoder's model; "6745, 6713 or 6734" while a survey left it undecided.
-    QString Modelo(const TDecoder_Registro& decoder);
+    QString Modelo(int referencia, const QList<int>& posibles);
+    QString Modelo(const TDecoder_Registro& d) { return Modelo(d.Referencia, d.Posibles); }
     // A stored fact in the current language.
     QString Frase(const TFrase& frase) const { return redaccion_.Redacta(frase); }
     // "Read-out", "Save", "Survey".
@@ -41,7 +42,7 @@ private:
 };
 
 // The decoder's reference, or "6745, 6713 or 6734" while a survey left its model undecided.
-QString Referencias(const TDecoder_Registro& decoder, const TRedaccion& redaccion);
+QString Referencias(int referencia, const QList<int>& posibles, const TRedaccion& redaccion);
 // The codes' texts, the first few of them, "…" standing for the rest.
 QString Codigos_En_Corto(const QList<TCodigo_Registro>& codigos);
 // "Place: value" pairs, the first few of them, "…" standing for the rest.

@@ -21,7 +21,7 @@ QString TRedaccion_Choque::Linea(const TCodigo_Registro& codigo, const TDecoder_
     const QString formato =
         momento.date() == hoy ? QStringLiteral("HH:mm") : fecha_ + QStringLiteral(" HH:mm");
     const QString cuando = tipo.arg(momento.toString(formato));
-    const QString modelo = Referencias(otro, redaccion_);
+    const QString modelo = Referencias(otro.Referencia, otro.Posibles, redaccion_);
     const QString lugar = redaccion_.Redacta(suyo.Lugar);
     const QString ubicacion = otro.Ubicacion.trimmed();
     return ubicacion.isEmpty() ? sin_ubicacion_.arg(codigo.Texto, lugar, modelo, cuando)
