@@ -3,8 +3,10 @@
 // read-out, and how far the survey got — all there again when the file is opened next.
 
 #include "Presenta_Registro.h"
+#include "PtyPair.h" // WaitUntil
 #include "RecordFixture.h"
 #include "Redaccion_Choque.h"
+#include "SmallDisk.h"
 
 namespace kalvex::test {
 namespace {
@@ -83,6 +85,31 @@ TEST_F(SurveyRecord, ASurveyedDecoderWithTheCodesOfARecordedOneIsThatOne) {
     ASSERT_EQ(i.Decoders.size(), 1);
     EXPECT_TRUE(i.Choques.isEmpty());
     EXPECT_TRUE(i.Decoders[0].Configuracion[1].Texto == TFrase::De_Clave("GEN_MEN104"));
+}
+
+// What a full disk did not let the record store is not shown: the survey's decoder, problem and
+// progress go back to what the file holds.
+TEST_F(SurveyRecord, WhatCouldNotBeStoredIsNotShown) {
+    SmallDisk disco(Ruta("disk"), 512);
+    if (!disco.Mounted())
+        GTEST_SKIP() << "needs a filesystem of its own (root)";
+    auto base = Abre("disk/site.kalvex");
+    QStringList fallos;
+    base->Al_Fallar([&](const QString& causa) { fallos << causa; });
+    base->Pon_Avance_Sondeo("0100");
+    base->Sondeo({"COM1", kRele, {}});
+    ASSERT_EQ(base->Historia(1).size(), 1);
+
+    disco.Fill();
+    base->Sondeo({"COM1", kIndeciso, kPosibles});
+    base->Problema_Sondeo({"0123", 0x45, TFallo_Sondeo::Sin_Lectura, "COM1"});
+    base->Pon_Avance_Sondeo("0124");
+    ASSERT_TRUE(WaitUntil([&] { return !fallos.isEmpty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return base->Avance_Sondeo() == "0100"; }));
+    const TInstantanea i = base->Instantanea();
+    EXPECT_EQ(i.Decoders.size(), 1);
+    EXPECT_TRUE(i.Problemas.isEmpty());
+    EXPECT_TRUE(base->Modelos_Codigo(Llamada(0x301)).isEmpty());
 }
 
 } // namespace
