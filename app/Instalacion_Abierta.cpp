@@ -151,6 +151,28 @@ QList<int> TInstalacion_Abierta::Modelos_Codigo(const TCodigo_Registro& codigo) 
     return base_ ? base_->Modelos_Codigo(codigo) : QList<int>{};
 }
 
+void TInstalacion_Abierta::Sondeo(const TSondeo_Registro& sondeo) {
+    base_->Sondeo(sondeo);
+    emit Registrado();
+}
+
+void TInstalacion_Abierta::Problema_Sondeo(const TProblema_Sondeo& problema) {
+    base_->Problema_Sondeo(problema);
+    emit Registrado();
+}
+
+void TInstalacion_Abierta::Pon_Avance_Sondeo(const QString& avance) {
+    base_->Pon_Avance_Sondeo(avance);
+}
+
+QString TInstalacion_Abierta::Avance_Sondeo() const {
+    return base_ ? base_->Avance_Sondeo() : QString();
+}
+
+QList<TCodigo_Registro> TInstalacion_Abierta::Codigos_Conocidos() const {
+    return base_ ? base_->Codigos_Conocidos() : QList<TCodigo_Registro>{};
+}
+
 QString TInstalacion_Abierta::Nombre_Instalacion() const {
     if (!base_)
         return {};

@@ -45,6 +45,11 @@ public:
     void Prueba(const TPrueba_Registro& fila) override;
     void Editor_Cerrado(int referencia) override;
     QList<int> Modelos_Codigo(const TCodigo_Registro& codigo) const override;
+    void Sondeo(const TSondeo_Registro& sondeo) override;
+    void Problema_Sondeo(const TProblema_Sondeo& problema) override;
+    void Pon_Avance_Sondeo(const QString& avance) override;
+    QString Avance_Sondeo() const override;
+    QList<TCodigo_Registro> Codigos_Conocidos() const override;
     // The site's name, or the file's name while the site has none.
     QString Nombre_Instalacion() const override;
     QString Carpeta_Instalacion() const override;

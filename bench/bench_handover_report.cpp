@@ -55,9 +55,12 @@ TInstantanea Instalacion_Grande() {
         d.Confirmado = n % 7 != 0;
         s.Decoders << d;
     }
-    for (int n = 0; n < 20; ++n)
-        s.Choques << TChoque_Registro{
-            n + 1, n + 2, QStringLiteral("Code %1 is answered by two decoders").arg(2000 + n)};
+    for (int n = 0; n < 20; ++n) {
+        const TCodigo_Registro codigo{TEspacio_Codigo::Llamada, 0x2000 + n, 0x2000 + n,
+                                      QString::number(2000 + n),
+                                      TFrase::De_Clave(QStringLiteral("GEN_MEN03")) + " 1"};
+        s.Choques << TChoque_Registro{n + 1, codigo, n + 2, codigo};
+    }
     return s;
 }
 

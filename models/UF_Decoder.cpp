@@ -29,7 +29,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QSet>
 #include <QTime>
 #include <QTimer>
 
@@ -596,9 +595,9 @@ QString TF_Decoder::Codigo_Relectura() const {
         return {};
     // The decoder answers to its codes as they now stand: what the Save wrote where it was
     // acknowledged, what the read-out showed elsewhere.
-    QSet<QString> escritos;
+    QList<TFrase> escritos;
     for (int fila : Filas_Aceptadas())
-        escritos.insert(Lugar_Registro(fila));
+        escritos.append(Lugar_Registro(fila));
     for (const TCodigo_Registro& c : Codigos_Registro(TLado::Nuevo))
         if (escritos.contains(c.Lugar))
             return Codigo_Dispositivo(tipo, c.Desde);
@@ -679,11 +678,9 @@ void TF_Decoder::Relectura_Cortada() {
 TConfiguracion TF_Decoder::Configuracion(TLado lado) const {
     TConfiguracion configuracion;
     configuracion.Referencia = Referencia();
-    const QString si = Texto(QStringLiteral("GEN_MEN103"));
-    const QString no = Texto(QStringLiteral("GEN_MEN104"));
     for (const TValor_Rejilla& v : Valores_Rejilla())
         configuracion.Valores.append(
-            {v.Campo, Lugar_Valor(v), Texto_Control(Celda(v.Fila, v.Columna, lado), si, no)});
+            {v.Campo, Frase_Valor(v), Frase_Control(Celda(v.Fila, v.Columna, lado))});
     configuracion.Codigos = Codigos_Registro(lado);
     return configuracion;
 }
@@ -700,17 +697,24 @@ QList<TF_Decoder::TValor_Rejilla> TF_Decoder::Valores_Rejilla() const {
     return valores;
 }
 
-QString TF_Decoder::Lugar_Valor(const TValor_Rejilla& valor) const {
-    QString lugar = Lugar_Registro(valor.Fila);
+TFila Fila_De_Clave(const QString& clave, const QString& nombre_actual, const QString& nombre_nuevo,
+                    const QList<TCelda>& actual, const QList<TCelda>& nuevo) {
+    return {Texto(clave), nombre_actual, nombre_nuevo, actual, nuevo, clave};
+}
+
+TFrase TF_Decoder::Frase_Valor(const TValor_Rejilla& valor) const {
+    TFrase lugar = Lugar_Registro(valor.Fila);
     if (rejilla_.Filas[valor.Fila].Nuevo.size() > 1 && valor.Columna < rejilla_.Columnas.size())
-        lugar += QStringLiteral(", ") + Texto(rejilla_.Columnas[valor.Columna].Clave);
+        lugar +=
+            TFrase(QStringLiteral(", ")) + TFrase::De_Clave(rejilla_.Columnas[valor.Columna].Clave);
     return lugar;
 }
 
-QString TF_Decoder::Lugar_Registro(int fila) const {
+TFrase TF_Decoder::Lugar_Registro(int fila) const {
+    const TFila& f = rejilla_.Filas.at(fila);
     if (!rejilla_.Numeros)
-        return Lugar_Fila(fila);
-    return Texto(rejilla_.Rotulos.Clave) + QLatin1Char(' ') + rejilla_.Filas.at(fila).Rotulo;
+        return f.Clave.isEmpty() ? TFrase(Lugar_Fila(fila)) : TFrase::De_Clave(f.Clave);
+    return TFrase::De_Clave(rejilla_.Rotulos.Clave) + QStringLiteral(" ") + f.Rotulo;
 }
 
 QList<TCodigo_Registro> TF_Decoder::Codigos_Registro(TLado) const {
@@ -718,7 +722,7 @@ QList<TCodigo_Registro> TF_Decoder::Codigos_Registro(TLado) const {
 }
 
 void TF_Decoder::Anade_Codigo(QList<TCodigo_Registro>& codigos, TEspacio_Codigo espacio,
-                              const QString& texto, const QString& lugar) {
+                              const QString& texto, const TFrase& lugar) {
     bool valido = false;
     // Hexadecimal, as the decoder holds the digits: "0012" and "12" are one code.
     const qint64 valor = texto.toLongLong(&valido, 16);
@@ -836,7 +840,7 @@ void TF_Decoder::Anota_Grabacion(bool todo_aceptado) {
     }
     grabacion.Todo_Aceptado = todo_aceptado;
     grabacion.Resultado =
-        Texto(todo_aceptado ? QStringLiteral("F_MENSA19") : QStringLiteral("F_MENSA04"));
+        TFrase::De_Clave(todo_aceptado ? QStringLiteral("F_MENSA19") : QStringLiteral("F_MENSA04"));
     Registro().Grabacion(grabacion);
 }
 

@@ -90,7 +90,12 @@ struct TFila {
     QString Nombre_Nuevo;
     QList<TCelda> Actual;
     QList<TCelda> Nuevo;
+    QString Clave; // a text row's label as its key, for the record
 };
+
+// A row labelled by the text of a language key.
+TFila Fila_De_Clave(const QString& clave, const QString& nombre_actual, const QString& nombre_nuevo,
+                    const QList<TCelda>& actual, const QList<TCelda>& nuevo);
 
 struct TRejilla {
     QString Nombre_Actual = QStringLiteral("Label17"); // "Current" heading
@@ -197,7 +202,7 @@ protected:
     virtual QList<TCodigo_Registro> Codigos_Registro(TLado lado) const;
     // Adds the code typed or read as `texto` (nothing when it is empty or not a code).
     static void Anade_Codigo(QList<TCodigo_Registro>& codigos, TEspacio_Codigo espacio,
-                             const QString& texto, const QString& lugar);
+                             const QString& texto, const TFrase& lugar);
     // Graba writes a grid row (0 = first) with `escribe`, which is true when the decoder
     // acknowledged every write: the progress line names the row meanwhile, and the row's
     // acknowledgement is noted. Returns what `escribe` did.
@@ -207,8 +212,9 @@ protected:
     void Fila_Aceptada(int fila, bool aceptada);
     // Puts `que` on the progress line of the Save under way ("Arming sensor 3 of 8…").
     void Muestra_Progreso(const QString& que);
-    // "Output 2" for a grid of numbered outputs, otherwise the row's label.
-    QString Lugar_Registro(int fila) const;
+    // "Output 2" for a grid of numbered outputs, otherwise the row's label, as the record
+    // keeps it.
+    TFrase Lugar_Registro(int fila) const;
     // A read-out has filled the Current column: it goes to the installation record, and the
     // change marks compare with it.
     void Anota_Lectura();
@@ -266,8 +272,10 @@ private:
         int Ancho;
     };
     QList<TValor_Rejilla> Valores_Rejilla() const;
-    // "Output 2, Time", or the row's label for a one-control row.
-    QString Lugar_Valor(const TValor_Rejilla& valor) const;
+    // "Output 2, Time", or the row's label for a one-control row: as the record keeps it, and
+    // in the user's language.
+    TFrase Frase_Valor(const TValor_Rejilla& valor) const;
+    QString Lugar_Valor(const TValor_Rejilla& valor) const { return Redacta(Frase_Valor(valor)); }
     void Al_Cambiar(QWidget* control);
     void Actualiza_Marcas();
     void B_ActualesClick();

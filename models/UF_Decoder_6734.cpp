@@ -32,21 +32,12 @@ TF_Decoder_6734::TF_Decoder_6734(QWidget* parent)
     auto check = [](const char* nombre) {
         return TCelda{TTipo_Celda::Check, QString::fromLatin1(nombre), 0};
     };
-    rejilla.Filas = {{Texto(QStringLiteral("F_GEN00")),
-                      QStringLiteral("Label3"),
-                      QStringLiteral("Label5"),
-                      {edit(3)},
-                      {edit(1)}},
-                     {Texto(QStringLiteral("F_GEN01")),
-                      QStringLiteral("Label4"),
-                      QStringLiteral("Label6"),
-                      {edit(4)},
-                      {edit(2)}},
-                     {Texto(QStringLiteral("F_GEN02")),
-                      QStringLiteral("Label7"),
-                      QStringLiteral("Label8"),
-                      {check("C2")},
-                      {check("C1")}}};
+    rejilla.Filas = {Fila_De_Clave(QStringLiteral("F_GEN00"), QStringLiteral("Label3"),
+                                   QStringLiteral("Label5"), {edit(3)}, {edit(1)}),
+                     Fila_De_Clave(QStringLiteral("F_GEN01"), QStringLiteral("Label4"),
+                                   QStringLiteral("Label6"), {edit(4)}, {edit(2)}),
+                     Fila_De_Clave(QStringLiteral("F_GEN02"), QStringLiteral("Label7"),
+                                   QStringLiteral("Label8"), {check("C2")}, {check("C1")})};
     Construye_Rejilla(rejilla);
     C1 = findChild<QCheckBox*>(QStringLiteral("C1"));
     C2 = findChild<QCheckBox*>(QStringLiteral("C2"));

@@ -3,11 +3,14 @@
 #include "Idiomas.h"
 #include "Recursos.h"
 #include "UComunicaciones.h"
+#include "Valor_Control.h"
 #include "Valores_Leidos.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <utility>
 
 namespace {
 
@@ -52,8 +55,11 @@ void TF_Decoder_6758::Llena_Unidades() {
         for (TLado lado : {TLado::Actual, TLado::Nuevo}) {
             QComboBox* c = Ajuste(n, lado);
             c->clear();
-            c->addItem(segundos, Texto(QStringLiteral("GEN_MEN07")));
-            c->addItem(minutos, Texto(QStringLiteral("GEN_MEN08")));
+            for (const auto& [icono, clave] : {std::pair(segundos, QStringLiteral("GEN_MEN07")),
+                                               std::pair(minutos, QStringLiteral("GEN_MEN08"))}) {
+                c->addItem(icono, Texto(clave));
+                c->setItemData(c->count() - 1, clave, Rol_Clave);
+            }
         }
     }
 }

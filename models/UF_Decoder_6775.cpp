@@ -66,11 +66,8 @@ TF_Decoder_6775::TF_Decoder_6775(QWidget* parent)
     rejilla.Numeros = false;
     const auto fila = [](const char* clave, const char* actual, const char* nuevo, TCelda a,
                          TCelda n) {
-        return TFila{Texto(QString::fromLatin1(clave)),
-                     QString::fromLatin1(actual),
-                     QString::fromLatin1(nuevo),
-                     {a},
-                     {n}};
+        return Fila_De_Clave(QString::fromLatin1(clave), QString::fromLatin1(actual),
+                             QString::fromLatin1(nuevo), {a}, {n});
     };
     // The New edits take no width limit of the field itself: it would cut a longer value read
     // from the device (panel 12, opening time 30) down to its first digit. Edit4KeyPress

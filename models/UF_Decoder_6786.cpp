@@ -20,11 +20,10 @@ TF_Decoder_6786_II::TF_Decoder_6786_II(QWidget* parent)
     TRejilla rejilla;
     rejilla.Nombre_Nuevo = QStringLiteral("Label18");
     rejilla.Numeros = false;
-    rejilla.Filas = {{Texto(QStringLiteral("GEN_MEN035")),
-                      QStringLiteral("Label2"),
-                      QStringLiteral("Label11"),
-                      {{TTipo_Celda::Edit, QStringLiteral("Edit1"), Ancho}},
-                      {{TTipo_Celda::Edit, QStringLiteral("Edit3"), Ancho}}}};
+    rejilla.Filas = {Fila_De_Clave(QStringLiteral("GEN_MEN035"), QStringLiteral("Label2"),
+                                   QStringLiteral("Label11"),
+                                   {{TTipo_Celda::Edit, QStringLiteral("Edit1"), Ancho}},
+                                   {{TTipo_Celda::Edit, QStringLiteral("Edit3"), Ancho}})};
     Construye_Rejilla(rejilla);
     // The device's own address is only shown: the field is drawn disabled, not just read-only.
     Edit(1)->setEnabled(false);

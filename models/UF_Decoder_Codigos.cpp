@@ -39,7 +39,8 @@ TF_Decoder_Codigos::TF_Decoder_Codigos(const QString& nombre, const TDatos_Codig
              Nombre_Numero(datos.Primer_Numero_Actual, k),
              Nombre_Numero(datos.Primer_Numero_Nuevo, k),
              {{TTipo_Celda::Edit, QStringLiteral("Edit%1").arg(n + k), datos.Ancho}},
-             {{TTipo_Celda::Edit, QStringLiteral("Edit%1").arg(k), datos.Ancho}}});
+             {{TTipo_Celda::Edit, QStringLiteral("Edit%1").arg(k), datos.Ancho}},
+             {}});
     }
     Construye_Rejilla(rejilla, {BitBtn1, BitBtn3});
     Aplica_Textos();

@@ -55,7 +55,8 @@ TF_Decoder_Salidas::TF_Decoder_Salidas(const QString& nombre, const TDatos_Salid
                               {},
                               {},
                               {edit(n), edit(3 * Salidas + n), combo(Salidas + n)},
-                              {edit(Salidas + n), edit(2 * Salidas + n), combo(n)}});
+                              {edit(Salidas + n), edit(2 * Salidas + n), combo(n)},
+                              {}});
     Construye_Rejilla(rejilla, {BitBtn1, BitBtn3, B_IniState});
 }
 

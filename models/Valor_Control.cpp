@@ -79,6 +79,18 @@ QString Texto_Control(const QWidget* control, const QString& si, const QString& 
     return {};
 }
 
+TFrase Frase_Control(const QWidget* control) {
+    if (const auto* check = qobject_cast<const QCheckBox*>(control))
+        return TFrase::De_Clave(check->isChecked() ? QStringLiteral("GEN_MEN103")
+                                                   : QStringLiteral("GEN_MEN104"));
+    if (const QComboBox* lista = Lista_Fija(control)) {
+        const QString clave = lista->currentData(Rol_Clave).toString();
+        if (!clave.isEmpty())
+            return TFrase::De_Clave(clave);
+    }
+    return Texto_Control(control, {}, {});
+}
+
 QString Texto_Valor(const QWidget* control, const QJsonValue& valor, const QString& si,
                     const QString& no) {
     if (qobject_cast<const QCheckBox*>(control))

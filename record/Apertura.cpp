@@ -1,6 +1,7 @@
 #include "Apertura.h"
 
 #include "Esquema.h"
+#include "Idiomas.h"
 #include "Tablas.h"
 
 #include <QDateTime>
@@ -15,7 +16,7 @@ namespace {
 
 using TEstado = TApertura::TEstado;
 
-enum class TPrueba { Buena, Danada, Ajena, Mas_Nueva, Fallo };
+enum class TPrueba { Buena, Danada, Ajena, Mas_Nueva, Sin_Actualizar, Fallo };
 
 enum class TAcceso { Escritura, Lectura, Inmutable };
 
@@ -83,6 +84,18 @@ bool Prepara_Escritura(QSqlDatabase& base, QString& error) {
            Pragma(base, QStringLiteral("PRAGMA foreign_keys = ON"), error);
 }
 
+// The words an earlier version stored for the values recorded as keys, in every language of
+// the language file. Read here, on the record's thread, while the program's thread waits for
+// the opening.
+QHash<QString, QString> Palabras_Valor() {
+    QHash<QString, QString> palabras;
+    for (const QString& idioma : Secciones_Idiomas())
+        for (const QString& clave : Claves_Valor)
+            if (const QString palabra = Texto_En(idioma, clave); palabra != TEXTO_AUSENTE)
+                palabras.insert(palabra, clave);
+    return palabras;
+}
+
 // Checks the open database and reads it into `a`; when writing, also sets the journal and
 // creates the tables of a new one.
 TPrueba Prepara(QSqlDatabase& base, TApertura& a, bool escritura) {
@@ -107,7 +120,10 @@ TPrueba Prepara(QSqlDatabase& base, TApertura& a, bool escritura) {
         if (!Prepara_Escritura(base, a.Error)) {
             return TPrueba::Fallo;
         }
-        if (esquema != TEsquema::Propio && !Crea_Esquema(base)) {
+        if (esquema == TEsquema::Anterior && !Actualiza_Esquema(base, Palabras_Valor(), a.Error)) {
+            return TPrueba::Sin_Actualizar;
+        }
+        if (esquema == TEsquema::Vacio && !Crea_Esquema(base)) {
             a.Error = base.lastError().text();
             return TPrueba::Fallo;
         }
@@ -117,7 +133,9 @@ TPrueba Prepara(QSqlDatabase& base, TApertura& a, bool escritura) {
     bool leido = false;
     a.Decoders = Lee_Decoders(base, &leido);
     a.Sin_Lectura = Lee_Grabaciones_Sin_Lectura(base);
-    a.Sitio = Lee_Sitio(base);
+    a.Sitio = Lee_Dato_Sitio(base, Dato_Nombre);
+    a.Avance_Sondeo = Lee_Dato_Sitio(base, Dato_Avance_Sondeo);
+    a.Problemas = Lee_Problemas(base);
     if (!leido) {
         a.Error = QStringLiteral("the decoders cannot be read");
         return TPrueba::Danada;
@@ -188,6 +206,13 @@ TApertura Abre_Base(const QString& fichero, const QString& conexion, bool otro_p
         return a;
     case TPrueba::Mas_Nueva:
         return Abre_Lectura(fichero, conexion, TEstado::Mas_Nueva);
+    case TPrueba::Sin_Actualizar: {
+        qWarning("Installation record: %s could not be brought up to date: %s",
+                 qUtf8Printable(fichero), qUtf8Printable(a.Error));
+        TApertura lectura = Abre_Lectura(fichero, conexion, TEstado::Sin_Actualizar);
+        lectura.Error = a.Error;
+        return lectura;
+    }
     case TPrueba::Fallo:
         // A file this program may read but not write (its folder or a read-only drive) is
         // still the installation: shown as it is.

@@ -15,13 +15,16 @@ struct TApertura {
         Sin_Permiso,    // the file may be read but not written here: opened read-only
         Otro_Programa,  // another running program records in it: opened read-only
         Mas_Nueva,      // written by a newer version: opened read-only, left as it is
+        Sin_Actualizar, // an earlier version's that could not be brought up to date: read-only
         Fallida,        // neither the file nor a new one could be opened: nothing is stored
     };
     TEstado Estado = TEstado::Fallida;
     QString Apartado; // where the damaged file is now
     QString Error;    // why the file could not be used, for the log and the message
     QString Sitio;
+    QString Avance_Sondeo;
     QList<TDecoder_Registro> Decoders;
+    QList<TProblema_Registro> Problemas;
 
     // The Saves since each decoder's last read-out, for what they may have left in it.
     QHash<qint64, QList<TEvento_Registro>> Sin_Lectura;

@@ -51,10 +51,17 @@ TBase_Instalacion::TBase_Instalacion(const QString& fichero)
         diario_.Anota();
         return a;
     });
-    sitio_ = apertura_.Sitio;
-    estado_.Carga(apertura_.Decoders, apertura_.Sin_Lectura);
-    apertura_.Decoders.clear();
-    apertura_.Sin_Lectura.clear();
+    Toma(apertura_);
+}
+
+void TBase_Instalacion::Toma(TApertura& leida) {
+    sitio_ = leida.Sitio;
+    avance_ = leida.Avance_Sondeo;
+    problemas_ = leida.Problemas;
+    estado_.Recarga(leida.Decoders, leida.Sin_Lectura);
+    leida.Decoders.clear();
+    leida.Sin_Lectura.clear();
+    leida.Problemas.clear();
 }
 
 TBase_Instalacion::~TBase_Instalacion() {
@@ -66,7 +73,8 @@ TBase_Instalacion::~TBase_Instalacion() {
 }
 
 bool TBase_Instalacion::Pon_Sitio(const QString& sitio) {
-    if (!Escribe_Ya([sitio](QSqlDatabase& base) { return Guarda_Sitio(base, sitio); })) {
+    if (!Escribe_Ya(
+            [sitio](QSqlDatabase& base) { return Guarda_Dato_Sitio(base, Dato_Nombre, sitio); })) {
         return false;
     }
     sitio_ = sitio;
@@ -88,6 +96,8 @@ QString TBase_Instalacion::Aviso() const {
         return Texto(QStringLiteral("GEN_MEN056"));
     case TEstado::Mas_Nueva:
         return Texto(QStringLiteral("GEN_MEN057")).arg(fichero_);
+    case TEstado::Sin_Actualizar:
+        return Texto(QStringLiteral("Reg_NotUpgraded")).arg(fichero_, apertura_.Error);
     case TEstado::Fallida:
         return Texto(QStringLiteral("GEN_MEN058")).arg(fichero_, apertura_.Error);
     }
@@ -133,15 +143,18 @@ bool TBase_Instalacion::Escribe_Ya(TEscritura escritura, QString* causa) {
 
 void TBase_Instalacion::Vuelve_Al_Fichero(const QString& causa) {
     // After every write queued so far: what the file holds once they are done.
-    const TApertura leida = hilo_.Ejecuta([this] {
+    TApertura leida = hilo_.Ejecuta([this] {
         TApertura a;
         QSqlDatabase base = QSqlDatabase::database(conexion_, false);
         bool leido = false;
         a.Decoders = Lee_Decoders(base, &leido);
         a.Sin_Lectura = Lee_Grabaciones_Sin_Lectura(base);
+        a.Sitio = Lee_Dato_Sitio(base, Dato_Nombre);
+        a.Avance_Sondeo = Lee_Dato_Sitio(base, Dato_Avance_Sondeo);
+        a.Problemas = Lee_Problemas(base);
         return a;
     });
-    estado_.Recarga(leida.Decoders, leida.Sin_Lectura);
+    Toma(leida);
     if (al_fallar_) {
         al_fallar_(causa);
     }
@@ -249,15 +262,9 @@ TInstantanea TBase_Instalacion::Instantanea() const {
     instantanea.Fichero = fichero_;
     instantanea.Sitio = sitio_;
     instantanea.Decoders = estado_.Decoders().values();
-    const QDate hoy = QDate::currentDate();
-    // Both decoders of a clash, each where its code is.
-    for (const TCoincidencia& c : estado_.Choques_Instalacion()) {
-        instantanea.Choques.append(
-            {c.Decoder, c.Otro,
-             Redaccion().Linea(c.Codigo_Otro, *estado_.Busca(c.Decoder), c.Codigo, hoy) +
-                 QStringLiteral(" \u2194 ") +
-                 Redaccion().Linea(c.Codigo, *estado_.Busca(c.Otro), c.Codigo_Otro, hoy)});
-    }
+    // As facts: the windows word them as they show them, from the decoders as they are then.
+    instantanea.Choques = estado_.Choques_Instalacion();
+    instantanea.Problemas = problemas_;
     return instantanea;
 }
 
@@ -276,6 +283,55 @@ QList<TEvento_Registro> TBase_Instalacion::Historia(qint64 decoder) const {
         QSqlDatabase base = QSqlDatabase::database(conexion_, false);
         return Lee_Historia(base, decoder);
     });
+}
+
+void TBase_Instalacion::Sondeo(const TSondeo_Registro& sondeo) {
+    Sin_Fallos("survey", [&] {
+        TEvento_Registro evento;
+        evento.Tipo = TEvento_Registro::TTipo::Sondeo;
+        evento.Momento = QDateTime::currentDateTime();
+        evento.Puerto = sondeo.Puerto;
+        evento.Valores = sondeo.Leida.Valores;
+        Guarda(estado_.Sondeo(sondeo.Leida, sondeo.Posibles, evento.Momento), evento);
+    });
+}
+
+void TBase_Instalacion::Problema_Sondeo(const TProblema_Sondeo& problema) {
+    Sin_Fallos("survey problem", [&] {
+        const TProblema_Registro p{QDateTime::currentDateTime(), problema};
+        problemas_.append(p);
+        Encola([p](QSqlDatabase& base) { return Guarda_Problema(base, p.Momento, p.Problema); });
+    });
+}
+
+void TBase_Instalacion::Pon_Avance_Sondeo(const QString& avance) {
+    Sin_Fallos("survey progress", [&] {
+        avance_ = avance;
+        Encola([avance](QSqlDatabase& base) {
+            return Guarda_Dato_Sitio(base, Dato_Avance_Sondeo, avance);
+        });
+    });
+}
+
+QList<TCodigo_Registro> TBase_Instalacion::Codigos_Conocidos() const {
+    QList<TCodigo_Registro> codigos;
+    Sin_Fallos("known codes", [&] {
+        for (const TDecoder_Registro& d : estado_.Decoders())
+            codigos += d.Codigos;
+    });
+    return codigos;
+}
+
+bool TBase_Instalacion::Decide_Modelo(qint64 decoder, int referencia) {
+    const TDecoder_Registro* d = estado_.Busca(decoder);
+    if (!d || d->Referencia != 0 || !d->Posibles.contains(referencia))
+        return false;
+    TDecoder_Registro decidido = *d;
+    decidido.Referencia = referencia;
+    decidido.Posibles.clear();
+    if (!Escribe_Ya([decidido](QSqlDatabase& base) { return Guarda_Decoder(base, decidido); }))
+        return false;
+    return estado_.Decide_Modelo(decoder, referencia);
 }
 
 bool TBase_Instalacion::Pon_Ubicacion(qint64 decoder, const QString& ubicacion) {

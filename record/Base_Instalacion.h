@@ -1,6 +1,6 @@
 #pragma once
-// One installation's record: an SQLite file that the windows' read-outs, Saves and devices
-// tests are recorded in, and that the Installation window reads.
+// One installation's record: an SQLite file that the windows' read-outs, Saves, devices tests
+// and surveys are recorded in, and that the Installation window reads.
 //
 // The program creates one for the file the user chose, installs it with Instala_Registro and
 // replaces it when another file is opened. All of it is used from the user-interface thread.
@@ -56,11 +56,17 @@ public:
     void Prueba(const TPrueba_Registro& fila) override;
     void Editor_Cerrado(int referencia) override;
     QList<int> Modelos_Codigo(const TCodigo_Registro& codigo) const override;
+    void Sondeo(const TSondeo_Registro& sondeo) override;
+    void Problema_Sondeo(const TProblema_Sondeo& problema) override;
+    void Pon_Avance_Sondeo(const QString& avance) override;
+    QString Avance_Sondeo() const override { return avance_; }
+    QList<TCodigo_Registro> Codigos_Conocidos() const override;
 
     TInstantanea Instantanea() const override;
     QList<TEvento_Registro> Historia(qint64 decoder) const override;
     bool Pon_Ubicacion(qint64 decoder, const QString& ubicacion) override;
     bool Pon_Nota(qint64 decoder, const QString& nota) override;
+    bool Decide_Modelo(qint64 decoder, int referencia) override;
     bool Solo_Lectura() const override { return !apertura_.Escribible(); }
 
 private:
@@ -83,12 +89,16 @@ private:
     // The clash texts of the current language: looking them up reads the language file,
     // which would cost a Save with a clash milliseconds each time.
     const TRedaccion_Choque& Redaccion() const;
+    // What the file holds besides the decoders, kept in memory as read.
+    void Toma(TApertura& leida);
 
     const QString fichero_;
     const QString conexion_; // the Qt SQL connection's name, unique to this object
     QLockFile cerrojo_;
     TApertura apertura_;
     QString sitio_;
+    QString avance_;
+    QList<TProblema_Registro> problemas_;
     TEstado_Instalacion estado_;
     // The Save begun in each model's editor: the event that its outcome rewrites.
     QHash<int, qint64> intenciones_;

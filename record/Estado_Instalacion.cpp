@@ -1,5 +1,7 @@
 #include "Estado_Instalacion.h"
 
+#include "Json_Registro.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -21,8 +23,13 @@ QString Normalizado(const QString& texto) {
     return limpio.mid(ceros);
 }
 
+// A value as the record compares it: digits as Normalizado says, a key as itself.
+QString Normalizado(const TFrase& valor) {
+    return valor.Es_Literal() ? Normalizado(valor.Literal()) : Texto_Frase(valor);
+}
+
 // The model and the values that tell a configuration apart. Where each value is shown
-// (Lugar) is left out: it is worded in the language the program had at the time.
+// (Lugar) is left out: an earlier version stored it worded in the language of the time.
 QString Firma(int referencia, const QList<TValor_Registro>& valores) {
     QString firma = QString::number(referencia);
     for (const TValor_Registro& v : valores) {
@@ -46,6 +53,16 @@ QList<TCodigo_Registro> Union(QList<TCodigo_Registro> antes,
         }
     }
     return antes;
+}
+
+bool Mismos_Codigos(const QList<TCodigo_Registro>& a, const QList<TCodigo_Registro>& b) {
+    const auto en = [](const QList<TCodigo_Registro>& lista, const TCodigo_Registro& c) {
+        return std::any_of(lista.cbegin(), lista.cend(), [&c](const TCodigo_Registro& o) {
+            return o.Espacio == c.Espacio && o.Desde == c.Desde && o.Hasta == c.Hasta;
+        });
+    };
+    return !a.isEmpty() && a.size() == b.size() &&
+           std::all_of(a.cbegin(), a.cend(), [&](const TCodigo_Registro& c) { return en(b, c); });
 }
 
 void Pon_Valor(QList<TValor_Registro>& valores, const TValor_Registro& valor) {
@@ -135,6 +152,7 @@ const TDecoder_Registro& TEstado_Instalacion::Lectura(const TConfiguracion& leid
     Cambia(*d, leida.Valores, leida.Codigos);
     sin_acuse_.remove(d->Id);
     d->Ultima_Lectura = momento;
+    d->Sondeado = false;
     d->Confirmado = true;
     actual_.insert(leida.Referencia, d->Id);
     return *d;
@@ -275,10 +293,70 @@ QList<TCoincidencia> TEstado_Instalacion::Choques_Instalacion() const {
 QList<int> TEstado_Instalacion::Modelos_Codigo(const TCodigo_Registro& codigo) const {
     QList<int> modelos;
     indice_.Solapes(codigo, [&](const TIndice_Codigos::TEntrada& e) {
-        const int referencia = decoders_.constFind(e.Decoder)->Referencia;
-        if (!modelos.contains(referencia)) {
-            modelos.append(referencia);
+        const TDecoder_Registro& d = *decoders_.constFind(e.Decoder);
+        // A decoder whose model is undecided may be any of its possible ones.
+        for (int referencia : d.Referencia != 0 ? QList<int>{d.Referencia} : d.Posibles) {
+            if (!modelos.contains(referencia)) {
+                modelos.append(referencia);
+            }
         }
     });
     return modelos;
+}
+
+TDecoder_Registro* TEstado_Instalacion::Del_Modelo(int referencia, const TConfiguracion& leida) {
+    const QList<qint64> iguales = firmas_.values(Firma(referencia, leida.Valores));
+    if (!iguales.isEmpty())
+        return &decoders_[*std::max_element(iguales.cbegin(), iguales.cend())];
+    for (auto d = decoders_.end(); d != decoders_.begin();) {
+        --d;
+        if (d->Referencia == referencia && Mismos_Codigos(d->Codigos, leida.Codigos))
+            return &*d;
+    }
+    return nullptr;
+}
+
+const TDecoder_Registro& TEstado_Instalacion::Sondeo(const TConfiguracion& leida,
+                                                     const QList<int>& posibles,
+                                                     const QDateTime& momento) {
+    const bool decidido = leida.Referencia != 0;
+    const QList<int> modelos = decidido ? QList<int>{leida.Referencia} : posibles;
+    TDecoder_Registro* d = nullptr;
+    int referencia = leida.Referencia;
+    // An empty decoder stores nothing that would tell it from another empty one.
+    for (qsizetype i = 0; !leida.Vacia && !d && i < modelos.size(); ++i) {
+        if ((d = Del_Modelo(modelos[i], leida)))
+            referencia = modelos[i];
+    }
+    // Undecided, and surveyed before: the same undecided decoder.
+    if (!d && !decidido && !leida.Vacia)
+        d = Del_Modelo(0, leida);
+    if (!d) {
+        d = &Nuevo(leida.Referencia);
+        d->Posibles = decidido ? QList<int>() : posibles;
+    } else if (d->Referencia == 0 && referencia != 0) {
+        d->Posibles.clear();
+    }
+    if (d->Referencia != referencia && referencia != 0) {
+        firmas_.remove(Firma(d->Referencia, d->Configuracion), d->Id);
+        d->Referencia = referencia;
+        firmas_.insert(Firma(d->Referencia, d->Configuracion), d->Id);
+    }
+    Cambia(*d, leida.Valores, leida.Codigos);
+    sin_acuse_.remove(d->Id);
+    d->Ultima_Lectura = momento;
+    d->Sondeado = true;
+    d->Confirmado = true;
+    return *d;
+}
+
+bool TEstado_Instalacion::Decide_Modelo(qint64 decoder, int referencia) {
+    const auto d = decoders_.find(decoder);
+    if (d == decoders_.end() || d->Referencia != 0 || !d->Posibles.contains(referencia))
+        return false;
+    firmas_.remove(Firma(d->Referencia, d->Configuracion), d->Id);
+    d->Referencia = referencia;
+    d->Posibles.clear();
+    firmas_.insert(Firma(d->Referencia, d->Configuracion), d->Id);
+    return true;
 }

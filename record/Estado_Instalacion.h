@@ -10,13 +10,9 @@
 #include <QMap>
 #include <QMultiHash>
 
-// A code of one decoder overlapping a code of another.
-struct TCoincidencia {
-    qint64 Decoder = 0; // 0: the New codes of an editor without a decoder yet
-    TCodigo_Registro Codigo;
-    qint64 Otro = 0;
-    TCodigo_Registro Codigo_Otro;
-};
+// A code of one decoder overlapping a code of another; Decoder 0: the New codes of an editor
+// without a decoder yet.
+using TCoincidencia = TChoque_Registro;
 
 class TEstado_Instalacion {
 public:
@@ -41,6 +37,13 @@ public:
     const TDecoder_Registro& Grabacion(const TGrabacion_Registro& grabacion,
                                        const QDateTime& momento);
     void Editor_Cerrado(int referencia) { actual_.remove(referencia); }
+    // The decoder a survey read out: one of the installation's whose model (one of `posibles`
+    // when Referencia is 0) and last known values or codes the read-out shows, else a new one.
+    // A match among the possible models settles the model.
+    const TDecoder_Registro& Sondeo(const TConfiguracion& leida, const QList<int>& posibles,
+                                    const QDateTime& momento);
+    // The decoder's model settled among its possible ones; false when it is not one of them.
+    bool Decide_Modelo(qint64 decoder, int referencia);
 
     // Null for a decoder the installation does not have.
     const TDecoder_Registro* Busca(qint64 decoder) const;
@@ -51,12 +54,15 @@ public:
     QList<TCoincidencia> Choques(const TConfiguracion& nueva) const;
     // Every pair of decoders answering the same code, once (Decoder < Otro).
     QList<TCoincidencia> Choques_Instalacion() const;
-    // The models of the decoders whose codes overlap the code, each once, in the order of
-    // their codes.
+    // The models of the decoders whose codes overlap the code (an undecided one's possible
+    // models), each once, in the order of their codes.
     QList<int> Modelos_Codigo(const TCodigo_Registro& codigo) const;
 
 private:
     TDecoder_Registro& Nuevo(int referencia);
+    // A decoder of the model whose last known values, or else whose codes, the read-out
+    // shows; null for none.
+    TDecoder_Registro* Del_Modelo(int referencia, const TConfiguracion& leida);
     TDecoder_Registro& Del_Editor(int referencia);
     // The written values in doubt after a Save: acknowledged ones are known, the others may or
     // may not be in the decoder. True when some were acknowledged.

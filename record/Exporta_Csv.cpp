@@ -25,16 +25,18 @@ QByteArray Texto_Csv(const TInstantanea& instantanea) {
     TTextos_Registro textos;
     for (const TDecoder_Registro& d : instantanea.Decoders) {
         const QString& si_no = textos.Si_No(d.Confirmado);
+        const QString modelo = textos.Modelo(d);
+        const QString resultado = textos.Frase(d.Resultado);
         auto fila = [&](const QString& lugar, const QString& valor) {
-            filas.append({QString::number(d.Id), textos.Modelo(d.Referencia), d.Ubicacion, d.Nota,
-                          lugar, valor, Momento_Iso(d.Ultima_Lectura),
-                          Momento_Iso(d.Ultima_Grabacion), d.Resultado, si_no});
+            filas.append({QString::number(d.Id), modelo, d.Ubicacion, d.Nota, lugar, valor,
+                          Momento_Iso(d.Ultima_Lectura), Momento_Iso(d.Ultima_Grabacion), resultado,
+                          si_no});
         };
         // A decoder with nothing known yet still has its row: the export lists every decoder.
         if (d.Configuracion.isEmpty())
             fila(QString(), QString());
         for (const TValor_Registro& v : d.Configuracion)
-            fila(v.Lugar, v.Texto);
+            fila(textos.Frase(v.Lugar), textos.Frase(v.Texto));
     }
     return Fichero_Csv(filas);
 }

@@ -46,8 +46,8 @@ QByteArray Texto_Csv_Plan(const TPlan_Codigos& plan) {
                 filas.append({nombre,
                               codigo,
                               QString::number(f.Decoder),
-                              registro.Modelo(f.Referencia),
-                              f.Codigo.Lugar,
+                              registro.Modelo(f.Referencia, f.Posibles),
+                              registro.Frase(f.Codigo.Lugar),
                               f.Ubicacion,
                               textos.Choque(espacio, f),
                               {}});
@@ -83,9 +83,9 @@ QString Html_Plan(const TPlan_Codigos& plan) {
             }
             const bool choque = !f.Choques.isEmpty();
             html += QStringLiteral("<tr>") + Celda(f.Codigo.Texto, choque) +
-                    Celda(registro.Modelo(f.Referencia), choque) + Celda(f.Codigo.Lugar, choque) +
-                    Celda(f.Ubicacion, choque) + Celda(textos.Choque(espacio, f), choque) +
-                    QStringLiteral("</tr>");
+                    Celda(registro.Modelo(f.Referencia, f.Posibles), choque) +
+                    Celda(registro.Frase(f.Codigo.Lugar), choque) + Celda(f.Ubicacion, choque) +
+                    Celda(textos.Choque(espacio, f), choque) + QStringLiteral("</tr>");
         }
         html += QStringLiteral("</table>");
     }

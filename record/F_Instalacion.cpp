@@ -1,6 +1,7 @@
 #include "F_Instalacion.h"
 
 #include "Configuracion.h"
+#include "Conversion.h"
 #include "Errores.h"
 #include "Exporta_Csv.h"
 #include "Exportacion.h"
@@ -8,10 +9,12 @@
 #include "Informe_Entrega.h"
 #include "Presenta_Registro.h"
 #include "Recursos.h"
+#include "Redaccion_Choque.h"
 #include "Rotulos.h"
 
 #include <QBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -82,11 +85,10 @@ QLineEdit* Campo(const QString& nombre, QWidget* parent) {
     return e;
 }
 
-QString Suceso(const TEvento_Registro& e) {
-    const bool lectura = e.Tipo == TEvento_Registro::TTipo::Lectura;
-    const QString tipo =
-        Texto(lectura ? QStringLiteral("GEN_MEN084") : QStringLiteral("GEN_MEN085"));
-    const QString detalle = lectura ? e.Puerto : e.Resultado;
+QString Suceso(const TEvento_Registro& e, const TTextos_Registro& textos) {
+    const QString tipo = textos.Tipo(e.Tipo);
+    const QString detalle =
+        e.Tipo == TEvento_Registro::TTipo::Grabacion ? textos.Frase(e.Resultado) : e.Puerto;
     return detalle.isEmpty() ? tipo : tipo + QStringLiteral(" \u2014 ") + detalle;
 }
 
@@ -147,6 +149,16 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
     Choques->setObjectName(QStringLiteral("Choques"));
     Choques->setMaximumHeight(Choques->fontMetrics().height() * 6);
 
+    Label_Problemas = Crea_Etiqueta(QStringLiteral("Label_Problemas"),
+                                    Texto(QStringLiteral("Reg_Problems")), this);
+    Problemas = Crea_Lista(
+        QStringLiteral("Problemas"),
+        Textos({"GEN_MEN081", "Plan_ColCode", "Reg_IdByte", "Reg_Cause", "Reg_Port"}), this);
+    Problemas->setMaximumHeight(Problemas->fontMetrics().height() * 6);
+    Label_Problemas->setBuddy(Problemas);
+
+    B_Modelo = Boton(QStringLiteral("B_Modelo"), Texto(QStringLiteral("Reg_Settle")), this);
+    connect(B_Modelo, &QPushButton::clicked, this, Atrapa([this] { Pregunta_Modelo(); }));
     B_Csv = Boton(QStringLiteral("B_Csv"), Texto(QStringLiteral("GEN_MEN087")), this);
     B_Informe = Boton(QStringLiteral("B_Informe"), Texto(QStringLiteral("GEN_MEN088")), this);
     B_Close = Boton(QStringLiteral("B_Close"), Texto(QStringLiteral("GEN_MEN09")), this);
@@ -171,6 +183,7 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
     campos->addSpacing(12);
     campos->addWidget(Label_Nota);
     campos->addWidget(Nota, 1);
+    campos->addWidget(B_Modelo);
     auto* botones = new QHBoxLayout;
     botones->addWidget(B_Csv);
     botones->addWidget(B_Informe);
@@ -186,6 +199,8 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
     todo->addWidget(partes, 2);
     todo->addWidget(Label_Choques);
     todo->addWidget(Choques);
+    todo->addWidget(Label_Problemas);
+    todo->addWidget(Problemas);
     todo->addLayout(botones);
 
     Actualiza();
@@ -221,6 +236,7 @@ void TF_Instalacion::Actualiza() {
                         : titulo + QStringLiteral(" \u2014 ") + instantanea_.Sitio);
     Llena_Lista();
     Llena_Choques();
+    Llena_Problemas();
     B_Csv->setEnabled(fuente_ != nullptr);
     B_Informe->setEnabled(fuente_ != nullptr);
     Seleccion_Cambiada();
@@ -235,20 +251,20 @@ void TF_Instalacion::Llena_Lista() {
     TTextos_Registro textos;
     for (const TDecoder_Registro& d : instantanea_.Decoders) {
         auto* fila = new TFila;
-        fila->setText(Col_Modelo, textos.Modelo(d.Referencia));
+        fila->setText(Col_Modelo, textos.Modelo(d));
         fila->setData(Col_Modelo, Rol_Orden, d.Referencia);
         fila->setData(Col_Modelo, Rol_Id, d.Id);
         fila->setText(Col_Ubicacion, d.Ubicacion);
         fila->setText(Col_Codigos, Codigos_En_Corto(d.Codigos));
         QStringList codigos;
         for (const TCodigo_Registro& c : d.Codigos)
-            codigos << c.Lugar + QStringLiteral(": ") + c.Texto;
+            codigos << textos.Frase(c.Lugar) + QStringLiteral(": ") + c.Texto;
         fila->setToolTip(Col_Codigos, codigos.join(QLatin1Char('\n')));
         fila->setText(Col_Lectura, textos.Momento(d.Ultima_Lectura));
         fila->setData(Col_Lectura, Rol_Orden, Orden_Momento(d.Ultima_Lectura));
         fila->setText(Col_Grabacion, textos.Momento(d.Ultima_Grabacion));
         fila->setData(Col_Grabacion, Rol_Orden, Orden_Momento(d.Ultima_Grabacion));
-        fila->setText(Col_Resultado, d.Resultado);
+        fila->setText(Col_Resultado, textos.Frase(d.Resultado));
         filas << fila;
     }
     Lista->addTopLevelItems(filas);
@@ -262,8 +278,25 @@ void TF_Instalacion::Llena_Lista() {
 
 void TF_Instalacion::Llena_Choques() {
     Choques->clear();
+    // Worded now, from the decoders as the window holds them: a location just given shows.
+    const TRedaccion_Choque redaccion;
+    const QDate hoy = QDate::currentDate();
     for (const TChoque_Registro& c : instantanea_.Choques)
-        Choques->addItem(c.Texto);
+        Choques->addItem(redaccion.Par(c, instantanea_, hoy));
+}
+
+void TF_Instalacion::Llena_Problemas() {
+    Problemas->clear();
+    const TTextos_Registro textos;
+    for (const TProblema_Registro& p : instantanea_.Problemas) {
+        const TProblema_Sondeo& s = p.Problema;
+        new QTreeWidgetItem(Problemas, {textos.Momento(p.Momento), s.Codigo,
+                                        s.Identificacion < 0 ? QString() : Hex2(s.Identificacion),
+                                        textos.Fallo(s.Fallo), s.Puerto});
+    }
+    // Only a survey that met codes without a read-out has anything to show here.
+    Label_Problemas->setVisible(!instantanea_.Problemas.isEmpty());
+    Problemas->setVisible(!instantanea_.Problemas.isEmpty());
 }
 
 void TF_Instalacion::Aplica_Filtro() {
@@ -312,8 +345,8 @@ void TF_Instalacion::Seleccion_Cambiada() {
     // Newest first: the last read-out or Save is the one the installer looks for.
     for (qsizetype i = historia_.size() - 1; i >= 0; --i) {
         const TEvento_Registro& e = historia_[i];
-        auto* fila = new QTreeWidgetItem(
-            Historia, {textos.Momento(e.Momento), Suceso(e), Valores_En_Corto(e.Valores)});
+        auto* fila = new QTreeWidgetItem(Historia, {textos.Momento(e.Momento), Suceso(e, textos),
+                                                    Valores_En_Corto(e.Valores, textos)});
         fila->setData(0, Rol_Orden, qlonglong(i));
     }
     Historia->resizeColumnToContents(0);
@@ -327,6 +360,8 @@ void TF_Instalacion::Seleccion_Cambiada() {
         campo->setEnabled(d != nullptr);
         campo->setReadOnly(solo_lectura);
     }
+    B_Modelo->setVisible(d && d->Referencia == 0 && !d->Posibles.isEmpty());
+    B_Modelo->setEnabled(!solo_lectura);
 }
 
 void TF_Instalacion::Muestra_Valores() {
@@ -336,8 +371,10 @@ void TF_Instalacion::Muestra_Valores() {
         return;
     const TEvento_Registro& e = historia_.at(elegidas.first()->data(0, Rol_Orden).toLongLong());
     const bool grabacion = e.Tipo == TEvento_Registro::TTipo::Grabacion;
+    const TTextos_Registro textos;
     for (qsizetype i = 0; i < e.Valores.size(); ++i) {
-        auto* fila = new QTreeWidgetItem(Valores, {e.Valores[i].Lugar, e.Valores[i].Texto});
+        auto* fila = new QTreeWidgetItem(
+            Valores, {textos.Frase(e.Valores[i].Lugar), textos.Frase(e.Valores[i].Texto)});
         // A Save's values carry whether the decoder acknowledged each write.
         if (grabacion && i < e.Aceptadas.size())
             fila->setIcon(1, QIcon(Imagen(e.Aceptadas[i] ? QStringLiteral("respondido.png")
@@ -372,7 +409,35 @@ void TF_Instalacion::Guarda_Campo(QLineEdit* campo) {
         if (QTreeWidgetItem* fila = Fila_De(d->Id))
             fila->setText(Col_Ubicacion, texto);
         Aplica_Filtro();
+        Llena_Choques();
     }
+}
+
+void TF_Instalacion::Pregunta_Modelo() {
+    const TDecoder_Registro* d = Seleccionado();
+    if (!d)
+        return;
+    TTextos_Registro textos;
+    QStringList modelos;
+    for (int referencia : d->Posibles)
+        modelos << textos.Modelo(referencia);
+    bool elegido = false;
+    const QString modelo = QInputDialog::getItem(
+        this, Titulo_Kalvex(), Texto(QStringLiteral("Reg_SettleAsk")), modelos, 0, false, &elegido);
+    if (elegido && modelos.contains(modelo))
+        Decide_Modelo(d->Posibles.at(modelos.indexOf(modelo)));
+}
+
+bool TF_Instalacion::Decide_Modelo(int referencia) {
+    const TDecoder_Registro* d = Seleccionado();
+    if (!d || !fuente_ || !d->Posibles.contains(referencia))
+        return false;
+    if (!fuente_->Decide_Modelo(d->Id, referencia)) {
+        Avisa_Sobre(this, Texto(QStringLiteral("GEN_MEN097")));
+        return false;
+    }
+    Actualiza();
+    return true;
 }
 
 void TF_Instalacion::Pide_Fichero(const QString& titulo, const QString& extension,

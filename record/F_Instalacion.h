@@ -1,8 +1,9 @@
 #pragma once
 // The Installation window: the installation's decoders in a list that sorts by any column and
 // filters on any text, the selected decoder's history of read-outs and Saves with their
-// values, its location and note to edit, the clashes still present, and the CSV export and
-// handover report of the whole installation.
+// values, its location and note to edit, the model of a surveyed decoder to settle, the
+// clashes still present, the codes a survey could not read, and the CSV export and handover
+// report of the whole installation. Stored facts are worded in the language shown.
 //
 // Everything it shows comes from one snapshot of the record, taken again by Actualiza; it
 // never holds the record open between calls.
@@ -37,10 +38,15 @@ public:
     // what to do, when the file could not be written.
     bool Guarda_Csv(const QString& fichero);
     bool Guarda_Informe(const QString& fichero);
+    // Settles the selected decoder's model as `referencia`, one of its possible ones (the
+    // button asks which); false, after a box has said so, when the record could not store it.
+    bool Decide_Modelo(int referencia);
 
 private:
     void Llena_Lista();
     void Llena_Choques();
+    void Llena_Problemas();
+    void Pregunta_Modelo();
     void Aplica_Filtro();
     void Seleccion_Cambiada();
     void Muestra_Valores();
@@ -64,6 +70,9 @@ private:
     QTreeWidget* Valores;
     QLabel* Label_Choques;
     QListWidget* Choques;
+    QLabel* Label_Problemas;
+    QTreeWidget* Problemas;
+    QPushButton* B_Modelo;
     QPushButton* B_Csv;
     QPushButton* B_Informe;
     QPushButton* B_Close;

@@ -200,9 +200,9 @@ void TF_Plan_Codigos::Llena() {
                 filas << libre;
                 continue;
             }
-            auto* fila =
-                new QTreeWidgetItem({f.Codigo.Texto, registro.Modelo(f.Referencia), f.Codigo.Lugar,
-                                     f.Ubicacion, textos.Choque(espacio, f)});
+            auto* fila = new QTreeWidgetItem(
+                {f.Codigo.Texto, registro.Modelo(f.Referencia, f.Posibles),
+                 registro.Frase(f.Codigo.Lugar), f.Ubicacion, textos.Choque(espacio, f)});
             if (!f.Choques.isEmpty())
                 Pinta_Choque(fila);
             filas << fila;

@@ -7,6 +7,7 @@
 #include "Instantanea.h"
 #include "Plan_Codigos.h"
 #include "Presenta_Registro.h"
+#include "Redaccion_Choque.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -45,7 +46,7 @@ void Dato(QString& html, const QString& rotulo, const QString& valor) {
 
 void Seccion_Decoder(QString& html, const TDecoder_Registro& d, const TRotulos& rotulos,
                      TTextos_Registro& textos) {
-    QString titulo = textos.Modelo(d.Referencia);
+    QString titulo = textos.Modelo(d);
     if (!d.Ubicacion.isEmpty())
         titulo += QStringLiteral(" \u2014 ") + d.Ubicacion;
     html += QStringLiteral("<h2>") + Html(titulo) + QStringLiteral("</h2><table>");
@@ -55,7 +56,7 @@ void Seccion_Decoder(QString& html, const TDecoder_Registro& d, const TRotulos& 
     Dato(html, rotulos.Lectura, textos.Momento(d.Ultima_Lectura));
     Dato(html, rotulos.Grabacion, textos.Momento(d.Ultima_Grabacion));
     if (!d.Resultado.isEmpty())
-        Dato(html, rotulos.Resultado, d.Resultado);
+        Dato(html, rotulos.Resultado, textos.Frase(d.Resultado));
     Dato(html, rotulos.Confirmado, textos.Si_No(d.Confirmado));
     html += QStringLiteral("</table>");
     if (d.Configuracion.isEmpty())
@@ -64,8 +65,9 @@ void Seccion_Decoder(QString& html, const TDecoder_Registro& d, const TRotulos& 
             rotulos.Lugar + QStringLiteral("</th><th>") + rotulos.Valor +
             QStringLiteral("</th></tr>");
     for (const TValor_Registro& v : d.Configuracion)
-        html += QStringLiteral("<tr><td>") + Html(v.Lugar) + QStringLiteral("</td><td>") +
-                Html(v.Texto) + QStringLiteral("</td></tr>");
+        html += QStringLiteral("<tr><td>") + Html(textos.Frase(v.Lugar)) +
+                QStringLiteral("</td><td>") + Html(textos.Frase(v.Texto)) +
+                QStringLiteral("</td></tr>");
     html += QStringLiteral("</table>");
 }
 
@@ -116,8 +118,10 @@ QString Html_Informe(const TInstantanea& instantanea, const QDateTime& fecha) {
         html += QStringLiteral("<p>") + Clave("GEN_MEN098") + QStringLiteral("</p>");
     } else {
         html += QStringLiteral("<ul>");
+        const TRedaccion_Choque redaccion;
         for (const TChoque_Registro& c : instantanea.Choques)
-            html += QStringLiteral("<li>") + Html(c.Texto) + QStringLiteral("</li>");
+            html += QStringLiteral("<li>") + Html(redaccion.Par(c, instantanea, fecha.date())) +
+                    QStringLiteral("</li>");
         html += QStringLiteral("</ul>");
     }
     html += Html_Plan(TPlan_Codigos(instantanea.Decoders));

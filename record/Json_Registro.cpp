@@ -47,12 +47,62 @@ QJsonArray Lista_Json(const QString& json) {
     return QJsonDocument::fromJson(json.toUtf8()).array();
 }
 
+// A literal alone is a JSON string, as earlier versions stored every place and value; any
+// other phrase is an array of strings (literals) and {"key", "args"} objects.
+QJsonValue Json_Frase(const TFrase& frase) {
+    if (frase.Es_Literal())
+        return frase.Literal();
+    QJsonArray partes;
+    for (const TParte_Frase& p : frase.Partes()) {
+        if (p.Clave.isEmpty()) {
+            partes.append(p.Literal);
+            continue;
+        }
+        QJsonObject parte{{"key", p.Clave}};
+        if (!p.Argumentos.isEmpty())
+            parte.insert(QStringLiteral("args"), QJsonArray::fromStringList(p.Argumentos));
+        partes.append(parte);
+    }
+    return partes;
+}
+
+// False when `valor` is not a phrase as Json_Frase writes it.
+bool Frase_Json(const QJsonValue& valor, TFrase& frase) {
+    frase = TFrase();
+    if (valor.isString()) {
+        frase = valor.toString();
+        return true;
+    }
+    if (!valor.isArray())
+        return false;
+    for (const QJsonValue& p : valor.toArray()) {
+        if (p.isString()) {
+            frase += p.toString();
+            continue;
+        }
+        const QString clave = p.toObject().value(QStringLiteral("key")).toString();
+        if (clave.isEmpty())
+            return false;
+        QStringList argumentos;
+        for (const QJsonValue& a : p.toObject().value(QStringLiteral("args")).toArray())
+            argumentos.append(a.toString());
+        frase += TFrase::De_Clave(clave, argumentos);
+    }
+    return true;
+}
+
+TFrase Frase_De(const QJsonValue& valor) {
+    TFrase frase;
+    return Frase_Json(valor, frase) ? frase : TFrase();
+}
+
 } // namespace
 
 QString Json_Valores(const QList<TValor_Registro>& valores) {
     QJsonArray lista;
     for (const TValor_Registro& v : valores) {
-        lista.append(QJsonObject{{"field", v.Campo}, {"place", v.Lugar}, {"text", v.Texto}});
+        lista.append(QJsonObject{
+            {"field", v.Campo}, {"place", Json_Frase(v.Lugar)}, {"text", Json_Frase(v.Texto)}});
     }
     return Texto_Json(lista);
 }
@@ -65,7 +115,7 @@ QString Json_Codigos(const QList<TCodigo_Registro>& codigos) {
                                  {"from", c.Desde},
                                  {"to", c.Hasta},
                                  {"text", c.Texto},
-                                 {"place", c.Lugar}});
+                                 {"place", Json_Frase(c.Lugar)}});
     }
     return Texto_Json(lista);
 }
@@ -82,7 +132,7 @@ QList<TValor_Registro> Valores_Json(const QString& json) {
     QList<TValor_Registro> valores;
     for (const QJsonValue& v : Lista_Json(json)) {
         const QJsonObject o = v.toObject();
-        valores.append({o["field"].toString(), o["place"].toString(), o["text"].toString()});
+        valores.append({o["field"].toString(), Frase_De(o["place"]), Frase_De(o["text"])});
     }
     return valores;
 }
@@ -98,7 +148,7 @@ QList<TCodigo_Registro> Codigos_Json(const QString& json) {
         c.Desde = o["from"].toInteger();
         c.Hasta = o["to"].toInteger();
         c.Texto = o["text"].toString();
-        c.Lugar = o["place"].toString();
+        c.Lugar = Frase_De(o["place"]);
         codigos.append(c);
     }
     return codigos;
@@ -110,6 +160,21 @@ QList<bool> Aceptadas_Json(const QString& json) {
         aceptadas.append(v.toBool());
     }
     return aceptadas;
+}
+
+QString Texto_Frase(const TFrase& frase) {
+    const QJsonValue json = Json_Frase(frase);
+    return json.isString() ? json.toString() : Texto_Json(json.toArray());
+}
+
+TFrase Frase_Texto(const QString& texto) {
+    TFrase frase;
+    QJsonParseError error{};
+    const QJsonDocument json = QJsonDocument::fromJson(texto.toUtf8(), &error);
+    if (error.error == QJsonParseError::NoError && json.isArray() &&
+        Frase_Json(json.array(), frase))
+        return frase;
+    return texto;
 }
 
 QString Momento_Texto(const QDateTime& momento) {

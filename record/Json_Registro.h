@@ -12,6 +12,11 @@
 QString Json_Valores(const QList<TValor_Registro>& valores);
 QString Json_Codigos(const QList<TCodigo_Registro>& codigos);
 QString Json_Aceptadas(const QList<bool>& aceptadas);
+// A phrase in a text column: empty, a literal's text as it stands, or its parts as JSON
+// (["Output 2, ", {"key": "GEN_MEN04"}]). A text that is not such JSON is a literal, as every
+// text an earlier version stored is.
+QString Texto_Frase(const TFrase& frase);
+TFrase Frase_Texto(const QString& texto);
 
 // Text that is not what the functions above write gives an empty list.
 QList<TValor_Registro> Valores_Json(const QString& json);

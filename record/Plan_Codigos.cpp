@@ -18,6 +18,7 @@ TFila_Plan Fila_Codigo(const TDecoder_Registro& d, int indice) {
     fila.Decoder = d.Id;
     fila.Indice = indice;
     fila.Referencia = d.Referencia;
+    fila.Posibles = d.Posibles;
     fila.Ubicacion = d.Ubicacion;
     fila.Codigo = c;
     const std::optional<qint64> desde = Numero_Codigo(c.Espacio, c.Desde);

@@ -23,6 +23,7 @@ struct TFila_Plan {
     qint64 Decoder = 0;
     int Indice = 0; // the code's position in the decoder's list
     int Referencia = 0;
+    QList<int> Posibles; // while a survey left the model undecided
     QString Ubicacion;
     TCodigo_Registro Codigo;
     // The rows of the same space holding a code of another decoder that overlaps this one.

@@ -36,8 +36,40 @@ const QString& TTextos_Registro::Modelo(int referencia) {
     return *hallado;
 }
 
+QString TTextos_Registro::Modelo(int referencia, const QList<int>& posibles) {
+    if (referencia != 0 || posibles.isEmpty())
+        return Modelo(referencia);
+    return Referencias(referencia, posibles, redaccion_);
+}
+
+QString TTextos_Registro::Tipo(TEvento_Registro::TTipo tipo) const {
+    using T = TEvento_Registro::TTipo;
+    return redaccion_.Texto_De(tipo == T::Lectura     ? QStringLiteral("GEN_MEN084")
+                               : tipo == T::Grabacion ? QStringLiteral("GEN_MEN085")
+                                                      : QStringLiteral("Reg_Survey"));
+}
+
+QString TTextos_Registro::Fallo(TFallo_Sondeo fallo) const {
+    return redaccion_.Texto_De(fallo == TFallo_Sondeo::Sin_Lectura ? QStringLiteral("Reg_NoReadOut")
+                               : fallo == TFallo_Sondeo::Incompleta
+                                   ? QStringLiteral("Reg_Incomplete")
+                                   : QStringLiteral("Reg_OtherId"));
+}
+
 QString TTextos_Registro::Momento(const QDateTime& momento) const {
     return momento.isValid() ? Momento_Iso(momento) : nunca_;
+}
+
+QString Referencias(int referencia, const QList<int>& posibles, const TRedaccion& redaccion) {
+    if (referencia != 0 || posibles.isEmpty())
+        return QString::number(referencia);
+    QStringList modelos;
+    for (int posible : posibles)
+        modelos << QString::number(posible);
+    const QString ultimo = modelos.takeLast();
+    return modelos.isEmpty() ? ultimo
+                             : redaccion.Texto_De(QStringLiteral("Reg_Or"))
+                                   .arg(modelos.join(QStringLiteral(", ")), ultimo);
 }
 
 QString Codigos_En_Corto(const QList<TCodigo_Registro>& codigos) {
@@ -45,8 +77,8 @@ QString Codigos_En_Corto(const QList<TCodigo_Registro>& codigos) {
                        [](const TCodigo_Registro& c) { return c.Texto; });
 }
 
-QString Valores_En_Corto(const QList<TValor_Registro>& valores) {
-    return En_Corto_De(valores, QStringLiteral("; "), [](const TValor_Registro& v) {
-        return v.Lugar + QStringLiteral(": ") + v.Texto;
+QString Valores_En_Corto(const QList<TValor_Registro>& valores, const TTextos_Registro& textos) {
+    return En_Corto_De(valores, QStringLiteral("; "), [&textos](const TValor_Registro& v) {
+        return textos.Frase(v.Lugar) + QStringLiteral(": ") + textos.Frase(v.Texto);
     });
 }

@@ -6,6 +6,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <array>
+#include <utility>
+
 namespace {
 
 // The last statement's failure on this thread, for the transaction to report.
@@ -30,9 +33,48 @@ QVariant Momento(const QDateTime& momento) {
     return momento.isValid() ? QVariant(Momento_Texto(momento)) : QVariant();
 }
 
-QString Clase(TEvento_Registro::TTipo tipo) {
-    return tipo == TEvento_Registro::TTipo::Lectura ? QStringLiteral("read")
-                                                    : QStringLiteral("save");
+// The stored names of the event kinds and the survey's causes: they must never change once
+// files exist.
+constexpr std::array<std::pair<TEvento_Registro::TTipo, const char*>, 3> kTipos = {{
+    {TEvento_Registro::TTipo::Lectura, "read"},
+    {TEvento_Registro::TTipo::Grabacion, "save"},
+    {TEvento_Registro::TTipo::Sondeo, "survey"},
+}};
+constexpr std::array<std::pair<TFallo_Sondeo, const char*>, 3> kFallos = {{
+    {TFallo_Sondeo::Sin_Lectura, "no_readout"},
+    {TFallo_Sondeo::Incompleta, "incomplete"},
+    {TFallo_Sondeo::Otra_Identificacion, "other_id"},
+}};
+
+template <class T, std::size_t N>
+QString Nombre(const std::array<std::pair<T, const char*>, N>& nombres, T valor) {
+    for (const auto& [v, nombre] : nombres)
+        if (v == valor)
+            return QString::fromLatin1(nombre);
+    return {};
+}
+
+template <class T, std::size_t N>
+T Valor(const std::array<std::pair<T, const char*>, N>& nombres, const QString& nombre) {
+    for (const auto& [v, n] : nombres)
+        if (nombre == QLatin1String(n))
+            return v;
+    return nombres.front().first;
+}
+
+QString Modelos_Texto(const QList<int>& modelos) {
+    QStringList textos;
+    for (int m : modelos)
+        textos << QString::number(m);
+    return textos.join(QLatin1Char(','));
+}
+
+QList<int> Modelos_Leidos(const QString& texto) {
+    QList<int> modelos;
+    for (const QString& t : texto.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        if (const int m = t.toInt(); m > 0)
+            modelos << m;
+    return modelos;
 }
 
 const QString kColumnas_Evento =
@@ -41,14 +83,13 @@ const QString kColumnas_Evento =
 // One row of kColumnas_Evento.
 TEvento_Registro Evento(const QSqlQuery& q) {
     TEvento_Registro e;
-    e.Tipo = q.value(0).toString() == QLatin1String("read") ? TEvento_Registro::TTipo::Lectura
-                                                            : TEvento_Registro::TTipo::Grabacion;
+    e.Tipo = Valor(kTipos, q.value(0).toString());
     e.Momento = Momento_Leido(q.value(1).toString());
     e.Puerto = q.value(2).toString();
     e.Valores = Valores_Json(q.value(3).toString());
     e.Aceptadas = Aceptadas_Json(q.value(4).toString());
     e.Todo_Aceptado = q.value(5).toBool();
-    e.Resultado = q.value(6).toString();
+    e.Resultado = Frase_Texto(q.value(6).toString());
     return e;
 }
 
@@ -92,9 +133,23 @@ bool Guarda_Decoder(QSqlDatabase& base, const TDecoder_Registro& d) {
     q.addBindValue(Json_Codigos(d.Codigos));
     q.addBindValue(Momento(d.Ultima_Lectura));
     q.addBindValue(Momento(d.Ultima_Grabacion));
-    q.addBindValue(Texto(d.Resultado));
+    q.addBindValue(Texto_Frase(d.Resultado));
     q.addBindValue(d.Confirmado ? 1 : 0);
-    return Ejecuta(q);
+    if (!Ejecuta(q))
+        return false;
+    // The possible models of an undecided one; a decided model leaves none.
+    QSqlQuery posibles(base);
+    if (d.Posibles.isEmpty()) {
+        posibles.prepare(QStringLiteral("DELETE FROM undecided WHERE decoder = ?"));
+        posibles.addBindValue(d.Id);
+    } else {
+        posibles.prepare(
+            QStringLiteral("INSERT INTO undecided (decoder, models) VALUES (?, ?)"
+                           " ON CONFLICT (decoder) DO UPDATE SET models = excluded.models"));
+        posibles.addBindValue(d.Id);
+        posibles.addBindValue(Modelos_Texto(d.Posibles));
+    }
+    return Ejecuta(posibles);
 }
 
 bool Guarda_Evento(QSqlDatabase& base, qint64 decoder, const TEvento_Registro& e, qint64* id) {
@@ -107,13 +162,13 @@ bool Guarda_Evento(QSqlDatabase& base, qint64 decoder, const TEvento_Registro& e
                                      " values_json = ?, acknowledged_json = ?,"
                                      " all_acknowledged = ?, outcome = ? WHERE id = ?"));
     q.addBindValue(decoder);
-    q.addBindValue(Clase(e.Tipo));
+    q.addBindValue(Nombre(kTipos, e.Tipo));
     q.addBindValue(Momento_Texto(e.Momento));
     q.addBindValue(Texto(e.Puerto));
     q.addBindValue(Json_Valores(e.Valores));
     q.addBindValue(Json_Aceptadas(e.Aceptadas));
     q.addBindValue(e.Todo_Aceptado ? 1 : 0);
-    q.addBindValue(Texto(e.Resultado));
+    q.addBindValue(Texto_Frase(e.Resultado));
     if (!nuevo)
         q.addBindValue(*id);
     if (!Ejecuta(q))
@@ -135,11 +190,24 @@ bool Guarda_Prueba(QSqlDatabase& base, const QDateTime& momento, const TPrueba_R
     return Ejecuta(q);
 }
 
-bool Guarda_Sitio(QSqlDatabase& base, const QString& sitio) {
+bool Guarda_Problema(QSqlDatabase& base, const QDateTime& momento, const TProblema_Sondeo& p) {
     QSqlQuery q(base);
-    q.prepare(QStringLiteral("INSERT INTO site (key, value) VALUES ('name', ?)"
+    q.prepare(QStringLiteral("INSERT INTO survey_problems (time, code, id_byte, cause, port)"
+                             " VALUES (?, ?, ?, ?, ?)"));
+    q.addBindValue(Momento_Texto(momento));
+    q.addBindValue(Texto(p.Codigo));
+    q.addBindValue(p.Identificacion >= 0 ? QVariant(p.Identificacion) : QVariant());
+    q.addBindValue(Nombre(kFallos, p.Fallo));
+    q.addBindValue(Texto(p.Puerto));
+    return Ejecuta(q);
+}
+
+bool Guarda_Dato_Sitio(QSqlDatabase& base, const QString& clave, const QString& valor) {
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("INSERT INTO site (key, value) VALUES (?, ?)"
                              " ON CONFLICT (key) DO UPDATE SET value = excluded.value"));
-    q.addBindValue(Texto(sitio));
+    q.addBindValue(clave);
+    q.addBindValue(Texto(valor));
     return Ejecuta(q);
 }
 
@@ -149,7 +217,8 @@ QList<TDecoder_Registro> Lee_Decoders(QSqlDatabase& base, bool* leido) {
     q.setForwardOnly(true);
     *leido = q.exec(QStringLiteral(
         "SELECT id, model, location, note, config_json, codes_json, last_read, last_saved,"
-        " outcome, confirmed FROM decoders ORDER BY id"));
+        " outcome, confirmed, (SELECT kind FROM events WHERE events.decoder = decoders.id AND"
+        " kind <> 'save' ORDER BY id DESC LIMIT 1) FROM decoders ORDER BY id"));
     while (*leido && q.next()) {
         TDecoder_Registro d;
         d.Id = q.value(0).toLongLong();
@@ -160,18 +229,49 @@ QList<TDecoder_Registro> Lee_Decoders(QSqlDatabase& base, bool* leido) {
         d.Codigos = Codigos_Json(q.value(5).toString());
         d.Ultima_Lectura = Momento_Leido(q.value(6).toString());
         d.Ultima_Grabacion = Momento_Leido(q.value(7).toString());
-        d.Resultado = q.value(8).toString();
+        d.Resultado = Frase_Texto(q.value(8).toString());
         d.Confirmado = q.value(9).toBool();
+        d.Sondeado = q.value(10).toString() == Nombre(kTipos, TEvento_Registro::TTipo::Sondeo);
         decoders.append(d);
     }
+    // A record of the first version has no undecided models.
+    QSqlQuery posibles(base);
+    posibles.setForwardOnly(true);
+    QHash<qint64, QList<int>> indecisos;
+    if (*leido && posibles.exec(QStringLiteral("SELECT decoder, models FROM undecided")))
+        while (posibles.next())
+            indecisos.insert(posibles.value(0).toLongLong(),
+                             Modelos_Leidos(posibles.value(1).toString()));
+    for (TDecoder_Registro& d : decoders)
+        d.Posibles = indecisos.value(d.Id);
     return decoders;
 }
 
-QString Lee_Sitio(QSqlDatabase& base) {
+QString Lee_Dato_Sitio(QSqlDatabase& base, const QString& clave) {
     QSqlQuery q(base);
-    return q.exec(QStringLiteral("SELECT value FROM site WHERE key = 'name'")) && q.next()
-               ? q.value(0).toString()
-               : QString();
+    q.prepare(QStringLiteral("SELECT value FROM site WHERE key = ?"));
+    q.addBindValue(clave);
+    return q.exec() && q.next() ? q.value(0).toString() : QString();
+}
+
+QList<TProblema_Registro> Lee_Problemas(QSqlDatabase& base) {
+    QList<TProblema_Registro> problemas;
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    // A record of the first version has no such table: it has no problems either.
+    if (!q.exec(QStringLiteral(
+            "SELECT time, code, id_byte, cause, port FROM survey_problems ORDER BY id")))
+        return problemas;
+    while (q.next()) {
+        TProblema_Registro p;
+        p.Momento = Momento_Leido(q.value(0).toString());
+        p.Problema.Codigo = q.value(1).toString();
+        p.Problema.Identificacion = q.value(2).isNull() ? -1 : q.value(2).toInt();
+        p.Problema.Fallo = Valor(kFallos, q.value(3).toString());
+        p.Problema.Puerto = q.value(4).toString();
+        problemas.append(p);
+    }
+    return problemas;
 }
 
 QList<TEvento_Registro> Lee_Historia(QSqlDatabase& base, qint64 decoder) {

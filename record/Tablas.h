@@ -20,11 +20,18 @@ bool Guarda_Decoder(QSqlDatabase& base, const TDecoder_Registro& decoder);
 bool Guarda_Evento(QSqlDatabase& base, qint64 decoder, const TEvento_Registro& evento,
                    qint64* id = nullptr);
 bool Guarda_Prueba(QSqlDatabase& base, const QDateTime& momento, const TPrueba_Registro& fila);
-bool Guarda_Sitio(QSqlDatabase& base, const QString& sitio);
+bool Guarda_Problema(QSqlDatabase& base, const QDateTime& momento,
+                     const TProblema_Sondeo& problema);
+// The site's facts by key.
+inline const QString Dato_Nombre = QStringLiteral("name");
+inline const QString Dato_Avance_Sondeo = QStringLiteral("survey_progress");
+bool Guarda_Dato_Sitio(QSqlDatabase& base, const QString& clave, const QString& valor);
 
 // False in *leido when the table could not be read.
 QList<TDecoder_Registro> Lee_Decoders(QSqlDatabase& base, bool* leido);
-QString Lee_Sitio(QSqlDatabase& base);
+QString Lee_Dato_Sitio(QSqlDatabase& base, const QString& clave);
+// Oldest first.
+QList<TProblema_Registro> Lee_Problemas(QSqlDatabase& base);
 // Each decoder's Saves since its last read-out, oldest first: what they wrote without an
 // acknowledgement the decoder may hold.
 QHash<qint64, QList<TEvento_Registro>> Lee_Grabaciones_Sin_Lectura(QSqlDatabase& base);

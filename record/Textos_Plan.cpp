@@ -1,6 +1,7 @@
 #include "Textos_Plan.h"
 
 #include "Idiomas.h"
+#include "Presenta_Registro.h"
 
 #include <QStringList>
 
@@ -41,10 +42,11 @@ QString TTextos_Plan::Choque(const TEspacio_Plan& espacio, const TFila_Plan& fil
     QStringList otros;
     for (int f : fila.Choques) {
         const TFila_Plan& otro = espacio.Filas.at(f);
-        QString quien = QString::number(otro.Referencia);
+        QString quien = Referencias(otro.Referencia, otro.Posibles, redaccion_);
         if (!otro.Ubicacion.trimmed().isEmpty())
             quien += QLatin1Char(' ') + otro.Ubicacion.trimmed();
-        otros << quien + QStringLiteral(" (") + otro.Codigo.Lugar + QLatin1Char(')');
+        otros << quien + QStringLiteral(" (") + redaccion_.Redacta(otro.Codigo.Lugar) +
+                     QLatin1Char(')');
     }
     return choque_.arg(otros.join(QStringLiteral("; ")));
 }

@@ -6,6 +6,7 @@
 // A clash is marked in red and always said in words too: red alone is lost on a printout in
 // grey and on a reader who does not tell red apart.
 
+#include "Frase.h"
 #include "Numeracion_Codigos.h"
 #include "Plan_Codigos.h"
 
@@ -31,6 +32,7 @@ public:
     QString Choque(const TEspacio_Plan& espacio, const TFila_Plan& fila) const;
 
 private:
+    TRedaccion redaccion_;
     std::array<QString, Espacios_Codigo> espacios_;
     QString resumen_;
     QString libre_;

@@ -7,6 +7,7 @@
 // devices test.
 
 #include "Espacio_Codigo.h"
+#include "Frase.h"
 
 #include <QList>
 #include <QString>
@@ -15,13 +16,18 @@
 #include <cstdint>
 
 // One value of an editor's grid: the object name of its Current control (stable across
-// languages and versions), where it is as the user reads it ("Output 2, time"), and its text
-// (a unit or an initial state as the text shown).
+// languages and versions), where it is ("Output 2, time" as keys and the output's number), and
+// its value (digits as a literal; a check box's state or a list's item as the key of its text).
 struct TValor_Registro {
     QString Campo;
-    QString Lugar;
-    QString Texto;
+    TFrase Lugar;
+    TFrase Texto;
 };
+
+// The keys a value is recorded as where the editor shows it as a word: a check box's states
+// and the time units' list items. An earlier version stored the words themselves.
+inline const QStringList Claves_Valor{QStringLiteral("GEN_MEN103"), QStringLiteral("GEN_MEN104"),
+                                      QStringLiteral("GEN_MEN07"), QStringLiteral("GEN_MEN08")};
 
 // One code a decoder answers, as a closed range of hexadecimal-digit values (a call code
 // "1234" is 0x1234 to 0x1234; a code of another space may be shorter), and where it is in
@@ -31,7 +37,7 @@ struct TCodigo_Registro {
     qint64 Desde = 0;
     qint64 Hasta = 0;
     QString Texto; // as the user reads it: "1234", "0100–0199"
-    QString Lugar;
+    TFrase Lugar;
 };
 
 // A decoder's configuration as one editor column holds it.
@@ -48,7 +54,7 @@ struct TGrabacion_Registro {
     TConfiguracion Nueva;
     QList<bool> Aceptadas;
     bool Todo_Aceptado = false;
-    QString Resultado;
+    TFrase Resultado;
 };
 
 // One row of the devices test.

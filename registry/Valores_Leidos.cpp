@@ -38,36 +38,31 @@ TValor_Leido De_Fila(const QString& campo, const QString& fila) {
     return v;
 }
 
-// Where a value or a code is, as the user reads it: "Output 2", "Output 2, Time", "Start
-// address".
-QString Lugar(const TValor_Leido& v) {
-    QString lugar;
-    if (v.Salida > 0) {
-        lugar = Texto(QStringLiteral("GEN_MEN03")) + QLatin1Char(' ') + QString::number(v.Salida);
-    } else {
-        lugar = Texto(v.Clave_Fila);
-        // Labels end in ":" or " :" in some languages.
-        while (lugar.endsWith(QLatin1Char(':')) || lugar.endsWith(QLatin1Char(' ')))
-            lugar.chop(1);
-    }
+// Where a value or a code is, kept as the record keeps it and worded when shown: "Output 2",
+// "Output 2, Time", "Start address".
+TFrase Lugar(const TValor_Leido& v) {
+    TFrase lugar = v.Salida > 0 ? TFrase::De_Clave(QStringLiteral("GEN_MEN03")) +
+                                      TFrase(QLatin1Char(' ') + QString::number(v.Salida))
+                                : TFrase::De_Clave(v.Clave_Fila);
     if (!v.Clave_Columna.isEmpty())
-        lugar += QStringLiteral(", ") + Texto(v.Clave_Columna);
+        lugar += TFrase(QStringLiteral(", ")) + TFrase::De_Clave(v.Clave_Columna);
     return lugar;
 }
 
-// The one place where a value read becomes the record's words.
+// The one place where a value read becomes what the record keeps.
 TValor_Registro Redacta(const TValor_Leido& v) {
-    QString texto = v.Texto;
+    TFrase texto(v.Texto);
     if (v.Clase == TValor_Leido::TClase::Si_No)
-        texto = Texto(v.Marcado ? QStringLiteral("GEN_MEN103") : QStringLiteral("GEN_MEN104"));
+        texto = TFrase::De_Clave(v.Marcado ? QStringLiteral("GEN_MEN103")
+                                           : QStringLiteral("GEN_MEN104"));
     else if (v.Clase == TValor_Leido::TClase::Clave)
-        texto = v.Texto.isEmpty() ? QString() : Texto(v.Texto);
+        texto = v.Texto.isEmpty() ? TFrase() : TFrase::De_Clave(v.Texto);
     return {v.Campo, Lugar(v), texto};
 }
 
 // A code as the editors add it: hexadecimal, as the decoder holds the digits.
 void Anade_Codigo(QList<TCodigo_Registro>& codigos, TEspacio_Codigo espacio, const QString& texto,
-                  const QString& lugar) {
+                  const TFrase& lugar) {
     bool valido = false;
     const qint64 valor = texto.toLongLong(&valido, 16);
     if (valido && !texto.trimmed().isEmpty())

@@ -31,6 +31,10 @@ QString Texto(const QString& key) {
     return texto;
 }
 
+QString Texto_En(const QString& seccion, const QString& key) {
+    return FicheroIdiomas ? FicheroIdiomas->ReadString(seccion, key, TEXTO_AUSENTE) : TEXTO_AUSENTE;
+}
+
 QStringList Secciones_Idiomas() {
     return FicheroIdiomas ? FicheroIdiomas->ReadSections() : QStringList();
 }

@@ -17,6 +17,9 @@ void Libera_Fichero_Idiomas();
 // each call; TEXTO_AUSENTE when the file, the section or the key is missing.
 QString Texto(const QString& key);
 
+// The text of the key in the named section, as Texto but for any language.
+QString Texto_En(const QString& seccion, const QString& key);
+
 // The languages the file holds: its section names in file order; empty without a file.
 QStringList Secciones_Idiomas();
 

@@ -50,7 +50,7 @@ protected:
     static QStringList Texts(const QList<TValor_Registro>& valores) {
         QStringList out;
         for (const TValor_Registro& v : valores)
-            out << v.Texto;
+            out << Redacta(v.Texto);
         return out;
     }
     static QString Data() { return qEnvironmentVariable("KALVEX_DATA_DIR"); }
@@ -74,7 +74,7 @@ TEST_F(InstallationRecordTest, ReadOutsSavesAndDevicesTestRowsLandInTheOpenInsta
     Save(editor);
     d = Snapshot().Decoders[0];
     EXPECT_EQ(Texts(d.Configuracion), (QStringList{"1111", "1112", "1113", "1114"}));
-    EXPECT_EQ(d.Resultado, "Values updated");
+    EXPECT_EQ(Redacta(d.Resultado), "Values updated");
     EXPECT_FALSE(d.Confirmado);
     const QList<TEvento_Registro> historia = Base()->Historia(d.Id);
     ASSERT_EQ(historia.size(), 3);

@@ -150,6 +150,7 @@ std::vector<Window_Keys> Expected() {
          Keys("Srv_Title Srv_Ranges GEN_MEN028 GEN_MEN029 GEN_MEN030 GEN_MEN031 Srv_From Srv_To "
               "Srv_Pace Srv_Quick Srv_Thorough Srv_Start Srv_Stop Srv_Resume Srv_Again Srv_Show "
               "GEN_MEN126 Srv_ExportTip GEN_MEN09")},
+        // Its survey problems and model choice show only where a survey left some.
         {"F_Instalacion", [&]() -> QWidget* { return v.F_Instalacion; },
          Keys("GEN_MEN070 GEN_MEN071 GEN_MEN072 GEN_MEN073 GEN_MEN074 GEN_MEN075 GEN_MEN076 "
               "GEN_MEN077 GEN_MEN079 GEN_MEN080 GEN_MEN081 GEN_MEN082 GEN_MEN083 GEN_MEN086 "

@@ -116,7 +116,7 @@ protected:
         for (const TDecoder_Registro& d : snapshot.Decoders) {
             QStringList texts;
             for (const TValor_Registro& v : d.Configuracion)
-                texts << v.Texto;
+                texts << Redacta(v.Texto);
             if (texts == values)
                 return &d;
         }

@@ -38,7 +38,7 @@ enum { Hall, Eight, Torvik, Converter };
 QStringList Textos(const TConfiguracion& c) {
     QStringList out;
     for (const TValor_Registro& v : c.Valores)
-        out << v.Texto;
+        out << Redacta(v.Texto);
     return out;
 }
 
@@ -77,10 +77,10 @@ TEST_F(RecordHooksTest, AWholeReadOutIsRecordedOnceWithItsValuesCodesAndPort) {
     EXPECT_EQ(Textos(leida), (QStringList{"1111", "1112", "", "1114"}));
     // Keyed by the Current controls, placed as the user reads them.
     EXPECT_EQ(leida.Valores[0].Campo, "Edit5");
-    EXPECT_EQ(leida.Valores[1].Lugar, "Output 2");
+    EXPECT_EQ(Redacta(leida.Valores[1].Lugar), "Output 2");
     // An output without a code answers none.
     EXPECT_EQ(Desdes(leida), (QList<qint64>{0x1111, 0x1112, 0x1114}));
-    EXPECT_EQ(leida.Codigos[2].Lugar, "Output 4");
+    EXPECT_EQ(Redacta(leida.Codigos[2].Lugar), "Output 4");
     EXPECT_EQ(espia.puerto, config.filePath(QStringLiteral("tty")));
     Close(editor);
     EXPECT_EQ(espia.cerrados, QList<int>{6745});
@@ -127,7 +127,7 @@ TEST_F(RecordHooksTest, SaveAnywayWritesAndRecordsEachAcknowledgement) {
     EXPECT_EQ(Textos(g.Nueva), (QStringList{"1234", "0005", "", ""}));
     EXPECT_EQ(g.Aceptadas, (QList<bool>{true, false, true, true}));
     EXPECT_FALSE(g.Todo_Aceptado);
-    EXPECT_EQ(g.Resultado, "The values could not be saved");
+    EXPECT_EQ(Redacta(g.Resultado), "The values could not be saved");
     EXPECT_EQ(sim->Word(Hall, 0x00), 0x1234);
 }
 
@@ -136,7 +136,7 @@ TEST_F(RecordHooksTest, ASaveWithoutClashesShowsNoQuestion) {
     Save(editor);
     ASSERT_EQ(espia.grabaciones.size(), 1);
     EXPECT_TRUE(espia.grabaciones[0].Todo_Aceptado);
-    EXPECT_EQ(espia.grabaciones[0].Resultado, "Values updated");
+    EXPECT_EQ(Redacta(espia.grabaciones[0].Resultado), "Values updated");
     EXPECT_FALSE(dialogs->Saw(QStringLiteral("Choques")));
 }
 

@@ -7,6 +7,9 @@
 #include "Idiomas.h"
 #include "QtApp.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -52,6 +55,27 @@ inline TConfiguracion Vacia(int referencia) {
 inline TGrabacion_Registro Grabacion(const TConfiguracion& nueva, const QList<bool>& aceptadas,
                                      const QString& resultado = QStringLiteral("Saved")) {
     return {nueva, aceptadas, !aceptadas.contains(false), resultado};
+}
+
+// Runs SQL on the closed file as any SQLite tool would.
+inline QList<QStringList> Consulta(const QString& ruta, const QString& sql) {
+    QList<QStringList> filas;
+    {
+        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tool");
+        base.setDatabaseName(ruta);
+        EXPECT_TRUE(base.open());
+        QSqlQuery q(base);
+        EXPECT_TRUE(q.exec(sql)) << sql.toStdString();
+        while (q.next()) {
+            QStringList fila;
+            for (int i = 0; i < q.record().count(); ++i) {
+                fila.append(q.value(i).toString());
+            }
+            filas.append(fila);
+        }
+    }
+    QSqlDatabase::removeDatabase("tool");
+    return filas;
 }
 
 class RecordTest : public ::testing::Test, public WithCoreApp {

@@ -91,11 +91,39 @@ TEST_F(Clashes, InstallationListsEachSharedCodeOnce) {
     EXPECT_EQ(i.Choques[0].Decoder, i.Decoders[0].Id);
     EXPECT_EQ(i.Choques[0].Otro, i.Decoders[2].Id);
     // Both decoders, each where its code is.
-    const QString texto = i.Choques[0].Texto;
+    const QString texto = TRedaccion_Choque().Par(i.Choques[0], i, QDate::currentDate());
     EXPECT_TRUE(texto.startsWith("11 — output 1 of the 6746 without a location"))
         << texto.toStdString();
     EXPECT_TRUE(texto.contains(" \u2194 11 — output 1 of the 6758 without a location"))
         << texto.toStdString();
+}
+
+// The clash is worded from the record as it is now: a location given a moment ago, the Save
+// that set the code after its read-out, the place in the language shown.
+TEST_F(Clashes, WordedFromTheRecordAsItIsNow) {
+    auto base = Abre();
+    const TCodigo_Registro salida_2{TEspacio_Codigo::Llamada, 0x301, 0x301, "0301",
+                                    TFrase::De_Clave("GEN_MEN03") + " 2"};
+    base->Lectura("COM1", Config(6745, {Valor("Edit1", "a")}, {salida_2}));
+    const TConfiguracion otra = Config(6746, {Valor("Edit1", "b")}, {Llamada(0x301)});
+    base->Lectura("COM1", otra);
+    const qint64 primero = base->Instantanea().Decoders[0].Id;
+    ASSERT_TRUE(base->Pon_Ubicacion(primero, "Portal A (street door)"));
+    const QString aviso = base->Choques(otra).value(0);
+    EXPECT_TRUE(aviso.startsWith("301 — Output 2 of the 6745 “Portal A (street door)”, read "))
+        << aviso.toStdString();
+    // A Save of the first decoder after its read-out set its codes.
+    base->Grabacion(Grabacion(Config(6745, {Valor("Edit1", "c")}, {salida_2}), {true}));
+    const TInstantanea i = base->Instantanea();
+    ASSERT_EQ(i.Choques.size(), 1);
+    Idioma = QStringLiteral("ESPA\u00D1OL");
+    const QString par = TRedaccion_Choque().Par(i.Choques[0], i, QDate::currentDate());
+    EXPECT_TRUE(par.startsWith(QStringLiteral("301 — Salida 2 del 6745 «Portal A (street door)», "
+                                              "guardado ")))
+        << par.toStdString();
+    EXPECT_TRUE(
+        par.contains(QStringLiteral("\u2194 0301 — output 1 del 6746 sin ubicación, leído ")))
+        << par.toStdString();
 }
 
 TEST_F(Clashes, LineNamesTheCodeThePlaceTheDecoderAndWhen) {
@@ -115,6 +143,9 @@ TEST_F(Clashes, LineNamesTheCodeThePlaceTheDecoderAndWhen) {
     } casos[] = {
         {"ENGLISH", "Entrance A, floor 3", hoy_1032, ayer_0915,
          "1234 — output 2 of the 6746 “Entrance A, floor 3”, read 10:32"},
+        // The Save after the read-out set the code.
+        {"ENGLISH", "", ayer_0915, hoy_1032,
+         "1234 — output 2 of the 6746 without a location, saved 10:32"},
         {"ENGLISH",
          "  ",
          {},

@@ -8,9 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace kalvex::test {
 namespace {
@@ -27,27 +24,6 @@ void Escribe(const QString& ruta, const QByteArray& bytes) {
     QFile f(ruta);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
-}
-
-// Runs SQL on the closed file as any SQLite tool would.
-QList<QStringList> Consulta(const QString& ruta, const QString& sql) {
-    QList<QStringList> filas;
-    {
-        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tool");
-        base.setDatabaseName(ruta);
-        EXPECT_TRUE(base.open());
-        QSqlQuery q(base);
-        EXPECT_TRUE(q.exec(sql)) << sql.toStdString();
-        while (q.next()) {
-            QStringList fila;
-            for (int i = 0; i < q.record().count(); ++i) {
-                fila.append(q.value(i).toString());
-            }
-            filas.append(fila);
-        }
-    }
-    QSqlDatabase::removeDatabase("tool");
-    return filas;
 }
 
 using Database = RecordTest;

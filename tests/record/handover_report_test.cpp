@@ -38,9 +38,7 @@ protected:
 };
 
 TEST_F(HandoverReport, OneSectionPerDecoderWithItsValuesAndTheClashesAtTheEnd) {
-    TInstantanea s = Sample();
-    s.Choques << TChoque_Registro{2, 3, "Relay code B123 is answered twice"};
-    const QString text = Written(s);
+    const QString text = Written(Sample());
     EXPECT_TRUE(text.startsWith("Handover report Site Calle Mayor 12 Date ")) << text.toStdString();
     const char* headings[] = {"6745 - Audio Decoder 4 \u2014 Entrance A, floor 3",
                               "6759 - Relays Decoder 8 \u2014 Garage",
@@ -58,8 +56,10 @@ TEST_F(HandoverReport, OneSectionPerDecoderWithItsValuesAndTheClashesAtTheEnd) {
         EXPECT_TRUE(text.contains(value)) << value;
     const qsizetype clashes = text.indexOf("Clashes in the installation");
     EXPECT_GT(clashes, last);
-    EXPECT_GT(text.indexOf("Code 1234 is answered by Entrance A and by Garage"), clashes);
-    EXPECT_GT(text.indexOf("Relay code B123 is answered twice"), clashes);
+    EXPECT_GT(
+        text.indexOf("B123 \u2014 Output 1 of the 6745 \u201CEntrance A, floor 3\u201D, saved"),
+        clashes);
+    EXPECT_GT(text.indexOf(kSample_Clash), clashes);
     // The code plan last, each space that holds codes with its codes and free runs.
     const qsizetype plan = text.indexOf("Code plan");
     EXPECT_GT(plan, clashes);

@@ -133,7 +133,8 @@ TEST_F(InstallationWindow, ListsEachDecoderWithItsCodesReadsAndSavesAndTheClashe
                           }));
     auto* clashes = Child<QListWidget>("Choques");
     ASSERT_EQ(clashes->count(), 1);
-    EXPECT_EQ(clashes->item(0)->text(), "Code 1234 is answered by Entrance A and by Garage");
+    EXPECT_TRUE(clashes->item(0)->text().endsWith(kSample_Clash))
+        << clashes->item(0)->text().toStdString();
     // Nothing selected yet: nothing to edit.
     EXPECT_FALSE(location->isEnabled());
     EXPECT_FALSE(note->isEnabled());
@@ -221,10 +222,38 @@ TEST_F(InstallationWindow, EditedLocationAndNoteAreStoredWhenEditingEnds) {
     QTest::keyClick(location, Qt::Key_Return);
     EXPECT_EQ(source.locations.size(), 1u);
 
-    // The exports carry the new texts.
+    // The exports carry the new texts, and the clash names the new location at once.
     QTemporaryDir dir;
     ASSERT_TRUE(window->Guarda_Csv(dir.filePath("i.csv")));
     EXPECT_TRUE(ReadAll(dir.filePath("i.csv")).contains("Garage, level -1"));
+    const QString choque = Child<QListWidget>("Choques")->item(0)->text();
+    EXPECT_TRUE(choque.contains("Relay 1 of the 6759 \u201CGarage, level -1\u201D"))
+        << choque.toStdString();
+}
+
+TEST_F(InstallationWindow, ASurveysProblemsShowAndAnUndecidedModelIsSettled) {
+    auto* problems = Child<QTreeWidget>("Problemas");
+    auto* settle = Child<QPushButton>("B_Modelo");
+    EXPECT_FALSE(problems->isVisible()); // no survey, nothing to show
+    TDecoder_Registro undecided = Decoder(4, 0, "Portal B", {});
+    undecided.Posibles = {6745, 6713, 6734};
+    source.snapshot.Decoders << undecided;
+    source.snapshot.Problemas = {
+        {At(8, 10, 0), {"0123", 0x45, TFallo_Sondeo::Sin_Lectura, "/dev/ttyUSB0"}}};
+    window->Actualiza();
+    EXPECT_EQ(Rows(problems),
+              QStringList{"2026-12-08 10:00:00|0123|45|no read-out within 1 s|/dev/ttyUSB0"});
+    SelectLocation("Garage");
+    EXPECT_FALSE(settle->isVisible());
+    list->setCurrentItem(list->findItems("Portal B", Qt::MatchExactly, 1).value(0));
+    EXPECT_TRUE(settle->isVisible());
+    EXPECT_TRUE(Rows(list).contains("6745, 6713 or 6734|Portal B||never|never|"));
+    EXPECT_TRUE(window->Decide_Modelo(6713));
+    EXPECT_EQ(source.settled, (std::vector<std::pair<qint64, int>>{{4, 6713}}));
+    const QTreeWidgetItem* settled = list->findItems("Portal B", Qt::MatchExactly, 1).value(0);
+    ASSERT_NE(settled, nullptr);
+    EXPECT_TRUE(settled->text(0).startsWith("6713 - ")) << settled->text(0).toStdString();
+    EXPECT_FALSE(settle->isVisible());
 }
 
 TEST_F(InstallationWindow, AChangeTheRecordRefusesIsReportedAndUndone) {

@@ -88,7 +88,12 @@ inline TDecoder_Registro Decoder(qint64 id, int referencia, const QString& ubica
     return d;
 }
 
-// Three decoders: two read and saved, one never read; one clash.
+// How the sample's clash reads in English, whatever the day.
+inline const QString kSample_Clash = QStringLiteral(
+    "\u2194 1234 \u2014 Relay 1 of the 6759 \u201CGarage\u201D, read 07/12/2026 16:05");
+
+// Three decoders: two read and saved, one never read; one clash (worded as
+// kSample_Clash says).
 inline TInstantanea Sample() {
     TInstantanea s;
     s.Fichero = QStringLiteral("/tmp/mayor12.kalvex");
@@ -111,7 +116,7 @@ inline TInstantanea Sample() {
     b.Ultima_Lectura = At(7, 16, 5);
     TDecoder_Registro c = Decoder(3, 6734, QStringLiteral("Entr\u00E9e B"), {});
     s.Decoders = {a, b, c};
-    s.Choques = {{1, 2, QStringLiteral("Code 1234 is answered by Entrance A and by Garage")}};
+    s.Choques = {{1, a.Codigos[0], 2, b.Codigos[0]}};
     return s;
 }
 
@@ -130,6 +135,16 @@ public:
         return Store(decoder, &TDecoder_Registro::Nota, nota, notes);
     }
     bool Solo_Lectura() const override { return readOnly; }
+    bool Decide_Modelo(qint64 decoder, int referencia) override {
+        settled.emplace_back(decoder, referencia);
+        for (TDecoder_Registro& d : snapshot.Decoders)
+            if (d.Id == decoder && !refuse && !readOnly) {
+                d.Referencia = referencia;
+                d.Posibles.clear();
+                return true;
+            }
+        return false;
+    }
 
     TInstantanea snapshot = Sample();
     QMap<qint64, QList<TEvento_Registro>> history;
@@ -137,6 +152,7 @@ public:
     bool refuse = false; // the file failed: nothing is stored
     std::vector<std::pair<qint64, QString>> locations;
     std::vector<std::pair<qint64, QString>> notes;
+    std::vector<std::pair<qint64, int>> settled;
 
 private:
     bool Store(qint64 decoder, QString TDecoder_Registro::*campo, const QString& texto,

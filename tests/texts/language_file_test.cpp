@@ -85,7 +85,10 @@ const char* const kClaves[] = {
     "GEN_MEN076", "GEN_MEN077", "GEN_MEN078", "GEN_MEN079", "GEN_MEN080", "GEN_MEN081",
     "GEN_MEN082", "GEN_MEN083", "GEN_MEN084", "GEN_MEN085", "GEN_MEN086", "GEN_MEN087",
     "GEN_MEN088", "GEN_MEN089", "GEN_MEN090", "GEN_MEN091", "GEN_MEN092", "GEN_MEN093",
-    "GEN_MEN094", "GEN_MEN095", "GEN_MEN096", "GEN_MEN097", "GEN_MEN098", "GEN_MEN099",
+    "GEN_MEN094", "GEN_MEN095", "GEN_MEN096", "GEN_MEN097", "GEN_MEN098", "GEN_MEN099", "Reg_Or",
+    "Reg_Survey", "Reg_Surveyed", "Reg_NoReadOut", "Reg_Incomplete", "Reg_OtherId",
+    "Reg_NotUpgraded", "Reg_Settle", "Reg_SettleAsk", "Reg_Problems", "Reg_IdByte", "Reg_Cause",
+    "Reg_Port",
     // the code plan
     "Plan_Title", "Plan_Sp_Call", "Plan_Sp_Panel", "Plan_Sp_Sensor", "Plan_Sp_Relay",
     "Plan_Sp_Range", "Plan_Sp_Address", "Plan_Sp_Digitizer", "Plan_ColCode", "Plan_ColClash",
