@@ -118,6 +118,7 @@ TPrueba Prepara(QSqlDatabase& base, TApertura& a, bool escritura) {
     a.Decoders = Lee_Decoders(base, &leido);
     a.Sin_Lectura = Lee_Grabaciones_Sin_Lectura(base);
     a.Sitio = Lee_Sitio(base);
+    a.Entrega = Lee_Entrega(base);
     if (!leido) {
         a.Error = QStringLiteral("the decoders cannot be read");
         return TPrueba::Danada;

@@ -21,6 +21,7 @@ struct TApertura {
     QString Apartado; // where the damaged file is now
     QString Error;    // why the file could not be used, for the log and the message
     QString Sitio;
+    TDatos_Entrega Entrega;
     QList<TDecoder_Registro> Decoders;
 
     // The Saves since each decoder's last read-out, for what they may have left in it.

@@ -52,6 +52,7 @@ TBase_Instalacion::TBase_Instalacion(const QString& fichero)
         return a;
     });
     sitio_ = apertura_.Sitio;
+    entrega_ = apertura_.Entrega;
     estado_.Carga(apertura_.Decoders, apertura_.Sin_Lectura);
     apertura_.Decoders.clear();
     apertura_.Sin_Lectura.clear();
@@ -70,6 +71,14 @@ bool TBase_Instalacion::Pon_Sitio(const QString& sitio) {
         return false;
     }
     sitio_ = sitio;
+    return true;
+}
+
+bool TBase_Instalacion::Pon_Entrega(const TDatos_Entrega& entrega) {
+    if (!Escribe_Ya([entrega](QSqlDatabase& base) { return Guarda_Entrega(base, entrega); })) {
+        return false;
+    }
+    entrega_ = entrega;
     return true;
 }
 
@@ -248,6 +257,7 @@ TInstantanea TBase_Instalacion::Instantanea() const {
     TInstantanea instantanea;
     instantanea.Fichero = fichero_;
     instantanea.Sitio = sitio_;
+    instantanea.Entrega = entrega_;
     instantanea.Decoders = estado_.Decoders().values();
     const QDate hoy = QDate::currentDate();
     // Both decoders of a clash, each where its code is.

@@ -61,6 +61,7 @@ public:
     QList<TEvento_Registro> Historia(qint64 decoder) const override;
     bool Pon_Ubicacion(qint64 decoder, const QString& ubicacion) override;
     bool Pon_Nota(qint64 decoder, const QString& nota) override;
+    bool Pon_Entrega(const TDatos_Entrega& entrega) override;
     bool Solo_Lectura() const override { return !apertura_.Escribible(); }
 
 private:
@@ -89,6 +90,7 @@ private:
     QLockFile cerrojo_;
     TApertura apertura_;
     QString sitio_;
+    TDatos_Entrega entrega_;
     TEstado_Instalacion estado_;
     // The Save begun in each model's editor: the event that its outcome rewrites.
     QHash<int, qint64> intenciones_;

@@ -4,8 +4,8 @@
 #include "Errores.h"
 #include "Exporta_Csv.h"
 #include "Exportacion.h"
+#include "F_Entrega.h"
 #include "Idiomas.h"
-#include "Informe_Entrega.h"
 #include "Presenta_Registro.h"
 #include "Recursos.h"
 #include "Rotulos.h"
@@ -157,8 +157,9 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
                              QStringLiteral("csv"), &TF_Instalacion::Guarda_Csv);
             }));
     connect(B_Informe, &QPushButton::clicked, this, Atrapa([this] {
-                Pide_Fichero(Titulo_Kalvex(Texto(QStringLiteral("GEN_MEN089"))),
-                             QStringLiteral("pdf"), &TF_Instalacion::Guarda_Informe);
+                TF_Entrega dialogo(this);
+                dialogo.Pon_Fuente(fuente_);
+                dialogo.exec();
             }));
     connect(B_Close, &QPushButton::clicked, this, &QWidget::close);
 
@@ -385,11 +386,5 @@ void TF_Instalacion::Pide_Fichero(const QString& titulo, const QString& extensio
 bool TF_Instalacion::Guarda_Csv(const QString& fichero) {
     return Exporta(this, fichero, [this](const QString& f, QString& causa) {
         return Exporta_Csv(instantanea_, f, causa);
-    });
-}
-
-bool TF_Instalacion::Guarda_Informe(const QString& fichero) {
-    return Exporta(this, fichero, [this](const QString& f, QString& causa) {
-        return Informe_Entrega(instantanea_, f, causa);
     });
 }

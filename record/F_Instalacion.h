@@ -33,10 +33,9 @@ public:
     // being typed is kept.
     void Actualiza();
 
-    // The exports without their file dialogs: false, after a box has said what failed and
-    // what to do, when the file could not be written.
+    // The CSV export without its file dialog: false, after a box has said what failed and what
+    // to do, when the file could not be written.
     bool Guarda_Csv(const QString& fichero);
-    bool Guarda_Informe(const QString& fichero);
 
 private:
     void Llena_Lista();

@@ -43,9 +43,19 @@ struct TChoque_Registro {
     QString Texto; // in the user's language, as the warning before a Save words it
 };
 
+// Who hands the installation over to whom, for the handover report; typed in its dialog and
+// remembered with the installation.
+struct TDatos_Entrega {
+    QString Instalador; // the installer or the installing company
+    QString Cliente;
+    QString Direccion; // the site's address
+    QString Notas;     // may hold line breaks
+};
+
 struct TInstantanea {
     QString Fichero;
     QString Sitio; // "Calle Mayor 12"
+    TDatos_Entrega Entrega;
     QList<TDecoder_Registro> Decoders;
     QList<TChoque_Registro> Choques;
 };
@@ -61,5 +71,6 @@ public:
     // False when the record could not store it (opened read-only, or the file failed).
     virtual bool Pon_Ubicacion(qint64 decoder, const QString& ubicacion) = 0;
     virtual bool Pon_Nota(qint64 decoder, const QString& nota) = 0;
+    virtual bool Pon_Entrega(const TDatos_Entrega& entrega) = 0;
     virtual bool Solo_Lectura() const = 0;
 };

@@ -6,6 +6,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <utility>
+
 namespace {
 
 // The last statement's failure on this thread, for the transaction to report.
@@ -33,6 +35,30 @@ QVariant Momento(const QDateTime& momento) {
 QString Clase(TEvento_Registro::TTipo tipo) {
     return tipo == TEvento_Registro::TTipo::Lectura ? QStringLiteral("read")
                                                     : QStringLiteral("save");
+}
+
+// The site table's rows of the handover report's details.
+const std::pair<const char*, QString TDatos_Entrega::*> kClaves_Entrega[] = {
+    {"installer", &TDatos_Entrega::Instalador},
+    {"customer", &TDatos_Entrega::Cliente},
+    {"address", &TDatos_Entrega::Direccion},
+    {"notes", &TDatos_Entrega::Notas},
+};
+
+bool Guarda_Dato_Sitio(QSqlDatabase& base, const QString& clave, const QString& valor) {
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("INSERT INTO site (key, value) VALUES (?, ?)"
+                             " ON CONFLICT (key) DO UPDATE SET value = excluded.value"));
+    q.addBindValue(clave);
+    q.addBindValue(Texto(valor));
+    return Ejecuta(q);
+}
+
+QString Lee_Dato_Sitio(QSqlDatabase& base, const QString& clave) {
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("SELECT value FROM site WHERE key = ?"));
+    q.addBindValue(clave);
+    return q.exec() && q.next() ? q.value(0).toString() : QString();
 }
 
 const QString kColumnas_Evento =
@@ -136,11 +162,14 @@ bool Guarda_Prueba(QSqlDatabase& base, const QDateTime& momento, const TPrueba_R
 }
 
 bool Guarda_Sitio(QSqlDatabase& base, const QString& sitio) {
-    QSqlQuery q(base);
-    q.prepare(QStringLiteral("INSERT INTO site (key, value) VALUES ('name', ?)"
-                             " ON CONFLICT (key) DO UPDATE SET value = excluded.value"));
-    q.addBindValue(Texto(sitio));
-    return Ejecuta(q);
+    return Guarda_Dato_Sitio(base, QStringLiteral("name"), sitio);
+}
+
+bool Guarda_Entrega(QSqlDatabase& base, const TDatos_Entrega& entrega) {
+    for (const auto& [clave, campo] : kClaves_Entrega)
+        if (!Guarda_Dato_Sitio(base, QString::fromLatin1(clave), entrega.*campo))
+            return false;
+    return true;
 }
 
 QList<TDecoder_Registro> Lee_Decoders(QSqlDatabase& base, bool* leido) {
@@ -168,10 +197,14 @@ QList<TDecoder_Registro> Lee_Decoders(QSqlDatabase& base, bool* leido) {
 }
 
 QString Lee_Sitio(QSqlDatabase& base) {
-    QSqlQuery q(base);
-    return q.exec(QStringLiteral("SELECT value FROM site WHERE key = 'name'")) && q.next()
-               ? q.value(0).toString()
-               : QString();
+    return Lee_Dato_Sitio(base, QStringLiteral("name"));
+}
+
+TDatos_Entrega Lee_Entrega(QSqlDatabase& base) {
+    TDatos_Entrega entrega;
+    for (const auto& [clave, campo] : kClaves_Entrega)
+        entrega.*campo = Lee_Dato_Sitio(base, QString::fromLatin1(clave));
+    return entrega;
 }
 
 QList<TEvento_Registro> Lee_Historia(QSqlDatabase& base, qint64 decoder) {

@@ -21,10 +21,12 @@ bool Guarda_Evento(QSqlDatabase& base, qint64 decoder, const TEvento_Registro& e
                    qint64* id = nullptr);
 bool Guarda_Prueba(QSqlDatabase& base, const QDateTime& momento, const TPrueba_Registro& fila);
 bool Guarda_Sitio(QSqlDatabase& base, const QString& sitio);
+bool Guarda_Entrega(QSqlDatabase& base, const TDatos_Entrega& entrega);
 
 // False in *leido when the table could not be read.
 QList<TDecoder_Registro> Lee_Decoders(QSqlDatabase& base, bool* leido);
 QString Lee_Sitio(QSqlDatabase& base);
+TDatos_Entrega Lee_Entrega(QSqlDatabase& base);
 // Each decoder's Saves since its last read-out, oldest first: what they wrote without an
 // acknowledgement the decoder may hold.
 QHash<qint64, QList<TEvento_Registro>> Lee_Grabaciones_Sin_Lectura(QSqlDatabase& base);

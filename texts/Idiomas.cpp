@@ -31,6 +31,14 @@ QString Texto(const QString& key) {
     return texto;
 }
 
+TIdioma_Temporal::TIdioma_Temporal(const QString& idioma) : antes_(Idioma) {
+    Idioma = idioma;
+}
+
+TIdioma_Temporal::~TIdioma_Temporal() {
+    Idioma = antes_;
+}
+
 QStringList Secciones_Idiomas() {
     return FicheroIdiomas ? FicheroIdiomas->ReadSections() : QStringList();
 }

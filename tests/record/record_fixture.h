@@ -129,6 +129,13 @@ public:
     bool Pon_Nota(qint64 decoder, const QString& nota) override {
         return Store(decoder, &TDecoder_Registro::Nota, nota, notes);
     }
+    bool Pon_Entrega(const TDatos_Entrega& entrega) override {
+        ++handovers;
+        if (refuse || readOnly)
+            return false;
+        snapshot.Entrega = entrega;
+        return true;
+    }
     bool Solo_Lectura() const override { return readOnly; }
 
     TInstantanea snapshot = Sample();
@@ -137,6 +144,7 @@ public:
     bool refuse = false; // the file failed: nothing is stored
     std::vector<std::pair<qint64, QString>> locations;
     std::vector<std::pair<qint64, QString>> notes;
+    int handovers = 0; // the handover report's details it was asked to store
 
 private:
     bool Store(qint64 decoder, QString TDecoder_Registro::*campo, const QString& texto,

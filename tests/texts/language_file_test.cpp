@@ -79,6 +79,11 @@ const char* const kClaves[] = {
     "GEN_MEN082", "GEN_MEN083", "GEN_MEN084", "GEN_MEN085", "GEN_MEN086", "GEN_MEN087",
     "GEN_MEN088", "GEN_MEN089", "GEN_MEN090", "GEN_MEN091", "GEN_MEN092", "GEN_MEN093",
     "GEN_MEN094", "GEN_MEN095", "GEN_MEN096", "GEN_MEN097", "GEN_MEN098", "GEN_MEN099",
+    // the handover report's dialog and its first page
+    "Ent_Installer", "Ent_SignInstaller", "Ent_Customer", "Ent_Address", "Ent_Notes",
+    "Ent_Language", "Ent_File", "Ent_Choose", "Ent_Make", "Ent_Written", "Ent_Open", "Ent_NotKept",
+    "Ent_Summary", "Ent_Decoders", "Ent_Confirmed", "Ent_Clashes", "Ent_OfTotal", "Ent_Unconfirmed",
+    "Ent_AllConfirmed", "Ent_Signatures", "Ent_Name", "Ent_Signature",
     // the code plan
     "Plan_Title", "Plan_Sp_Call", "Plan_Sp_Panel", "Plan_Sp_Sensor", "Plan_Sp_Relay",
     "Plan_Sp_Range", "Plan_Sp_Address", "Plan_Sp_Digitizer", "Plan_ColCode", "Plan_ColClash",
