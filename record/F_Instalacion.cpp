@@ -10,6 +10,7 @@
 #include "Recursos.h"
 #include "Rotulos.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -104,6 +105,9 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
     Filtro = new QLineEdit(this);
     Filtro->setObjectName(QStringLiteral("Filtro"));
     Filtro->setClearButtonEnabled(true);
+    // Qt's clear button has no text of its own: a screen reader would find it nameless.
+    if (auto* vaciar = Filtro->findChild<QAction*>(QStringLiteral("_q_qlineeditclearaction")))
+        vaciar->setText(Texto(QStringLiteral("Mon_Clear")));
     Label_Filtro->setBuddy(Filtro);
     connect(Filtro, &QLineEdit::textChanged, this, &TF_Instalacion::Aplica_Filtro);
 
@@ -111,6 +115,7 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
                        Textos({"GEN_MEN071", "GEN_MEN072", "GEN_MEN074", "GEN_MEN075", "GEN_MEN076",
                                "GEN_MEN077"}),
                        this);
+    Lista->setAccessibleName(titulo);
     Lista->setSortingEnabled(true);
     Lista->sortByColumn(Col_Ubicacion, Qt::AscendingOrder);
     connect(Lista, &QTreeWidget::itemSelectionChanged, this,
@@ -135,6 +140,9 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
                           Textos({"GEN_MEN081", "GEN_MEN082", "GEN_MEN083"}), partes);
     Valores = Crea_Lista(QStringLiteral("Valores"), Textos({"GEN_MEN092", "GEN_MEN093"}), partes);
     Valores->setIconSize(QSize(16, 16));
+    // A screen reader names each list by its heading.
+    Historia->setAccessibleName(Label_Historia->text());
+    Valores->setAccessibleName(Texto(QStringLiteral("GEN_MEN083")));
     partes->addWidget(Historia);
     partes->addWidget(Valores);
     partes->setStretchFactor(0, 3);
@@ -145,6 +153,7 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
         Crea_Etiqueta(QStringLiteral("Label_Choques"), Texto(QStringLiteral("GEN_MEN086")), this);
     Choques = new QListWidget(this);
     Choques->setObjectName(QStringLiteral("Choques"));
+    Choques->setAccessibleName(Label_Choques->text());
     Choques->setMaximumHeight(Choques->fontMetrics().height() * 6);
 
     B_Csv = Boton(QStringLiteral("B_Csv"), Texto(QStringLiteral("GEN_MEN087")), this);
