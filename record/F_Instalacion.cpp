@@ -12,12 +12,15 @@
 
 #include <QAction>
 #include <QBoxLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
+#include <QStyle>
 #include <QTreeWidget>
 
 namespace {
@@ -83,6 +86,19 @@ QLineEdit* Campo(const QString& nombre, QWidget* parent) {
     return e;
 }
 
+// Every code, a few to a line: a clash is never hidden behind "…", and the column stays narrow
+// enough for the outcome to show beside it.
+QString Codigos_En_Lineas(const QList<TCodigo_Registro>& codigos) {
+    constexpr int Por_Linea = 4;
+    QString texto;
+    for (qsizetype i = 0; i < codigos.size(); ++i) {
+        if (i > 0)
+            texto += i % Por_Linea == 0 ? QStringLiteral(",\n") : QStringLiteral(", ");
+        texto += codigos[i].Texto;
+    }
+    return texto;
+}
+
 QString Suceso(const TEvento_Registro& e) {
     const bool lectura = e.Tipo == TEvento_Registro::TTipo::Lectura;
     const QString tipo =
@@ -116,6 +132,8 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
                                "GEN_MEN077"}),
                        this);
     Lista->setAccessibleName(titulo);
+    // A row is as high as its codes' lines.
+    Lista->setUniformRowHeights(false);
     Lista->setSortingEnabled(true);
     Lista->sortByColumn(Col_Ubicacion, Qt::AscendingOrder);
     connect(Lista, &QTreeWidget::itemSelectionChanged, this,
@@ -209,12 +227,31 @@ TF_Instalacion::~TF_Instalacion() {
         emisor->disconnect(this);
 }
 
-// Room for a long location in the list and a read-out's values beside the history; the base
-// sizes every window to its hint at each showing.
+// Wide enough for every column of the list at its content's width, the outcome's included,
+// in whichever language; room for a read-out's values beside the history.
 QSize TF_Instalacion::sizeHint() const {
     const QFontMetrics fm = fontMetrics();
-    return QSize(fm.averageCharWidth() * 140, fm.height() * 42)
+    const QHeaderView* cabecera = Lista->header();
+    int columnas = 0;
+    for (int col = 0; col < Lista->columnCount(); ++col)
+        columnas += qMax(cabecera->sectionSizeHint(col),
+                         static_cast<const QAbstractItemView*>(Lista)->sizeHintForColumn(col));
+    const QMargins margenes = layout()->contentsMargins();
+    const int lista = columnas + 2 * Lista->frameWidth() +
+                      style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Lista) +
+                      margenes.left() + margenes.right();
+    return QSize(qMax(fm.averageCharWidth() * 140, lista), fm.height() * 42)
         .expandedTo(TVentana_Kalvex::sizeHint());
+}
+
+// At its hint, as far as the screen allows: the base's adjustSize would keep it to two thirds
+// of a laptop's screen, too narrow for the list.
+void TF_Instalacion::Coloca() {
+    QSize tamano = sizeHint();
+    if (const QScreen* pantalla = QGuiApplication::primaryScreen())
+        tamano = tamano.boundedTo(pantalla->availableGeometry().size() * 19 / 20);
+    resize(tamano);
+    Centra();
 }
 
 void TF_Instalacion::Pon_Fuente(TFuente_Instalacion* fuente) {
@@ -249,7 +286,8 @@ void TF_Instalacion::Llena_Lista() {
         fila->setData(Col_Modelo, Rol_Orden, d.Referencia);
         fila->setData(Col_Modelo, Rol_Id, d.Id);
         fila->setText(Col_Ubicacion, d.Ubicacion);
-        fila->setText(Col_Codigos, Codigos_En_Corto(d.Codigos));
+        fila->setToolTip(Col_Ubicacion, d.Ubicacion);
+        fila->setText(Col_Codigos, Codigos_En_Lineas(d.Codigos));
         QStringList codigos;
         for (const TCodigo_Registro& c : d.Codigos)
             codigos << c.Lugar + QStringLiteral(": ") + c.Texto;
@@ -259,6 +297,7 @@ void TF_Instalacion::Llena_Lista() {
         fila->setText(Col_Grabacion, textos.Momento(d.Ultima_Grabacion));
         fila->setData(Col_Grabacion, Rol_Orden, Orden_Momento(d.Ultima_Grabacion));
         fila->setText(Col_Resultado, d.Resultado);
+        fila->setToolTip(Col_Resultado, d.Resultado);
         filas << fila;
     }
     Lista->addTopLevelItems(filas);

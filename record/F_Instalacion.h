@@ -37,6 +37,9 @@ public:
     // to do, when the file could not be written.
     bool Guarda_Csv(const QString& fichero);
 
+protected:
+    void Coloca() override;
+
 private:
     void Llena_Lista();
     void Llena_Choques();

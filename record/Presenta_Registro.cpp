@@ -40,11 +40,6 @@ QString TTextos_Registro::Momento(const QDateTime& momento) const {
     return momento.isValid() ? Momento_Iso(momento) : nunca_;
 }
 
-QString Codigos_En_Corto(const QList<TCodigo_Registro>& codigos) {
-    return En_Corto_De(codigos, QStringLiteral(", "),
-                       [](const TCodigo_Registro& c) { return c.Texto; });
-}
-
 QString Valores_En_Corto(const QList<TValor_Registro>& valores) {
     return En_Corto_De(valores, QStringLiteral("; "), [](const TValor_Registro& v) {
         return v.Lugar + QStringLiteral(": ") + v.Texto;

@@ -29,7 +29,5 @@ private:
     QHash<int, QString> modelos_;
 };
 
-// The codes' texts, the first few of them, "…" standing for the rest.
-QString Codigos_En_Corto(const QList<TCodigo_Registro>& codigos);
 // "Place: value" pairs, the first few of them, "…" standing for the rest.
 QString Valores_En_Corto(const QList<TValor_Registro>& valores);

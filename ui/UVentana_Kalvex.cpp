@@ -213,6 +213,10 @@ void TVentana_Kalvex::setVisible(bool visible) {
 
 void TVentana_Kalvex::Coloca() {
     adjustSize();
+    Centra();
+}
+
+void TVentana_Kalvex::Centra() {
     if (const QScreen* pantalla = QGuiApplication::primaryScreen()) {
         QRect marco = geometry();
         marco.moveCenter(pantalla->availableGeometry().center());

@@ -36,6 +36,8 @@ public:
 protected:
     // Where the window appears as it is shown: at its own size, centred on the screen.
     virtual void Coloca();
+    // Centred on the screen at its present size.
+    void Centra();
 
 private:
     TSobre_Su_Ventana sobre_;
