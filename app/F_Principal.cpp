@@ -150,6 +150,8 @@ void TF_Princ::Crea_Controles() {
     C1->setMaxVisibleItems(12);
     C1->setMinimumContentsLength(28);
     C1->installEventFilter(this);
+    // The label above it names the list for a screen reader.
+    Label2->setBuddy(C1);
 
     B_Go =
         new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("Go!"), fondo);

@@ -52,6 +52,8 @@ TF_Monitor::TF_Monitor(TDECODER2* enlace, int capacidad, const QString& carpeta_
     B_Borrar = Boton(QStringLiteral("B_Borrar"), textos_[T::Clear], this);
     E_Buscar = new QLineEdit(this);
     E_Buscar->setObjectName(QStringLiteral("E_Buscar"));
+    // Named for a screen reader by the button beside it.
+    E_Buscar->setAccessibleName(textos_[T::Find]);
     B_Buscar = Boton(QStringLiteral("B_Buscar"), textos_[T::Find], this);
     B_Copiar = Boton(QStringLiteral("B_Copiar"), textos_[T::Copy], this);
     B_Guardar = Boton(QStringLiteral("B_Guardar"), textos_[T::Save], this);
@@ -59,6 +61,7 @@ TF_Monitor::TF_Monitor(TDECODER2* enlace, int capacidad, const QString& carpeta_
     filtro_ = new TFiltro_Filas(&monitor_.Filas(), this);
     Vista = new QTableView(this);
     Vista->setObjectName(QStringLiteral("Vista"));
+    Vista->setAccessibleName(textos_[T::Title]);
     Vista->setModel(filtro_);
     Vista->setSelectionBehavior(QAbstractItemView::SelectRows);
     Vista->setSelectionMode(QAbstractItemView::ExtendedSelection);

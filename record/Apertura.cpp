@@ -136,6 +136,7 @@ TPrueba Prepara(QSqlDatabase& base, TApertura& a, bool escritura) {
     a.Sitio = Lee_Dato_Sitio(base, Dato_Nombre);
     a.Avance_Sondeo = Lee_Dato_Sitio(base, Dato_Avance_Sondeo);
     a.Problemas = Lee_Problemas(base);
+    a.Entrega = Lee_Entrega(base);
     if (!leido) {
         a.Error = QStringLiteral("the decoders cannot be read");
         return TPrueba::Danada;

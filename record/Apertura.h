@@ -23,6 +23,7 @@ struct TApertura {
     QString Error;    // why the file could not be used, for the log and the message
     QString Sitio;
     QString Avance_Sondeo;
+    TDatos_Entrega Entrega;
     QList<TDecoder_Registro> Decoders;
     QList<TProblema_Registro> Problemas;
 

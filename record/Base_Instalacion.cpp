@@ -57,6 +57,7 @@ TBase_Instalacion::TBase_Instalacion(const QString& fichero)
 void TBase_Instalacion::Toma(TApertura& leida) {
     sitio_ = leida.Sitio;
     avance_ = leida.Avance_Sondeo;
+    entrega_ = leida.Entrega;
     problemas_ = leida.Problemas;
     estado_.Recarga(leida.Decoders, leida.Sin_Lectura);
     leida.Decoders.clear();
@@ -78,6 +79,14 @@ bool TBase_Instalacion::Pon_Sitio(const QString& sitio) {
         return false;
     }
     sitio_ = sitio;
+    return true;
+}
+
+bool TBase_Instalacion::Pon_Entrega(const TDatos_Entrega& entrega) {
+    if (!Escribe_Ya([entrega](QSqlDatabase& base) { return Guarda_Entrega(base, entrega); })) {
+        return false;
+    }
+    entrega_ = entrega;
     return true;
 }
 
@@ -261,6 +270,7 @@ TInstantanea TBase_Instalacion::Instantanea() const {
     TInstantanea instantanea;
     instantanea.Fichero = fichero_;
     instantanea.Sitio = sitio_;
+    instantanea.Entrega = entrega_;
     instantanea.Decoders = estado_.Decoders().values();
     // As facts: the windows word them as they show them, from the decoders as they are then.
     instantanea.Choques = estado_.Choques_Instalacion();

@@ -67,6 +67,7 @@ public:
     bool Pon_Ubicacion(qint64 decoder, const QString& ubicacion) override;
     bool Pon_Nota(qint64 decoder, const QString& nota) override;
     bool Decide_Modelo(qint64 decoder, int referencia) override;
+    bool Pon_Entrega(const TDatos_Entrega& entrega) override;
     bool Solo_Lectura() const override { return !apertura_.Escribible(); }
 
 private:
@@ -99,6 +100,7 @@ private:
     QString sitio_;
     QString avance_;
     QList<TProblema_Registro> problemas_;
+    TDatos_Entrega entrega_;
     TEstado_Instalacion estado_;
     // The Save begun in each model's editor: the event that its outcome rewrites.
     QHash<int, qint64> intenciones_;

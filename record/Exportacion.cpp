@@ -22,8 +22,17 @@ QString Nombre_Propuesto(const QString& sitio) {
 
 } // namespace
 
+QString Fichero_Propuesto(const QString& sitio, const QString& extension) {
+    return QDir::home().filePath(Nombre_Propuesto(sitio) + QLatin1Char('.') + extension);
+}
+
 QString Pide_Fichero_Exportacion(QWidget* ventana, const QString& titulo, const QString& sitio,
                                  const QString& extension) {
+    return Pide_Fichero_En(ventana, titulo, Fichero_Propuesto(sitio, extension), extension);
+}
+
+QString Pide_Fichero_En(QWidget* ventana, const QString& titulo, const QString& propuesto,
+                        const QString& extension) {
     TDialogo_Fichero dialogo(ventana, titulo);
     dialogo.setObjectName(QStringLiteral("Dialogo_Fichero"));
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
@@ -31,8 +40,7 @@ QString Pide_Fichero_Exportacion(QWidget* ventana, const QString& titulo, const 
     dialogo.setDefaultSuffix(extension);
     dialogo.setNameFilter(extension.toUpper() + QStringLiteral(" (*.") + extension +
                           QLatin1Char(')'));
-    dialogo.selectFile(
-        QDir::home().filePath(Nombre_Propuesto(sitio) + QLatin1Char('.') + extension));
+    dialogo.selectFile(propuesto);
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
         return {};
     return dialogo.selectedFiles().constFirst();

@@ -8,8 +8,13 @@
 
 class QWidget;
 
-// The file the user chose, "<site>.<extension>" in the home folder proposed; empty when the
-// dialog was cancelled.
+// "<site>.<extension>" in the home folder, the site's name made fit for a file name.
+QString Fichero_Propuesto(const QString& sitio, const QString& extension);
+
+// The file the user chose, `propuesto` proposed; empty when the dialog was cancelled.
+QString Pide_Fichero_En(QWidget* ventana, const QString& titulo, const QString& propuesto,
+                        const QString& extension);
+// The same with Fichero_Propuesto proposed.
 QString Pide_Fichero_Exportacion(QWidget* ventana, const QString& titulo, const QString& sitio,
                                  const QString& extension);
 

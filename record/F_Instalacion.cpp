@@ -5,21 +5,25 @@
 #include "Errores.h"
 #include "Exporta_Csv.h"
 #include "Exportacion.h"
+#include "F_Entrega.h"
 #include "Idiomas.h"
-#include "Informe_Entrega.h"
 #include "Presenta_Registro.h"
 #include "Recursos.h"
 #include "Redaccion_Choque.h"
 #include "Rotulos.h"
 
+#include <QAction>
 #include <QBoxLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
+#include <QStyle>
 #include <QTreeWidget>
 
 namespace {
@@ -85,6 +89,19 @@ QLineEdit* Campo(const QString& nombre, QWidget* parent) {
     return e;
 }
 
+// Every code, a few to a line: a clash is never hidden behind "…", and the column stays narrow
+// enough for the outcome to show beside it.
+QString Codigos_En_Lineas(const QList<TCodigo_Registro>& codigos) {
+    constexpr int Por_Linea = 4;
+    QString texto;
+    for (qsizetype i = 0; i < codigos.size(); ++i) {
+        if (i > 0)
+            texto += i % Por_Linea == 0 ? QStringLiteral(",\n") : QStringLiteral(", ");
+        texto += codigos[i].Texto;
+    }
+    return texto;
+}
+
 QString Suceso(const TEvento_Registro& e, const TTextos_Registro& textos) {
     const QString tipo = textos.Tipo(e.Tipo);
     const QString detalle =
@@ -106,6 +123,9 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
     Filtro = new QLineEdit(this);
     Filtro->setObjectName(QStringLiteral("Filtro"));
     Filtro->setClearButtonEnabled(true);
+    // Qt's clear button has no text of its own: a screen reader would find it nameless.
+    if (auto* vaciar = Filtro->findChild<QAction*>(QStringLiteral("_q_qlineeditclearaction")))
+        vaciar->setText(Texto(QStringLiteral("Mon_Clear")));
     Label_Filtro->setBuddy(Filtro);
     connect(Filtro, &QLineEdit::textChanged, this, &TF_Instalacion::Aplica_Filtro);
 
@@ -113,6 +133,9 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
                        Textos({"GEN_MEN071", "GEN_MEN072", "GEN_MEN074", "GEN_MEN075", "GEN_MEN076",
                                "GEN_MEN077"}),
                        this);
+    Lista->setAccessibleName(titulo);
+    // A row is as high as its codes' lines.
+    Lista->setUniformRowHeights(false);
     Lista->setSortingEnabled(true);
     Lista->sortByColumn(Col_Ubicacion, Qt::AscendingOrder);
     connect(Lista, &QTreeWidget::itemSelectionChanged, this,
@@ -137,6 +160,9 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
                           Textos({"GEN_MEN081", "GEN_MEN082", "GEN_MEN083"}), partes);
     Valores = Crea_Lista(QStringLiteral("Valores"), Textos({"GEN_MEN092", "GEN_MEN093"}), partes);
     Valores->setIconSize(QSize(16, 16));
+    // A screen reader names each list by its heading.
+    Historia->setAccessibleName(Label_Historia->text());
+    Valores->setAccessibleName(Texto(QStringLiteral("GEN_MEN083")));
     partes->addWidget(Historia);
     partes->addWidget(Valores);
     partes->setStretchFactor(0, 3);
@@ -147,6 +173,7 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
         Crea_Etiqueta(QStringLiteral("Label_Choques"), Texto(QStringLiteral("GEN_MEN086")), this);
     Choques = new QListWidget(this);
     Choques->setObjectName(QStringLiteral("Choques"));
+    Choques->setAccessibleName(Label_Choques->text());
     Choques->setMaximumHeight(Choques->fontMetrics().height() * 6);
 
     Label_Problemas = Crea_Etiqueta(QStringLiteral("Label_Problemas"),
@@ -169,8 +196,9 @@ TF_Instalacion::TF_Instalacion(QWidget* parent)
                              QStringLiteral("csv"), &TF_Instalacion::Guarda_Csv);
             }));
     connect(B_Informe, &QPushButton::clicked, this, Atrapa([this] {
-                Pide_Fichero(Titulo_Kalvex(Texto(QStringLiteral("GEN_MEN089"))),
-                             QStringLiteral("pdf"), &TF_Instalacion::Guarda_Informe);
+                TF_Entrega dialogo(this);
+                dialogo.Pon_Fuente(fuente_);
+                dialogo.exec();
             }));
     connect(B_Close, &QPushButton::clicked, this, &QWidget::close);
 
@@ -214,12 +242,31 @@ TF_Instalacion::~TF_Instalacion() {
         emisor->disconnect(this);
 }
 
-// Room for a long location in the list and a read-out's values beside the history; the base
-// sizes every window to its hint at each showing.
+// Wide enough for every column of the list at its content's width, the outcome's included,
+// in whichever language; room for a read-out's values beside the history.
 QSize TF_Instalacion::sizeHint() const {
     const QFontMetrics fm = fontMetrics();
-    return QSize(fm.averageCharWidth() * 140, fm.height() * 42)
+    const QHeaderView* cabecera = Lista->header();
+    int columnas = 0;
+    for (int col = 0; col < Lista->columnCount(); ++col)
+        columnas += qMax(cabecera->sectionSizeHint(col),
+                         static_cast<const QAbstractItemView*>(Lista)->sizeHintForColumn(col));
+    const QMargins margenes = layout()->contentsMargins();
+    const int lista = columnas + 2 * Lista->frameWidth() +
+                      style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Lista) +
+                      margenes.left() + margenes.right();
+    return QSize(qMax(fm.averageCharWidth() * 140, lista), fm.height() * 42)
         .expandedTo(TVentana_Kalvex::sizeHint());
+}
+
+// At its hint, as far as the screen allows: the base's adjustSize would keep it to two thirds
+// of a laptop's screen, too narrow for the list.
+void TF_Instalacion::Coloca() {
+    QSize tamano = sizeHint();
+    if (const QScreen* pantalla = QGuiApplication::primaryScreen())
+        tamano = tamano.boundedTo(pantalla->availableGeometry().size() * 19 / 20);
+    resize(tamano);
+    Centra();
 }
 
 void TF_Instalacion::Pon_Fuente(TFuente_Instalacion* fuente) {
@@ -255,7 +302,8 @@ void TF_Instalacion::Llena_Lista() {
         fila->setData(Col_Modelo, Rol_Orden, d.Referencia);
         fila->setData(Col_Modelo, Rol_Id, d.Id);
         fila->setText(Col_Ubicacion, d.Ubicacion);
-        fila->setText(Col_Codigos, Codigos_En_Corto(d.Codigos));
+        fila->setToolTip(Col_Ubicacion, d.Ubicacion);
+        fila->setText(Col_Codigos, Codigos_En_Lineas(d.Codigos));
         QStringList codigos;
         for (const TCodigo_Registro& c : d.Codigos)
             codigos << textos.Frase(c.Lugar) + QStringLiteral(": ") + c.Texto;
@@ -264,7 +312,9 @@ void TF_Instalacion::Llena_Lista() {
         fila->setData(Col_Lectura, Rol_Orden, Orden_Momento(d.Ultima_Lectura));
         fila->setText(Col_Grabacion, textos.Momento(d.Ultima_Grabacion));
         fila->setData(Col_Grabacion, Rol_Orden, Orden_Momento(d.Ultima_Grabacion));
-        fila->setText(Col_Resultado, textos.Frase(d.Resultado));
+        const QString resultado = textos.Frase(d.Resultado);
+        fila->setText(Col_Resultado, resultado);
+        fila->setToolTip(Col_Resultado, resultado);
         filas << fila;
     }
     Lista->addTopLevelItems(filas);
@@ -450,11 +500,5 @@ void TF_Instalacion::Pide_Fichero(const QString& titulo, const QString& extensio
 bool TF_Instalacion::Guarda_Csv(const QString& fichero) {
     return Exporta(this, fichero, [this](const QString& f, QString& causa) {
         return Exporta_Csv(instantanea_, f, causa);
-    });
-}
-
-bool TF_Instalacion::Guarda_Informe(const QString& fichero) {
-    return Exporta(this, fichero, [this](const QString& f, QString& causa) {
-        return Informe_Entrega(instantanea_, f, causa);
     });
 }

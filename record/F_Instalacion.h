@@ -34,13 +34,15 @@ public:
     // being typed is kept.
     void Actualiza();
 
-    // The exports without their file dialogs: false, after a box has said what failed and
-    // what to do, when the file could not be written.
+    // The CSV export without its file dialog: false, after a box has said what failed and what
+    // to do, when the file could not be written.
     bool Guarda_Csv(const QString& fichero);
-    bool Guarda_Informe(const QString& fichero);
     // Settles the selected decoder's model as `referencia`, one of its possible ones (the
     // button asks which); false, after a box has said so, when the record could not store it.
     bool Decide_Modelo(int referencia);
+
+protected:
+    void Coloca() override;
 
 private:
     void Llena_Lista();

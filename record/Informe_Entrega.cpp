@@ -16,6 +16,8 @@
 #include <QPdfWriter>
 #include <QTextDocument>
 
+#include <utility>
+
 namespace {
 
 QString Html(const QString& texto) {
@@ -71,6 +73,73 @@ void Seccion_Decoder(QString& html, const TDecoder_Registro& d, const TRotulos& 
     html += QStringLiteral("</table>");
 }
 
+// Who hands over to whom, and where: rows of the first page's table, those given only.
+void Datos_Entrega(QString& html, const TDatos_Entrega& e) {
+    const std::pair<const char*, const QString*> filas[] = {{"Ent_Installer", &e.Instalador},
+                                                            {"Ent_Customer", &e.Cliente},
+                                                            {"Ent_Address", &e.Direccion}};
+    for (const auto& [clave, valor] : filas)
+        if (!valor->isEmpty())
+            Dato(html, Clave(clave), *valor);
+    if (!e.Notas.isEmpty())
+        html += QStringLiteral("<tr><td class=\"r\">") + Clave("Ent_Notes") +
+                QStringLiteral("</td><td>") +
+                Html(e.Notas).replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
+                QStringLiteral("</td></tr>");
+}
+
+// What the customer must know before signing: how many decoders, which of them no read-out
+// confirmed, how many clashes.
+void Resumen(QString& html, const TInstantanea& instantanea, TTextos_Registro& textos) {
+    QStringList sin_confirmar;
+    // By where it is first: the installer walks to it.
+    for (const TDecoder_Registro& d : instantanea.Decoders)
+        if (!d.Confirmado)
+            sin_confirmar << (d.Ubicacion.isEmpty()
+                                  ? textos.Modelo(d.Referencia)
+                                  : d.Ubicacion + QStringLiteral(" (") +
+                                        textos.Modelo(d.Referencia) + QLatin1Char(')'));
+    const qsizetype decoders = instantanea.Decoders.size();
+    html += QStringLiteral("<h2>") + Clave("Ent_Summary") + QStringLiteral("</h2><table>");
+    Dato(html, Clave("Ent_Decoders"), QString::number(decoders));
+    Dato(html, Clave("Ent_Confirmed"),
+         Texto(QStringLiteral("Ent_OfTotal")).arg(decoders - sin_confirmar.size()).arg(decoders));
+    Dato(html, Clave("Ent_Clashes"), QString::number(instantanea.Choques.size()));
+    html += QStringLiteral("</table>");
+    if (decoders == 0)
+        return;
+    if (sin_confirmar.isEmpty()) {
+        html += QStringLiteral("<p>") + Clave("Ent_AllConfirmed") + QStringLiteral("</p>");
+        return;
+    }
+    html += QStringLiteral("<p>") + Clave("Ent_Unconfirmed") + QStringLiteral("</p><ul>");
+    for (const QString& decoder : sin_confirmar)
+        html += QStringLiteral("<li>") + Html(decoder) + QStringLiteral("</li>");
+    html += QStringLiteral("</ul>");
+}
+
+// A column each for the installer and the customer: name, date and signature, on lines to
+// write on; a name typed in the dialog is printed instead of its line. The decoders' pages
+// follow on a new page.
+void Firmas(QString& html, const TDatos_Entrega& e) {
+    const QString linea = QStringLiteral("______________________________");
+    auto nombre = [&linea](const QString& n) { return n.isEmpty() ? linea : Html(n); };
+    auto fila = [&html](const QString& rotulo, const QString& instalador, const QString& cliente) {
+        html += QStringLiteral("<tr><td class=\"r\">") + rotulo + QStringLiteral("</td><td>") +
+                instalador + QStringLiteral("</td><td>") + cliente + QStringLiteral("</td></tr>");
+    };
+    html += QStringLiteral("<h2>") + Clave("Ent_Signatures") +
+            QStringLiteral("</h2><table cellpadding=\"8\"><tr><th></th><th>") +
+            Clave("Ent_SignInstaller") + QStringLiteral("</th><th>") + Clave("Ent_Customer") +
+            QStringLiteral("</th></tr>");
+    fila(Clave("Ent_Name"), nombre(e.Instalador), nombre(e.Cliente));
+    fila(Clave("GEN_MEN081"), linea, linea);
+    // Room above the line for the hand.
+    const QString firma = QStringLiteral("<br><br>") + linea;
+    fila(Clave("Ent_Signature"), firma, firma);
+    html += QStringLiteral("</table><p style=\"page-break-after: always\">&nbsp;</p>");
+}
+
 // Lays the document out on the writer's pages and paints them, each with "page / pages"
 // under it. The document is laid out once, for the page, instead of being copied and laid out
 // again as QTextDocument::print does.
@@ -110,7 +179,10 @@ QString Html_Informe(const TInstantanea& instantanea, const QDateTime& fecha) {
             Clave("GEN_MEN089") + QStringLiteral("</h1><table>");
     Dato(html, Clave("GEN_MEN090"), instantanea.Sitio);
     Dato(html, Clave("GEN_MEN081"), Momento_Iso(fecha));
+    Datos_Entrega(html, instantanea.Entrega);
     html += QStringLiteral("</table>");
+    Resumen(html, instantanea, textos);
+    Firmas(html, instantanea.Entrega);
     for (const TDecoder_Registro& d : instantanea.Decoders)
         Seccion_Decoder(html, d, rotulos, textos);
     html += QStringLiteral("<h2>") + Clave("GEN_MEN086") + QStringLiteral("</h2>");

@@ -1,8 +1,10 @@
 #pragma once
-// The handover report: a PDF in the user's language with the site, the date, one section per
-// decoder holding its whole last known configuration and whether a read-out confirmed it,
-// the clashes still present, and the code plan on pages of its own. One document for the whole
-// installation, laid out once.
+// The handover report: a PDF in the current language. Its first page holds the site, the
+// date, who hands over to whom and the site's address and notes, a summary (decoders, those no
+// read-out confirmed, clashes) and the lines the installer and the customer sign on; then one
+// section per decoder holding its whole last known configuration and whether a read-out
+// confirmed it, the clashes still present, and the code plan on pages of its own. One document
+// for the whole installation, laid out once.
 
 #include <QDateTime>
 #include <QString>

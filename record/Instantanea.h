@@ -54,9 +54,19 @@ struct TProblema_Registro {
     TProblema_Sondeo Problema;
 };
 
+// Who hands the installation over to whom, for the handover report; typed in its dialog and
+// remembered with the installation.
+struct TDatos_Entrega {
+    QString Instalador; // the installer or the installing company
+    QString Cliente;
+    QString Direccion; // the site's address
+    QString Notas;     // may hold line breaks
+};
+
 struct TInstantanea {
     QString Fichero;
     QString Sitio; // "Calle Mayor 12"
+    TDatos_Entrega Entrega;
     QList<TDecoder_Registro> Decoders;
     QList<TChoque_Registro> Choques;
     QList<TProblema_Registro> Problemas; // oldest first
@@ -82,5 +92,6 @@ public:
     virtual bool Pon_Nota(qint64 decoder, const QString& nota) = 0;
     // Settles the model of a surveyed decoder among its possible ones. False when not stored.
     virtual bool Decide_Modelo(qint64 /*decoder*/, int /*referencia*/) { return false; }
+    virtual bool Pon_Entrega(const TDatos_Entrega& entrega) = 0;
     virtual bool Solo_Lectura() const = 0;
 };

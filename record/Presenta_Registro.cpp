@@ -72,11 +72,6 @@ QString Referencias(int referencia, const QList<int>& posibles, const TRedaccion
                                    .arg(modelos.join(QStringLiteral(", ")), ultimo);
 }
 
-QString Codigos_En_Corto(const QList<TCodigo_Registro>& codigos) {
-    return En_Corto_De(codigos, QStringLiteral(", "),
-                       [](const TCodigo_Registro& c) { return c.Texto; });
-}
-
 QString Valores_En_Corto(const QList<TValor_Registro>& valores, const TTextos_Registro& textos) {
     return En_Corto_De(valores, QStringLiteral("; "), [&textos](const TValor_Registro& v) {
         return textos.Frase(v.Lugar) + QStringLiteral(": ") + textos.Frase(v.Texto);

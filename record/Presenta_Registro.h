@@ -43,7 +43,5 @@ private:
 
 // The decoder's reference, or "6745, 6713 or 6734" while a survey left its model undecided.
 QString Referencias(int referencia, const QList<int>& posibles, const TRedaccion& redaccion);
-// The codes' texts, the first few of them, "…" standing for the rest.
-QString Codigos_En_Corto(const QList<TCodigo_Registro>& codigos);
 // "Place: value" pairs, the first few of them, "…" standing for the rest.
 QString Valores_En_Corto(const QList<TValor_Registro>& valores, const TTextos_Registro& textos);

@@ -77,6 +77,14 @@ QList<int> Modelos_Leidos(const QString& texto) {
     return modelos;
 }
 
+// The site table's rows of the handover report's details.
+const std::pair<const char*, QString TDatos_Entrega::*> kClaves_Entrega[] = {
+    {"installer", &TDatos_Entrega::Instalador},
+    {"customer", &TDatos_Entrega::Cliente},
+    {"address", &TDatos_Entrega::Direccion},
+    {"notes", &TDatos_Entrega::Notas},
+};
+
 const QString kColumnas_Evento =
     QStringLiteral("kind, time, port, values_json, acknowledged_json, all_acknowledged, outcome");
 
@@ -211,6 +219,13 @@ bool Guarda_Dato_Sitio(QSqlDatabase& base, const QString& clave, const QString& 
     return Ejecuta(q);
 }
 
+bool Guarda_Entrega(QSqlDatabase& base, const TDatos_Entrega& entrega) {
+    for (const auto& [clave, campo] : kClaves_Entrega)
+        if (!Guarda_Dato_Sitio(base, QString::fromLatin1(clave), entrega.*campo))
+            return false;
+    return true;
+}
+
 QList<TDecoder_Registro> Lee_Decoders(QSqlDatabase& base, bool* leido) {
     QList<TDecoder_Registro> decoders;
     QSqlQuery q(base);
@@ -272,6 +287,13 @@ QList<TProblema_Registro> Lee_Problemas(QSqlDatabase& base) {
         problemas.append(p);
     }
     return problemas;
+}
+
+TDatos_Entrega Lee_Entrega(QSqlDatabase& base) {
+    TDatos_Entrega entrega;
+    for (const auto& [clave, campo] : kClaves_Entrega)
+        entrega.*campo = Lee_Dato_Sitio(base, QString::fromLatin1(clave));
+    return entrega;
 }
 
 QList<TEvento_Registro> Lee_Historia(QSqlDatabase& base, qint64 decoder) {

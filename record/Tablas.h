@@ -26,10 +26,12 @@ bool Guarda_Problema(QSqlDatabase& base, const QDateTime& momento,
 inline const QString Dato_Nombre = QStringLiteral("name");
 inline const QString Dato_Avance_Sondeo = QStringLiteral("survey_progress");
 bool Guarda_Dato_Sitio(QSqlDatabase& base, const QString& clave, const QString& valor);
+bool Guarda_Entrega(QSqlDatabase& base, const TDatos_Entrega& entrega);
 
 // False in *leido when the table could not be read.
 QList<TDecoder_Registro> Lee_Decoders(QSqlDatabase& base, bool* leido);
 QString Lee_Dato_Sitio(QSqlDatabase& base, const QString& clave);
+TDatos_Entrega Lee_Entrega(QSqlDatabase& base);
 // Oldest first.
 QList<TProblema_Registro> Lee_Problemas(QSqlDatabase& base);
 // Each decoder's Saves since its last read-out, oldest first: what they wrote without an

@@ -35,6 +35,14 @@ QString Texto_En(const QString& seccion, const QString& key) {
     return FicheroIdiomas ? FicheroIdiomas->ReadString(seccion, key, TEXTO_AUSENTE) : TEXTO_AUSENTE;
 }
 
+TIdioma_Temporal::TIdioma_Temporal(const QString& idioma) : antes_(Idioma) {
+    Idioma = idioma;
+}
+
+TIdioma_Temporal::~TIdioma_Temporal() {
+    Idioma = antes_;
+}
+
 QStringList Secciones_Idiomas() {
     return FicheroIdiomas ? FicheroIdiomas->ReadSections() : QStringList();
 }

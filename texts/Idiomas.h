@@ -19,6 +19,18 @@ QString Texto(const QString& key);
 
 // The text of the key in the named section, as Texto but for any language.
 QString Texto_En(const QString& seccion, const QString& key);
+// Switches the current language for as long as it lives (a report worded in the language of
+// its reader) and puts the previous one back however the scope is left.
+class TIdioma_Temporal {
+public:
+    explicit TIdioma_Temporal(const QString& idioma);
+    ~TIdioma_Temporal();
+    TIdioma_Temporal(const TIdioma_Temporal&) = delete;
+    TIdioma_Temporal& operator=(const TIdioma_Temporal&) = delete;
+
+private:
+    QString antes_;
+};
 
 // The languages the file holds: its section names in file order; empty without a file.
 QStringList Secciones_Idiomas();

@@ -89,6 +89,9 @@ TF_Reprogram::TF_Reprogram(QWidget* parent)
     B_Find->setObjectName(QStringLiteral("B_Find"));
     B_Find->setIconSize(QSize(20, 20));
     B_Find->setCursor(Qt::PointingHandCursor);
+    // A glyph says nothing to a screen reader, nor to everyone at first sight.
+    B_Find->setToolTip(Texto(QStringLiteral("Plan_Find")));
+    B_Find->setAccessibleName(B_Find->toolTip());
     // Return on a type button searches too.
     B_Find->setDefault(true);
     connect(B_Find, &QPushButton::clicked, this, Atrapa([this] { B_FindClick(); }));

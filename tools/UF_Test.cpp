@@ -124,6 +124,8 @@ TF_Test::TF_Test(QWidget* parent)
 
     Lista = new QTreeWidget(this);
     Lista->setObjectName(QStringLiteral("Lista"));
+    // A screen reader names the results by the window's heading.
+    Lista->setAccessibleName(Label1->text());
     Lista->setRootIsDecorated(false);
     Lista->setItemsExpandable(false);
     Lista->setUniformRowHeights(true);

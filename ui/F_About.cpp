@@ -57,6 +57,8 @@ TAboutBox::TAboutBox(QWidget* parent)
     glifo->setIcon(Imagen(QStringLiteral("pc.png")));
     glifo->setIconSize(QSize(32, 32));
     glifo->setToolTip(QStringLiteral("This PC"));
+    // A glyph says nothing to a screen reader: it reads what the tool-tip says.
+    glifo->setAccessibleName(glifo->toolTip());
     connect(glifo, &QPushButton::clicked, this, &TAboutBox::Button2Click);
 
     auto* botones = new QHBoxLayout;

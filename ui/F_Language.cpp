@@ -38,6 +38,8 @@ TF_Lang::TF_Lang(QWidget* parent)
     Lista->setRootIsDecorated(false);
     Lista->setColumnCount(1);
     Lista->setHeaderLabels({Texto(QStringLiteral("GEN_MEN020"))});
+    // A screen reader names a list by its heading.
+    Lista->setAccessibleName(Lista->headerItem()->text(0));
     Lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Lista->setMinimumSize(260, 150);
     connect(Lista, &QTreeWidget::itemDoubleClicked, this, &TF_Lang::B_OKClick);

@@ -69,6 +69,8 @@ TF_Mensa00::TF_Mensa00(QWidget* parent)
                {{QStringLiteral("F_MENSA00"), QStringLiteral("F_MENSA01")}, kLibro}, parent),
       Lista(new QTreeWidget) {
     Lista->setObjectName(QStringLiteral("Lista"));
+    // Named for a screen reader by what it shows.
+    Lista->setAccessibleName(Texto(QStringLiteral("F_MENSA00")));
     Lista->setRootIsDecorated(false);
     Lista->setSelectionMode(QAbstractItemView::NoSelection);
     Lista->setHeaderLabels(

@@ -3,10 +3,12 @@
 #include "Configuracion.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QList>
 #include <QPalette>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -36,11 +38,71 @@ QList<QPointer<QWindow>>& Activadas() {
     return ventanas;
 }
 
+QWidget* Widget_De(const QWindow* ventana) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowHandle() == ventana)
+            return w;
+    return nullptr;
+}
+
+// A modal window that closes while it has the focus gives it back to the window it belongs
+// to: left to the window manager, the focus goes to whichever window is behind, often the main
+// window under the editor that showed the message. Every modal window of the program passes
+// here, message boxes shown by Qt's own functions too.
+class TVuelta_Foco : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        if (!objeto->isWidgetType())
+            return false;
+        if (evento->type() == QEvent::Hide)
+            Devuelve(static_cast<QWidget*>(objeto));
+        // A window the program shows meanwhile is where the user goes next.
+        else if (evento->type() == QEvent::Show && static_cast<QWidget*>(objeto)->isWindow())
+            delete espera_;
+        return false;
+    }
+
+private:
+    void Devuelve(const QWidget* modal) {
+        const QWindow* ventana = modal->windowHandle();
+        // Another program's window keeps the focus the user gave it.
+        if (!modal->isWindow() || !modal->isModal() || !ventana ||
+            QGuiApplication::focusWindow() != ventana)
+            return;
+        QWidget* duena = modal->parentWidget() ? modal->parentWidget()->window()
+                                               : Widget_De(ventana->transientParent());
+        if (!duena || !duena->isVisible() || duena->isMinimized())
+            return;
+        duena->activateWindow();
+        // A window manager that gives the focus to a window of its own choosing once the modal
+        // window is unmapped (some skip tool windows, such as the editors) answers a few
+        // milliseconds after this request and wins: a focus that lands elsewhere in that time
+        // is corrected once, unless another modal window has come up or the owner has closed.
+        delete espera_;
+        espera_ = new QObject(duena);
+        QTimer::singleShot(200, espera_, &QObject::deleteLater);
+        QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, espera_,
+                         [this, duena](QWindow* w) {
+                             if (!w || w == duena->windowHandle())
+                                 return;
+                             if (duena->isVisible() && !QApplication::activeModalWidget())
+                                 duena->activateWindow();
+                             delete espera_;
+                         });
+    }
+
+    QPointer<QObject> espera_; // the correction pending, child of the owner
+};
+
 void Sigue_Activacion() {
     static QPointer<QObject> escucha;
     if (escucha || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return;
-    escucha = new QObject(QCoreApplication::instance());
+    escucha = new TVuelta_Foco(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(escucha);
     QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, escucha, [](QWindow* w) {
         if (!w)
             return;
@@ -48,13 +110,6 @@ void Sigue_Activacion() {
         ventanas.removeIf([w](const QPointer<QWindow>& p) { return p.isNull() || p == w; });
         ventanas.prepend(w);
     });
-}
-
-QWidget* Widget_De(const QWindow* ventana) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->windowHandle() == ventana)
-            return w;
-    return nullptr;
 }
 
 bool Alguna_Arriba(const QWidget* excepto) {
@@ -158,6 +213,10 @@ void TVentana_Kalvex::setVisible(bool visible) {
 
 void TVentana_Kalvex::Coloca() {
     adjustSize();
+    Centra();
+}
+
+void TVentana_Kalvex::Centra() {
     if (const QScreen* pantalla = QGuiApplication::primaryScreen()) {
         QRect marco = geometry();
         marco.moveCenter(pantalla->availableGeometry().center());

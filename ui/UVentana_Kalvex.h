@@ -9,7 +9,8 @@
 // hung. Before the window is shown it becomes transient for the window it belongs to (its
 // parent; else the active window; else, when another program has the focus, the last active
 // window, one that stays on top first), and it stays on top itself while any window of the
-// program does. Hiding gives back what the showing added.
+// program does. Hiding gives back what the showing added. Any modal window of the program that
+// closes while it has the focus gives the focus back to the window it belongs to.
 class TSobre_Su_Ventana {
 public:
     TSobre_Su_Ventana();
@@ -35,6 +36,8 @@ public:
 protected:
     // Where the window appears as it is shown: at its own size, centred on the screen.
     virtual void Coloca();
+    // Centred on the screen at its present size.
+    void Centra();
 
 private:
     TSobre_Su_Ventana sobre_;

@@ -145,7 +145,7 @@ std::vector<Window_Keys> Expected() {
               "GEN_MEN032 GEN_MEN033 GEN_MEN126 GEN_MEN127 GEN_MEN128 GEN_MEN09 Test_Clear")},
         {"F_Reprogram", [&]() -> QWidget* { return v.F_Reprogram; },
          Keys("Main_Reprogramming2_caption GEN_MEN026 GEN_MEN028 GEN_MEN029 GEN_MEN030 "
-              "GEN_MEN031 GEN_MEN04 GEN_MEN09")},
+              "GEN_MEN031 GEN_MEN04 GEN_MEN09 Plan_Find")},
         {"F_Sondeo", [&]() -> QWidget* { return v.F_Sondeo; },
          Keys("Srv_Title Srv_Ranges GEN_MEN028 GEN_MEN029 GEN_MEN030 GEN_MEN031 Srv_From Srv_To "
               "Srv_Pace Srv_Quick Srv_Thorough Srv_Start Srv_Stop Srv_Resume Srv_Again Srv_Show "
@@ -154,7 +154,7 @@ std::vector<Window_Keys> Expected() {
         {"F_Instalacion", [&]() -> QWidget* { return v.F_Instalacion; },
          Keys("GEN_MEN070 GEN_MEN071 GEN_MEN072 GEN_MEN073 GEN_MEN074 GEN_MEN075 GEN_MEN076 "
               "GEN_MEN077 GEN_MEN079 GEN_MEN080 GEN_MEN081 GEN_MEN082 GEN_MEN083 GEN_MEN086 "
-              "GEN_MEN087 GEN_MEN088 GEN_MEN092 GEN_MEN093 GEN_MEN09")},
+              "GEN_MEN087 GEN_MEN088 GEN_MEN092 GEN_MEN093 GEN_MEN09 Mon_Clear")},
         {"F_Plan_Codigos", [&]() -> QWidget* { return v.F_Plan_Codigos; },
          Keys("Plan_Title Plan_Find Plan_FindButton Plan_Space Plan_Sp_Call Plan_Sp_Panel "
               "Plan_Sp_Sensor Plan_Sp_Relay Plan_Sp_Range Plan_Sp_Address Plan_Sp_Digitizer "

@@ -189,6 +189,8 @@ TEST_F(Database, UserTextsAndDevicesTestRowsAreStoredInPlainColumns) {
         base->Lectura("COM1", kEntrada);
         const qint64 id = base->Instantanea().Decoders[0].Id;
         EXPECT_TRUE(base->Pon_Sitio("Calle Mayor 12"));
+        EXPECT_TRUE(
+            base->Pon_Entrega({"Ruiz e Hijos", "Comunidad", "", "Keys: caretaker\nBell 2"}));
         EXPECT_TRUE(base->Pon_Ubicacion(id, "Entrance A, floor 3"));
         EXPECT_TRUE(base->Pon_Nota(id, "behind the panel"));
         EXPECT_FALSE(base->Pon_Nota(id + 1, "no such decoder"));
@@ -197,11 +199,20 @@ TEST_F(Database, UserTextsAndDevicesTestRowsAreStoredInPlainColumns) {
     }
     auto base = Abre();
     EXPECT_EQ(base->Sitio(), "Calle Mayor 12");
+    const TDatos_Entrega entrega = base->Instantanea().Entrega;
+    EXPECT_EQ(entrega.Instalador, "Ruiz e Hijos");
+    EXPECT_EQ(entrega.Notas, "Keys: caretaker\nBell 2");
     const TDecoder_Registro d = base->Instantanea().Decoders.value(0);
     EXPECT_EQ(d.Ubicacion, "Entrance A, floor 3");
     EXPECT_EQ(d.Nota, "behind the panel");
     base.reset();
 
+    EXPECT_EQ(Consulta(Ruta(), "SELECT key, value FROM site ORDER BY key"),
+              QList<QStringList>({{"address", ""},
+                                  {"customer", "Comunidad"},
+                                  {"installer", "Ruiz e Hijos"},
+                                  {"name", "Calle Mayor 12"},
+                                  {"notes", "Keys: caretaker\nBell 2"}}));
     EXPECT_EQ(Consulta(Ruta(), "SELECT model, location, confirmed FROM decoders"),
               QList<QStringList>({{"6746", "Entrance A, floor 3", "1"}}));
     EXPECT_EQ(Consulta(Ruta(), "SELECT code, type, answered, id_byte FROM device_tests"),
@@ -424,6 +435,7 @@ TEST_F(Database, SecondProgramShowsTheInstallationReadOnly) {
     EXPECT_EQ(segunda->Historia(id).size(), 1);
     EXPECT_FALSE(segunda->Pon_Ubicacion(id, "Entrance B"));
     EXPECT_FALSE(segunda->Pon_Sitio("Calle Menor 1"));
+    EXPECT_FALSE(segunda->Pon_Entrega({"Ruiz e Hijos", "", "", ""}));
     // It stores nothing, but its own clash checks still see what it did.
     segunda->Editor_Cerrado(6746);
     segunda->Lectura("COM1", Config(6747, {Valor("Edit1", "7")}, {Llamada(0x7777)}));

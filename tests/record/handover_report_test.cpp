@@ -1,12 +1,21 @@
+#include "F_Entrega.h"
 #include "Informe_Entrega.h"
+#include "ModalWatcher.h"
 #include "record_fixture.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 
 namespace kalvex::test {
 namespace {
@@ -18,6 +27,9 @@ protected:
         const QString path = dir.filePath("handover.pdf");
         QString causa;
         EXPECT_TRUE(Informe_Entrega(s, path, causa)) << causa.toStdString();
+        return TextOf(path);
+    }
+    static QString TextOf(const QString& path) {
         EXPECT_TRUE(ReadAll(path).startsWith("%PDF-"));
         const QString reader = QStandardPaths::findExecutable("pdftotext");
         if (reader.isEmpty()) {
@@ -75,7 +87,34 @@ TEST_F(HandoverReport, AnInstallationWithoutClashesSaysSo) {
     s.Choques.clear();
     // The page's number under it, and the code plan on the next page.
     EXPECT_TRUE(Written(s).contains(QRegularExpression(
-        "Clashes in the installation No clashes\\. 1 ?/ ?2 Code plan .* 2 ?/ ?2$")));
+        "Clashes in the installation No clashes\\. 2 ?/ ?3 Code plan .* 3 ?/ ?3$")));
+}
+
+// The first page is the one signed: who hands over to whom, what is not confirmed, and the
+// lines to sign on, a name typed in the dialog printed on its line; the decoders follow.
+TEST_F(HandoverReport, TheFirstPageNamesThePartiesSumsUpAndHasLinesToSign) {
+    TInstantanea s = Sample();
+    s.Entrega = {"Ruiz e Hijos", "", "Calle Mayor 12, Madrid",
+                 "Keys at the caretaker's.\nRing twice."};
+    EXPECT_TRUE(Written(s).contains(QRegularExpression(QString::fromUtf8(
+        "^Handover report Site Calle Mayor 12 Date \\S+ \\S+ Installer or company Ruiz e Hijos "
+        "Site address Calle Mayor 12, Madrid Notes Keys at the caretaker's\\. Ring twice\\. "
+        "Summary Decoders recorded 3 Decoders confirmed by a read-out 1 of 3 Clashes 1 "
+        "Not confirmed by a read-out \\(.*\\): Garage \\(6759 - Relays Decoder 8\\) "
+        "Entr\u00E9e B \\(6734 - Torvik Decoder\\) Signatures Installer Customer "
+        "Name Ruiz e Hijos _+ Date _+ _+ Signature _+ _+ 1 ?/ ?3 6745 - Audio Decoder 4 "))))
+        << Written(s).toStdString();
+
+    for (TDecoder_Registro& d : s.Decoders)
+        d.Confirmado = true;
+    s.Choques.clear();
+    s.Entrega = {};
+    const QString text = Written(s);
+    EXPECT_TRUE(text.contains(QRegularExpression(
+        "Date \\S+ \\S+ Summary Decoders recorded 3 Decoders confirmed by a read-out 3 of 3 "
+        "Clashes 0 Every decoder's configuration has been confirmed by a read-out\\. Signatures "
+        "Installer Customer Name _+ _+ Date")))
+        << text.toStdString();
 }
 
 // A location or note is the user's text, never markup.
@@ -91,6 +130,12 @@ TEST_F(HandoverReport, UserTextsAreShownAsTyped) {
     const QString text = Written(s);
     EXPECT_TRUE(text.contains("<b>Tower</b> & Co"));
     EXPECT_TRUE(text.contains("\u2014 <i>Garage</i>"));
+
+    s.Entrega = {"<b>Ruiz</b>", "O'Neil & Sons", "", "one <br> two\nthree"};
+    const QString details = Html_Informe(s, At(9, 10, 0));
+    EXPECT_TRUE(details.contains("&lt;b&gt;Ruiz&lt;/b&gt;"));
+    EXPECT_TRUE(details.contains("O'Neil &amp; Sons"));
+    EXPECT_TRUE(details.contains("one &lt;br&gt; two<br>three"));
 }
 
 TEST_F(HandoverReport, AFailedWriteSaysWhyAndLeavesTheOlderReport) {
@@ -109,5 +154,103 @@ TEST_F(HandoverReport, AFailedWriteSaysWhyAndLeavesTheOlderReport) {
     EXPECT_EQ(ReadAll(path), "%PDF-1.4 last week's report");
 }
 
+// Takes what the program asks the desktop to open, so that no viewer starts.
+class Opened : public QObject {
+    Q_OBJECT
+public:
+    Opened() { QDesktopServices::setUrlHandler("file", this, "Open"); }
+    ~Opened() override { QDesktopServices::unsetUrlHandler("file"); }
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
+class HandoverDialog : public HandoverReport {
+protected:
+    void SetUp() override {
+        source.snapshot.Entrega.Cliente = "Comunidad Calle Mayor 12";
+        dialog.Pon_Fuente(&source);
+    }
+    FakeSource source;
+    TF_Entrega dialog;
+};
+
+// What was typed is stored with the installation, the report is worded in the language
+// chosen for it, and the program goes on in its own.
+TEST_F(HandoverDialog, RemembersTheDetailsAndWritesTheReportInTheChosenLanguage) {
+    EXPECT_EQ(dialog.Cliente->text(), "Comunidad Calle Mayor 12");
+    EXPECT_EQ(dialog.Idioma_Informe->currentText(), "ENGLISH");
+    EXPECT_EQ(dialog.Idioma_Informe->count(), 4);
+    EXPECT_EQ(dialog.Fichero->text(),
+              QDir::toNativeSeparators(QDir::home().filePath("Calle_Mayor_12.pdf")));
+    dialog.Instalador->setText("  Ruiz e Hijos ");
+    dialog.Notas->setPlainText("Keys at the caretaker's\n");
+    dialog.Idioma_Informe->setCurrentText(QString::fromUtf8("FRAN\u00C7AIS"));
+    dialog.Fichero->setText(dir.filePath("rapport"));
+    Opened opened;
+    ModalWatcher boxes([](QWidget* box) {
+        for (QAbstractButton* b : static_cast<QMessageBox*>(box)->buttons())
+            if (b->text() == "Open the report")
+                b->click();
+    });
+    EXPECT_TRUE(dialog.Haz_Informe());
+
+    EXPECT_EQ(source.snapshot.Entrega.Instalador, "Ruiz e Hijos");
+    EXPECT_EQ(source.snapshot.Entrega.Notas, "Keys at the caretaker's");
+    EXPECT_EQ(Idioma, "ENGLISH");
+    ASSERT_EQ(boxes.Dialogs().size(), 1u);
+    EXPECT_EQ(boxes.Dialogs()[0].text, "The handover report has been written to " +
+                                           QDir::toNativeSeparators(dir.filePath("rapport.pdf")) +
+                                           ".");
+    EXPECT_EQ(opened.urls, QList<QUrl>{QUrl::fromLocalFile(dir.filePath("rapport.pdf"))});
+    const QString text = TextOf(dir.filePath("rapport.pdf"));
+    EXPECT_TRUE(text.startsWith("Rapport de livraison Site Calle Mayor 12 Date "))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("Installateur ou entreprise Ruiz e Hijos Client Comunidad"));
+}
+
+// A report that cannot be written leaves the dialog open with everything typed, and says so
+// in the program's language; what was typed is stored all the same. A record that cannot store
+// it still gets its report, and the box says what was not kept.
+TEST_F(HandoverDialog, AFailedWriteOrAFailedStoreIsSaidInTheProgramsLanguage) {
+    dialog.Instalador->setText("Ruiz e Hijos");
+    dialog.Idioma_Informe->setCurrentText("DEUTSCH");
+    dialog.Fichero->setText(dir.filePath("gone/report.pdf"));
+    {
+        ModalWatcher boxes;
+        EXPECT_FALSE(dialog.Haz_Informe());
+        ASSERT_EQ(boxes.Dialogs().size(), 1u);
+        EXPECT_TRUE(boxes.Dialogs()[0].text.contains("report.pdf could not be written: "));
+    }
+    EXPECT_EQ(Idioma, "ENGLISH");
+    EXPECT_EQ(source.snapshot.Entrega.Instalador, "Ruiz e Hijos");
+    EXPECT_EQ(dialog.Instalador->text(), "Ruiz e Hijos");
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    source.readOnly = true;
+    dialog.Cliente->setText("Another customer");
+    dialog.Fichero->setText(dir.filePath("report.pdf"));
+    {
+        ModalWatcher boxes;
+        EXPECT_TRUE(dialog.Haz_Informe());
+        ASSERT_EQ(boxes.Dialogs().size(), 1u);
+        EXPECT_TRUE(boxes.Dialogs()[0].text.endsWith(
+            "could not be kept in the installation record (it is open read-only, or its file "
+            "could not be written); the report holds them."));
+    }
+    EXPECT_TRUE(TextOf(dir.filePath("report.pdf")).contains("Kunde Another customer"));
+    // Details the record already holds are not stored again, and not said to be lost.
+    const int stored = source.handovers;
+    dialog.Pon_Fuente(&source);
+    dialog.Fichero->setText(dir.filePath("again.pdf"));
+    ModalWatcher again;
+    EXPECT_TRUE(dialog.Haz_Informe());
+    EXPECT_EQ(source.handovers, stored);
+    ASSERT_EQ(again.Dialogs().size(), 1u);
+    EXPECT_FALSE(again.Dialogs()[0].text.contains("could not be kept"));
+}
+
 } // namespace
 } // namespace kalvex::test
+
+#include "handover_report_test.moc"

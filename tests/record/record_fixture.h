@@ -134,6 +134,13 @@ public:
     bool Pon_Nota(qint64 decoder, const QString& nota) override {
         return Store(decoder, &TDecoder_Registro::Nota, nota, notes);
     }
+    bool Pon_Entrega(const TDatos_Entrega& entrega) override {
+        ++handovers;
+        if (refuse || readOnly)
+            return false;
+        snapshot.Entrega = entrega;
+        return true;
+    }
     bool Solo_Lectura() const override { return readOnly; }
     bool Decide_Modelo(qint64 decoder, int referencia) override {
         settled.emplace_back(decoder, referencia);
@@ -153,6 +160,7 @@ public:
     std::vector<std::pair<qint64, QString>> locations;
     std::vector<std::pair<qint64, QString>> notes;
     std::vector<std::pair<qint64, int>> settled;
+    int handovers = 0; // the handover report's details it was asked to store
 
 private:
     bool Store(qint64 decoder, QString TDecoder_Registro::*campo, const QString& texto,

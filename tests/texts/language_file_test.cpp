@@ -89,6 +89,11 @@ const char* const kClaves[] = {
     "Reg_Survey", "Reg_Surveyed", "Reg_NoReadOut", "Reg_Incomplete", "Reg_OtherId",
     "Reg_NotUpgraded", "Reg_Settle", "Reg_SettleAsk", "Reg_Problems", "Reg_IdByte", "Reg_Cause",
     "Reg_Port",
+    // the handover report's dialog and its first page
+    "Ent_Installer", "Ent_SignInstaller", "Ent_Customer", "Ent_Address", "Ent_Notes",
+    "Ent_Language", "Ent_File", "Ent_Choose", "Ent_Make", "Ent_Written", "Ent_Open", "Ent_NotKept",
+    "Ent_Summary", "Ent_Decoders", "Ent_Confirmed", "Ent_Clashes", "Ent_OfTotal", "Ent_Unconfirmed",
+    "Ent_AllConfirmed", "Ent_Signatures", "Ent_Name", "Ent_Signature",
     // the code plan
     "Plan_Title", "Plan_Sp_Call", "Plan_Sp_Panel", "Plan_Sp_Sensor", "Plan_Sp_Relay",
     "Plan_Sp_Range", "Plan_Sp_Address", "Plan_Sp_Digitizer", "Plan_ColCode", "Plan_ColClash",

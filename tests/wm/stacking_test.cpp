@@ -189,6 +189,41 @@ TEST_F(StackingTest, TheErrorBoxIsAboveAnOpenEditorWhateverHasTheFocus) {
     }
 }
 
+// Closing a message puts the user back where they were working: the editor after its Save, the
+// Installation window after its box, not the main window behind them.
+TEST_F(StackingTest, ClosingAMessageGivesTheFocusBackToItsWindow) {
+    TF_Decoder* editor = Go(6745);
+    ASSERT_TRUE(editor);
+    ReadOut("hall");
+    // Closed as the user does, with the focus in it.
+    inspect = [this](QWidget* w) {
+        seen_[NameOf(w)] = QString();
+        EXPECT_TRUE(WaitUntil([w] { return QApplication::activeWindow() == w; }, 8000));
+        static_cast<QDialog*>(w)->accept();
+    };
+    const auto active = [] {
+        const QWidget* w = QApplication::activeWindow();
+        return w ? NameOf(const_cast<QWidget*>(w)).toStdString() : std::string("none");
+    };
+    QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("B_Save")), Qt::LeftButton);
+    EXPECT_TRUE(seen_.count(QStringLiteral("F_Mensa05")));
+    EXPECT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == editor; }, 8000))
+        << active();
+
+    main->findChild<QAction*>(QStringLiteral("Mostrar1"))->trigger();
+    QWidget* installation = QApplication::activeWindow();
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            installation = QApplication::activeWindow();
+            return installation && installation->objectName() == "F_Instalacion";
+        },
+        8000));
+    QTimer::singleShot(0, [] { throw std::runtime_error("the record failed"); });
+    ASSERT_TRUE(WaitUntil([&] { return seen_.count(QStringLiteral("error box")) > 0; }));
+    EXPECT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == installation; }, 8000))
+        << active();
+}
+
 // The menu windows, opened from the main window while an editor stays on top.
 TEST_F(StackingTest, TheLanguageAndAboutWindowsAreAboveAnOpenEditor) {
     ASSERT_TRUE(Go(6745));
