@@ -72,13 +72,22 @@ const Case Cases[] = {
       "50 20 FF FF"}},
 };
 
+// A phrase part by part, so that a key and the same words as a literal differ.
+QString Partes(const TFrase& frase) {
+    QString texto;
+    for (const TParte_Frase& p : frase.Partes())
+        texto += p.Clave.isEmpty() ? "'" + p.Literal + "'"
+                                   : p.Clave + "(" + p.Argumentos.join(',') + ")";
+    return texto;
+}
+
 std::string Texto(const TConfiguracion& c) {
     std::string out = std::to_string(c.Referencia) + (c.Vacia ? " empty\n" : "\n");
     for (const TValor_Registro& v : c.Valores)
-        out += (v.Campo + " | " + v.Lugar + " | " + v.Texto + "\n").toStdString();
+        out += (v.Campo + " | " + Partes(v.Lugar) + " | " + Partes(v.Texto) + "\n").toStdString();
     for (const TCodigo_Registro& k : c.Codigos)
         out += (QStringLiteral("%1 %2-%3 ").arg(int(k.Espacio)).arg(k.Desde).arg(k.Hasta) +
-                k.Texto + " | " + k.Lugar + "\n")
+                k.Texto + " | " + Partes(k.Lugar) + "\n")
                    .toStdString();
     return out;
 }
