@@ -9,6 +9,7 @@
 #include "F_Monitor.h"
 #include "F_Plan_Codigos.h"
 #include "F_Principal.h"
+#include "Menu_Instalacion.h"
 #include "Fabrica_Editores.h"
 #include "Modelos.h"
 #include "Programa.h"
@@ -86,12 +87,8 @@ void Crea_Ventanas(TDECODER2* enlace, TInstalacion_Abierta* instalacion, bool ab
     Crea(v.F_Plan_Codigos);
     Crea(v.F_Sondeo);
     // The survey's window cannot reach the installation window below it.
-    v.F_Sondeo->Muestra_Instalacion = [] {
-        TF_Instalacion* instalacion = Ventanas().F_Instalacion;
-        instalacion->show();
-        instalacion->raise();
-        instalacion->activateWindow();
-    };
+    // As File > Installation shows it: on the open record.
+    v.F_Sondeo->Muestra_Instalacion = [] { Ventanas().F_Princ->Menu_Instalacion->Muestra(); };
     // It listens to the main window's link, which is destroyed after it.
     Crea(v.F_Monitor, v.F_Princ->Decod1);
 }

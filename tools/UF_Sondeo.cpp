@@ -34,6 +34,12 @@
 
 namespace {
 
+// "1 decoder found", "6 decoders found".
+QString Encontrados(int decoders) {
+    return decoders == 1 ? Texto(QStringLiteral("Srv_Found1"))
+                         : Texto(QStringLiteral("Srv_FoundN")).arg(decoders);
+}
+
 QPushButton* Boton(const QString& nombre, const QString& clave, QWidget* parent) {
     auto* b = new QPushButton(Texto(clave), parent);
     b->setObjectName(nombre);
@@ -377,7 +383,7 @@ void TF_Sondeo::Muestra_Progreso() {
             .arg(sondeo_.Codigo_Actual())
             .arg(sondeo_.Hechos())
             .arg(sondeo_.Total())
-            .arg(sondeo_.Decoders())
+            .arg(Encontrados(sondeo_.Decoders()))
             .arg(queda.Valor));
 }
 
@@ -412,7 +418,7 @@ QString TF_Sondeo::Resumen() const {
         Texto(QStringLiteral("Srv_Summary"))
             .arg(sondeo_.Hechos())
             .arg(sondeo_.Total())
-            .arg(sondeo_.Decoders())
+            .arg(Encontrados(sondeo_.Decoders()))
             .arg(modelos.isEmpty() ? QStringLiteral("–") : modelos.join(QStringLiteral(", ")))
             .arg(sondeo_.Servidos())
             .arg(sondeo_.Problemas())

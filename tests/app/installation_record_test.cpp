@@ -8,12 +8,15 @@
 #include "F_Plan_Codigos.h"
 #include "Instalacion_Abierta.h"
 #include "Menu_Instalacion.h"
+#include "UF_Sondeo.h"
 #include "UF_Test.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QRadioButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTreeWidget>
@@ -31,6 +34,7 @@ codes = 1111 1112 - 1114
 
 [seltra]
 model = 6747
+serves = 2001
 codes = 2001 - - -
 )";
 
@@ -266,3 +270,29 @@ TEST_F(InstallationRecordTest, TheShownWindowFollowsTheRecordAndKeepsWhatIsBeing
 }
 
 } // namespace
+
+TEST_F(InstallationRecordTest, ASurveyLandsInTheOpenInstallationWhichItsWindowThenShows) {
+    TF_Sondeo* survey = Ventanas().F_Sondeo;
+    survey->show();
+    for (const char* type : {"CB_Tipo1", "CB_Tipo2", "CB_Tipo3", "CB_Tipo4"})
+        survey->findChild<QCheckBox*>(QString::fromLatin1(type))->setChecked(false);
+    survey->findChild<QCheckBox*>(QStringLiteral("CB_Tipo1"))->setChecked(true);
+    survey->findChild<QLineEdit*>(QStringLiteral("Edit_Desde1"))->setText("2000");
+    survey->findChild<QLineEdit*>(QStringLiteral("Edit_Hasta1"))->setText("2001");
+    survey->findChild<QRadioButton*>(QStringLiteral("R_Rapido"))->setChecked(true);
+    QTest::mouseClick(Button(survey, "B_Start"), Qt::LeftButton);
+
+    ASSERT_EQ(Snapshot().Decoders.size(), 1);
+    const TDecoder_Registro d = Snapshot().Decoders[0];
+    EXPECT_EQ(d.Referencia, 6747);
+    EXPECT_EQ(Texts(d.Configuracion), (QStringList{"2001", "", "", ""}));
+    ASSERT_EQ(Base()->Historia(d.Id).size(), 1);
+    EXPECT_EQ(Base()->Historia(d.Id)[0].Tipo, TEvento_Registro::TTipo::Sondeo);
+
+    QTest::mouseClick(Button(survey, "B_Show"), Qt::LeftButton);
+    TF_Instalacion* window = Ventanas().F_Instalacion;
+    ASSERT_TRUE(window->isVisible());
+    const auto* list = window->findChild<QTreeWidget*>(QStringLiteral("Lista"));
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_TRUE(list->topLevelItem(0)->text(0).startsWith("6747"));
+}

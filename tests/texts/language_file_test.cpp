@@ -54,11 +54,11 @@ const char* const kClaves[] = {
     // the survey
     "Srv_Title", "Srv_Ranges", "Srv_From", "Srv_To", "Srv_Pace", "Srv_Quick", "Srv_Thorough",
     "Srv_Start", "Srv_Stop", "Srv_Resume", "Srv_Again", "Srv_Show", "Srv_ExportTip",
-    "Srv_ProgressName", "Srv_Starting", "Srv_LineS", "Srv_LineMin", "Srv_Paused", "Srv_Summary",
-    "Srv_Unsettled", "Srv_Busy", "Srv_NoRange", "Srv_NotNumber", "Srv_TooWide", "Srv_Backwards",
-    "Srv_NoReadOut", "Srv_Incomplete", "Srv_OtherModel", "Srv_Silent", "Srv_Read", "Srv_Served",
-    "Srv_Unknown", "Srv_CsvCode", "Srv_CsvResult", "Test_ClearAsk", "GEN_MEN129", "GEN_MEN130",
-    "GEN_MEN131", "GEN_MEN132",
+    "Srv_ProgressName", "Srv_Starting", "Srv_LineS", "Srv_LineMin", "Srv_Found1", "Srv_FoundN",
+    "Srv_Paused", "Srv_Summary", "Srv_Unsettled", "Srv_Busy", "Srv_NoRange", "Srv_NotNumber",
+    "Srv_TooWide", "Srv_Backwards", "Srv_NoReadOut", "Srv_Incomplete", "Srv_OtherModel",
+    "Srv_Silent", "Srv_Read", "Srv_Served", "Srv_Unknown", "Srv_CsvCode", "Srv_CsvResult",
+    "Test_ClearAsk", "GEN_MEN129", "GEN_MEN130", "GEN_MEN131", "GEN_MEN132",
     // the Save's progress line, and the values the decoder did not acknowledge
     "GEN_MEN140", "GEN_MEN141", "GEN_MEN142", "GEN_MEN143", "GEN_MEN144", "GEN_MEN145",
     "GEN_MEN146", "GEN_MEN147", "GEN_MEN148",
