@@ -456,8 +456,12 @@ void TF_Instalacion::Guarda_Campo(QLineEdit* campo) {
     guardado = texto;
     campo->setText(texto);
     if (es_ubicacion) {
-        if (QTreeWidgetItem* fila = Fila_De(d->Id))
+        if (QTreeWidgetItem* fila = Fila_De(d->Id)) {
             fila->setText(Col_Ubicacion, texto);
+            fila->setToolTip(Col_Ubicacion, texto);
+        }
+        // A longer location widens its column, as a refill would.
+        Lista->resizeColumnToContents(Col_Ubicacion);
         Aplica_Filtro();
         Llena_Choques();
     }

@@ -231,6 +231,13 @@ TEST_F(InstallationWindow, EditedLocationAndNoteAreStoredWhenEditingEnds) {
     const QString choque = Child<QListWidget>("Choques")->item(0)->text();
     EXPECT_TRUE(choque.contains("Relay 1 of the 6759 \u201CGarage, level -1\u201D"))
         << choque.toStdString();
+    // A longer location widens its column at once, never cut behind an ellipsis.
+    SelectLocation("Garage, level -1");
+    const QString longer = "Garage, level -1, beside the lift shaft behind the blue door";
+    Type(location, longer);
+    QTest::keyClick(location, Qt::Key_Return);
+    const auto* list = Child<QTreeWidget>("Lista");
+    EXPECT_GE(list->columnWidth(1), list->fontMetrics().horizontalAdvance(longer));
 }
 
 TEST_F(InstallationWindow, ASurveysProblemsShowAndAnUndecidedModelIsSettled) {
