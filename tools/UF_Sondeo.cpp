@@ -1,14 +1,12 @@
 #include "UF_Sondeo.h"
 
-#include "Aviso_Escritura.h"
-#include "Carpetas.h"
 #include "Configuracion.h"
 #include "Csv.h"
 #include "DECODER2.h"
-#include "Dialogo_Fichero.h"
 #include "Enrutado.h"
 #include "Errores.h"
 #include "Estado_Linea.h"
+#include "Exportacion.h"
 #include "Guarda_Fichero.h"
 #include "Idiomas.h"
 #include "Rangos_Sondeo.h"
@@ -21,7 +19,6 @@
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -430,21 +427,11 @@ QString TF_Sondeo::Resumen() const {
 }
 
 void TF_Sondeo::B_ExportClick() {
-    const QString carpeta = Carpeta_Datos_Usuario();
-    QDir().mkpath(carpeta);
-    TDialogo_Fichero dialogo(this, windowTitle());
-    dialogo.setObjectName(QStringLiteral("Dialogo_Fichero"));
-    dialogo.setAcceptMode(QFileDialog::AcceptSave);
-    dialogo.setFileMode(QFileDialog::AnyFile);
-    dialogo.setDefaultSuffix(QStringLiteral("csv"));
-    dialogo.setNameFilter(QStringLiteral("CSV (*.csv)"));
-    dialogo.selectFile(QDir(carpeta).filePath(
-        Label1->text() +
-        QDateTime::currentDateTime().toString(QStringLiteral(" yyyy-MM-dd HH-mm")) +
-        QStringLiteral(".csv")));
-    Sobre_Su_Ventana(&dialogo);
-    if (dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty())
-        Exporta(dialogo.selectedFiles().constFirst());
+    const QString fichero =
+        Pide_Fichero_En(this, windowTitle(), Fichero_Fechado(Label1->text(), QStringLiteral("csv")),
+                        QStringLiteral("csv"));
+    if (!fichero.isEmpty())
+        Exporta(fichero);
 }
 
 bool TF_Sondeo::Exporta(const QString& fichero) {
@@ -452,12 +439,8 @@ bool TF_Sondeo::Exporta(const QString& fichero) {
         {Texto(QStringLiteral("Srv_CsvCode")), Texto(QStringLiteral("Srv_CsvResult"))}};
     for (const TFila_Sondeo& f : sondeo_.Filas())
         filas.append({f.Codigo, Resultado(f)});
-    QString causa;
-    if (Guarda_Fichero(fichero, Fichero_Csv(filas), causa))
-        return true;
-    QMessageBox caja(QMessageBox::Warning, Titulo_Kalvex(), Aviso_Escritura(fichero, causa),
-                     QMessageBox::Ok, this);
-    Sobre_Su_Ventana(&caja);
-    caja.exec();
-    return false;
+    const QByteArray texto = Fichero_Csv(filas);
+    return ::Exporta(this, fichero, [&texto](const QString& f, QString& causa) {
+        return Guarda_Fichero(f, texto, causa);
+    });
 }

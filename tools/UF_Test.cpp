@@ -1,13 +1,11 @@
 #include "UF_Test.h"
 
-#include "Aviso_Escritura.h"
-#include "Carpetas.h"
 #include "Configuracion.h"
-#include "Dialogo_Fichero.h"
 #include "Dispositivos.h"
 #include "Enrutado.h"
 #include "Errores.h"
 #include "Exporta_Prueba.h"
+#include "Exportacion.h"
 #include "Guarda_Fichero.h"
 #include "Idiomas.h"
 #include "Recursos.h"
@@ -19,7 +17,6 @@
 
 #include <QBoxLayout>
 #include <QCheckBox>
-#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -382,21 +379,11 @@ void TF_Test::Ajusta_Exportar() {
 }
 
 void TF_Test::B_ExportClick() {
-    const QString carpeta = Carpeta_Datos_Usuario();
-    QDir().mkpath(carpeta);
-    TDialogo_Fichero dialogo(this, windowTitle());
-    dialogo.setObjectName(QStringLiteral("Dialogo_Fichero"));
-    dialogo.setAcceptMode(QFileDialog::AcceptSave);
-    dialogo.setFileMode(QFileDialog::AnyFile);
-    dialogo.setDefaultSuffix(QStringLiteral("csv"));
-    dialogo.setNameFilter(QStringLiteral("CSV (*.csv)"));
-    dialogo.selectFile(QDir(carpeta).filePath(
-        Label1->text() +
-        QDateTime::currentDateTime().toString(QStringLiteral(" yyyy-MM-dd HH-mm")) +
-        QStringLiteral(".csv")));
-    Sobre_Su_Ventana(&dialogo);
-    if (dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty())
-        Exporta(dialogo.selectedFiles().constFirst());
+    const QString fichero =
+        Pide_Fichero_En(this, windowTitle(), Fichero_Fechado(Label1->text(), QStringLiteral("csv")),
+                        QStringLiteral("csv"));
+    if (!fichero.isEmpty())
+        Exporta(fichero);
 }
 
 bool TF_Test::Exporta(const QString& fichero) {
@@ -410,12 +397,8 @@ bool TF_Test::Exporta(const QString& fichero) {
         filas.append({f->text(1), f->text(2), respondido, respondido ? f->text(3) : QString(),
                       f->data(0, Rol_Momento).toDateTime()});
     }
-    QString causa;
-    if (Guarda_Fichero(fichero, Texto_Csv_Prueba(filas), causa))
-        return true;
-    QMessageBox caja(QMessageBox::Warning, Titulo_Kalvex(), Aviso_Escritura(fichero, causa),
-                     QMessageBox::Ok, this);
-    Sobre_Su_Ventana(&caja);
-    caja.exec();
-    return false;
+    const QByteArray texto = Texto_Csv_Prueba(filas);
+    return ::Exporta(this, fichero, [&texto](const QString& f, QString& causa) {
+        return Guarda_Fichero(f, texto, causa);
+    });
 }

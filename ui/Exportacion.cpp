@@ -1,10 +1,12 @@
 #include "Exportacion.h"
 
 #include "Aviso_Escritura.h"
+#include "Carpetas.h"
 #include "Configuracion.h"
 #include "Dialogo_Fichero.h"
 #include "UVentana_Kalvex.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QMessageBox>
 
@@ -26,6 +28,14 @@ QString Fichero_Propuesto(const QString& sitio, const QString& extension) {
     return QDir::home().filePath(Nombre_Propuesto(sitio) + QLatin1Char('.') + extension);
 }
 
+QString Fichero_Fechado(const QString& nombre, const QString& extension) {
+    const QString carpeta = Carpeta_Datos_Usuario();
+    QDir().mkpath(carpeta);
+    return QDir(carpeta).filePath(
+        nombre + QDateTime::currentDateTime().toString(QStringLiteral(" yyyy-MM-dd HH-mm.")) +
+        extension);
+}
+
 QString Pide_Fichero_Exportacion(QWidget* ventana, const QString& titulo, const QString& sitio,
                                  const QString& extension) {
     return Pide_Fichero_En(ventana, titulo, Fichero_Propuesto(sitio, extension), extension);
@@ -41,6 +51,7 @@ QString Pide_Fichero_En(QWidget* ventana, const QString& titulo, const QString& 
     dialogo.setNameFilter(extension.toUpper() + QStringLiteral(" (*.") + extension +
                           QLatin1Char(')'));
     dialogo.selectFile(propuesto);
+    Sobre_Su_Ventana(&dialogo);
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
         return {};
     return dialogo.selectedFiles().constFirst();

@@ -1,6 +1,6 @@
 #pragma once
-// What the record's windows share to write an export of the installation: the file dialog,
-// proposing the site's name as the file's, and the box that says what could not be written.
+// What the windows share to write an export: the file dialog with a proposed name, and the box
+// that says what could not be written.
 
 #include <QString>
 
@@ -10,6 +10,10 @@ class QWidget;
 
 // "<site>.<extension>" in the home folder, the site's name made fit for a file name.
 QString Fichero_Propuesto(const QString& sitio, const QString& extension);
+
+// "<name> yyyy-MM-dd HH-mm.<extension>" in the user's data folder (made when missing): a
+// window's list exported under its title and the time.
+QString Fichero_Fechado(const QString& nombre, const QString& extension);
 
 // The file the user chose, `propuesto` proposed; empty when the dialog was cancelled.
 QString Pide_Fichero_En(QWidget* ventana, const QString& titulo, const QString& propuesto,
