@@ -86,8 +86,8 @@ void Crea_Ventanas(TDECODER2* enlace, TInstalacion_Abierta* instalacion, bool ab
     Crea(v.F_Instalacion);
     Crea(v.F_Plan_Codigos);
     Crea(v.F_Sondeo);
-    // The survey's window cannot reach the installation window below it.
-    // As File > Installation shows it: on the open record.
+    // The survey's window cannot reach the installation window below it: it is shown as
+    // File > Installation shows it, on the open record.
     v.F_Sondeo->Muestra_Instalacion = [] { Ventanas().F_Princ->Menu_Instalacion->Muestra(); };
     // It listens to the main window's link, which is destroyed after it.
     Crea(v.F_Monitor, v.F_Princ->Decod1);
