@@ -11,15 +11,20 @@
 
 namespace {
 
-// The last statement's failure on this thread, for the transaction to report.
-thread_local QString ultimo_error_;
+// Where the transaction running on this thread keeps its failing statement's reason. A plain
+// pointer: MinGW frees a thread_local object's storage before running its destructor when the
+// thread ends, which crashed every record's thread at its end one time in three.
+thread_local QString* error_transaccion_ = nullptr;
 
 bool Ejecuta(QSqlQuery& q) {
     if (q.exec()) {
         return true;
     }
-    ultimo_error_ = q.lastError().text();
-    qWarning("Installation record: %s", qUtf8Printable(ultimo_error_));
+    const QString error = q.lastError().text();
+    if (error_transaccion_) {
+        *error_transaccion_ = error;
+    }
+    qWarning("Installation record: %s", qUtf8Printable(error));
     return false;
 }
 
@@ -106,20 +111,26 @@ TEvento_Registro Evento(const QSqlQuery& q) {
 bool En_Transaccion(const QString& conexion, const std::function<bool(QSqlDatabase&)>& escrituras,
                     QString* causa) {
     QSqlDatabase base = QSqlDatabase::database(conexion, false);
-    ultimo_error_.clear();
+    QString error;
+    struct TEn_Curso {
+        explicit TEn_Curso(QString* error) { error_transaccion_ = error; }
+        ~TEn_Curso() { error_transaccion_ = nullptr; }
+        TEn_Curso(const TEn_Curso&) = delete;
+        TEn_Curso& operator=(const TEn_Curso&) = delete;
+    } en_curso(&error);
     if (!base.transaction()) {
-        ultimo_error_ = base.lastError().text();
+        error = base.lastError().text();
     } else if (escrituras(base) && base.commit()) {
         return true;
     } else {
         // The statement that failed said why; a failed commit says it on the connection.
         if (base.lastError().isValid())
-            ultimo_error_ = base.lastError().text();
+            error = base.lastError().text();
         base.rollback();
     }
-    qWarning("Installation record: a change was not stored: %s", qUtf8Printable(ultimo_error_));
+    qWarning("Installation record: a change was not stored: %s", qUtf8Printable(error));
     if (causa)
-        *causa = ultimo_error_;
+        *causa = error;
     return false;
 }
 
