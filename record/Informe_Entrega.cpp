@@ -88,17 +88,31 @@ void Datos_Entrega(QString& html, const TDatos_Entrega& e) {
                 QStringLiteral("</td></tr>");
 }
 
+// A list under its lead-in, each decoder as "location (model)".
+void Lista(QString& html, const char* clave, const QStringList& decoders) {
+    if (decoders.isEmpty())
+        return;
+    html += QStringLiteral("<p>") + Clave(clave) + QStringLiteral("</p><ul>");
+    for (const QString& decoder : decoders)
+        html += QStringLiteral("<li>") + Html(decoder) + QStringLiteral("</li>");
+    html += QStringLiteral("</ul>");
+}
+
 // What the customer must know before signing: how many decoders, which of them no read-out
-// confirmed, how many clashes.
+// confirmed or a survey left without a settled model, how many clashes.
 void Resumen(QString& html, const TInstantanea& instantanea, TTextos_Registro& textos) {
     QStringList sin_confirmar;
+    QStringList sin_decidir;
     // By where it is first: the installer walks to it.
-    for (const TDecoder_Registro& d : instantanea.Decoders)
+    for (const TDecoder_Registro& d : instantanea.Decoders) {
+        const QString nombre = d.Ubicacion.isEmpty() ? textos.Modelo(d)
+                                                     : d.Ubicacion + QStringLiteral(" (") +
+                                                           textos.Modelo(d) + QLatin1Char(')');
         if (!d.Confirmado)
-            sin_confirmar << (d.Ubicacion.isEmpty()
-                                  ? textos.Modelo(d.Referencia)
-                                  : d.Ubicacion + QStringLiteral(" (") +
-                                        textos.Modelo(d.Referencia) + QLatin1Char(')'));
+            sin_confirmar << nombre;
+        if (d.Referencia == 0)
+            sin_decidir << nombre;
+    }
     const qsizetype decoders = instantanea.Decoders.size();
     html += QStringLiteral("<h2>") + Clave("Ent_Summary") + QStringLiteral("</h2><table>");
     Dato(html, Clave("Ent_Decoders"), QString::number(decoders));
@@ -108,14 +122,10 @@ void Resumen(QString& html, const TInstantanea& instantanea, TTextos_Registro& t
     html += QStringLiteral("</table>");
     if (decoders == 0)
         return;
-    if (sin_confirmar.isEmpty()) {
+    if (sin_confirmar.isEmpty())
         html += QStringLiteral("<p>") + Clave("Ent_AllConfirmed") + QStringLiteral("</p>");
-        return;
-    }
-    html += QStringLiteral("<p>") + Clave("Ent_Unconfirmed") + QStringLiteral("</p><ul>");
-    for (const QString& decoder : sin_confirmar)
-        html += QStringLiteral("<li>") + Html(decoder) + QStringLiteral("</li>");
-    html += QStringLiteral("</ul>");
+    Lista(html, "Ent_Unconfirmed", sin_confirmar);
+    Lista(html, "Ent_Undecided", sin_decidir);
 }
 
 // A column each for the installer and the customer: name, date and signature, on lines to

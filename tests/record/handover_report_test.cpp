@@ -115,6 +115,16 @@ TEST_F(HandoverReport, TheFirstPageNamesThePartiesSumsUpAndHasLinesToSign) {
         "Clashes 0 Every decoder's configuration has been confirmed by a read-out\\. Signatures "
         "Installer Customer Name _+ _+ Date")))
         << text.toStdString();
+
+    // Read out by a survey that could not tell its model: confirmed, but not settled.
+    s.Decoders[2].Referencia = 0;
+    s.Decoders[2].Posibles = {6745, 6713, 6734};
+    const QString undecided = Written(s);
+    EXPECT_TRUE(undecided.contains(QRegularExpression(QString::fromUtf8(
+        "read-out 3 of 3 Clashes 0 Every decoder's configuration has been confirmed by a "
+        "read-out\\. Model not yet settled \\(.*\\): Entr\u00E9e B \\(6745, 6713 or 6734\\) "
+        "Signatures"))))
+        << undecided.toStdString();
 }
 
 // A location or note is the user's text, never markup.

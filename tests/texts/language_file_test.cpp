@@ -93,7 +93,7 @@ const char* const kClaves[] = {
     "Ent_Installer", "Ent_SignInstaller", "Ent_Customer", "Ent_Address", "Ent_Notes",
     "Ent_Language", "Ent_File", "Ent_Choose", "Ent_Make", "Ent_Written", "Ent_Open", "Ent_NotKept",
     "Ent_Summary", "Ent_Decoders", "Ent_Confirmed", "Ent_Clashes", "Ent_OfTotal", "Ent_Unconfirmed",
-    "Ent_AllConfirmed", "Ent_Signatures", "Ent_Name", "Ent_Signature",
+    "Ent_AllConfirmed", "Ent_Undecided", "Ent_Signatures", "Ent_Name", "Ent_Signature",
     // the code plan
     "Plan_Title", "Plan_Sp_Call", "Plan_Sp_Panel", "Plan_Sp_Sensor", "Plan_Sp_Relay",
     "Plan_Sp_Range", "Plan_Sp_Address", "Plan_Sp_Digitizer", "Plan_ColCode", "Plan_ColClash",
