@@ -556,6 +556,8 @@ void TF_Princ::Label4Click() {
 }
 
 void TF_Princ::B_GoClick() {
+    if (Avisa_Sondeo_En_Curso(this))
+        return;
     TEnrutado& enrutado = Enrutado();
     enrutado.Modelo_Activo = 0;
     enrutado.Lectura.Reinicia();

@@ -14,6 +14,7 @@
 #include "UComunicaciones.h"
 #include "UF_Decoder.h"
 #include "UF_Reprogram_Coinc.h"
+#include "UF_Sondeo.h"
 #include "Ventanas.h"
 
 #include <QBoxLayout>
@@ -196,7 +197,7 @@ void TF_Reprogram::B_FindClick() {
 }
 
 void TF_Reprogram::Busca() {
-    if (Edit1->text().isEmpty())
+    if (Edit1->text().isEmpty() || Avisa_Sondeo_En_Curso(this))
         return;
     Enrutado().Lectura.Reinicia();
     const TTipo_Dispositivo& tipo = RadioGroup1->Tipo();

@@ -84,6 +84,14 @@ QString Resultado(const TFila_Sondeo& f) {
     return {};
 }
 
+void Informa(QWidget* ventana, const char* clave, const char* nombre) {
+    QMessageBox caja(QMessageBox::Information, Titulo_Kalvex(), Texto(QString::fromLatin1(clave)),
+                     QMessageBox::Ok, ventana);
+    caja.setObjectName(QString::fromLatin1(nombre));
+    Sobre_Su_Ventana(&caja);
+    caja.exec();
+}
+
 constexpr TTipo_Codigo Tipos[4] = {TTipo_Codigo::Audio, TTipo_Codigo::D, TTipo_Codigo::A,
                                    TTipo_Codigo::B};
 constexpr const char* Claves_Tipo[4] = {"GEN_MEN028", "GEN_MEN029", "GEN_MEN030", "GEN_MEN031"};
@@ -270,14 +278,16 @@ bool TF_Sondeo::Ocupado() {
     const auto* enlace = dynamic_cast<const TDECODER2*>(&Enlace());
     const bool ocupado =
         (enlace && enlace->En_Espera()) || (Ventanas().F_Test && Ventanas().F_Test->En_Curso());
-    if (ocupado) {
-        QMessageBox caja(QMessageBox::Information, Titulo_Kalvex(),
-                         Texto(QStringLiteral("Srv_Busy")), QMessageBox::Ok, this);
-        caja.setObjectName(QStringLiteral("Ocupado"));
-        Sobre_Su_Ventana(&caja);
-        caja.exec();
-    }
+    if (ocupado)
+        Informa(this, "Srv_Busy", "Ocupado");
     return ocupado;
+}
+
+bool Avisa_Sondeo_En_Curso(QWidget* ventana) {
+    if (!Enrutado().Sondeo)
+        return false;
+    Informa(ventana, "Srv_Running", "Sondeo_En_Curso");
+    return true;
 }
 
 void TF_Sondeo::B_StartClick() {

@@ -82,3 +82,7 @@ private:
     int base_ = -1; // codes done before this run, for its pace
     bool cerrar_al_terminar_ = false;
 };
+
+// True while a survey runs, having told the user over `ventana` that it has the line to
+// itself: what would send frames or open an editor then waits for it.
+bool Avisa_Sondeo_En_Curso(QWidget* ventana);

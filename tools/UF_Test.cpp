@@ -13,6 +13,7 @@
 #include "Rotulos.h"
 #include "Teclas.h"
 #include "UComunicaciones.h"
+#include "UF_Sondeo.h"
 #include "Ventanas.h"
 
 #include <QBoxLayout>
@@ -240,8 +241,7 @@ void TF_Test::R2Click() {
 }
 
 void TF_Test::B_STARTClick() {
-    // A survey running has the line to itself.
-    if (Enrutado().Sondeo)
+    if (Avisa_Sondeo_En_Curso(this))
         return;
     Inactivo = false;
     Parar = false;

@@ -10,7 +10,10 @@
 #include "Ficheros.h"
 #include "RecordSpy.h"
 #include "Sondeo.h"
+#include "UF_Reprogram.h"
 #include "UF_Sondeo.h"
+#include "UF_Test.h"
+#include "Ventanas.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -265,16 +268,41 @@ TEST_F(SurveyTest, StoppedItIsTakenUpAgainWhereItStopped) {
     EXPECT_FALSE(TSondeo().Reanuda());
 }
 
-TEST_F(SurveyTest, WhileItRunsNoEditorOpensAndItTakesTheDecodersFrames) {
+// Go!, the devices test's Start and re-programming's Find meanwhile say why they wait, and
+// send nothing between the survey's frames.
+TEST_F(SurveyTest, WhileItRunsNoEditorOpensAndNothingElseUsesTheLine) {
     Begin(Installation());
     TSondeo sondeo;
     bool abierto = true;
-    During intento([&] { return sondeo.Activo(); },
-                   [&] { abierto = Abre_Editor(*Modelo_Por_Referencia(6746)) != nullptr; });
+    auto pulsa = [](QWidget* ventana, const char* boton) {
+        ventana->show();
+        ventana->findChild<QPushButton*>(QString::fromLatin1(boton))->click();
+    };
+    During intento(
+        [&] { return sondeo.Activo(); },
+        [&] {
+            abierto = Abre_Editor(*Modelo_Por_Referencia(6746)) != nullptr;
+            auto* lista = main->findChild<QComboBox*>(QStringLiteral("C1"));
+            lista->setCurrentIndex(lista->findText(QStringLiteral("6746"), Qt::MatchStartsWith));
+            pulsa(main, "B_Go");
+            pulsa(Ventanas().F_Test, "B_START");
+            Ventanas().F_Reprogram->show();
+            Ventanas().F_Reprogram->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText("0301");
+            pulsa(Ventanas().F_Reprogram, "B_Find");
+        });
     sondeo.Empieza({{TTipo_Codigo::Audio, 300, 301}}, TRitmo_Sondeo::Minucioso);
     EXPECT_FALSE(abierto);
     EXPECT_FALSE(Enrutado().Sondeo);
     EXPECT_EQ(Enrutado().Modelo_Activo, 0);
+    ASSERT_EQ(dialogs->Dialogs().size(), 3U);
+    for (const auto& caja : dialogs->Dialogs()) {
+        EXPECT_EQ(caja.name, "Sondeo_En_Curso");
+        EXPECT_TRUE(caja.text.startsWith("A survey of the installation is under way"));
+    }
+    // 0301 answers the survey's one query; Find would have asked it again.
+    EXPECT_EQ(SentCount("70 01 01 03"), 1U);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<TF_Decoder*>(w) && w->isVisible());
 }
 
 // A range the window cannot survey is refused before any frame, with the field named and
