@@ -42,7 +42,7 @@ TEST(CsvExport, OneRowPerValueUnderAHeaderInTheUsersLanguage) {
 TEST(CsvExport, HeaderAndYesNoFollowTheLanguage) {
     Texts spanish(QStringLiteral("ESPA\u00D1OL"));
     const QString csv = QString::fromUtf8(Texto_Csv(Sample()).mid(Bom.size()));
-    EXPECT_TRUE(csv.startsWith(QStringLiteral("Decodificador,Modelo,Ubicaci\u00F3n,Nota,")));
+    EXPECT_TRUE(csv.startsWith(QStringLiteral("Decoder,Modelo,Ubicaci\u00F3n,Nota,")));
     EXPECT_TRUE(csv.contains(QStringLiteral(",All values written,s\u00ED\r\n")));
     EXPECT_TRUE(csv.endsWith(QStringLiteral(",no\r\n")));
 }

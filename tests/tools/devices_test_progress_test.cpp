@@ -132,7 +132,7 @@ TEST_F(DevicesTestSpanish, TheTextsFollowTheLanguage) {
               QString::fromUtf8("Detenido tras 2 de 10 códigos: 1 con respuesta, 1 sin respuesta"));
     const QByteArray csv = Texto_Csv_Prueba({{"0007", "Audio", true, "Ref. 6745", QDateTime()}});
     EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"
-                               "Dispositivo,Tipo,Respondió,Decodificador,Hora de la consulta\r\n"
+                               "Dispositivo,Tipo,Respondió,Decoder,Hora de la consulta\r\n"
                                "0007,Audio,sí,"))
         << csv.toStdString();
 }
