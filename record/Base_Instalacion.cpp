@@ -3,6 +3,7 @@
 #include "Configuracion.h"
 #include "Idiomas.h"
 #include "Tablas.h"
+#include "Valores_Leidos.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -339,9 +340,15 @@ bool TBase_Instalacion::Decide_Modelo(qint64 decoder, int referencia) {
     TDecoder_Registro decidido = *d;
     decidido.Referencia = referencia;
     decidido.Posibles.clear();
+    // Its values as that model words them, and the codes it answers, known only now.
+    if (const TModelo* modelo = Modelo_Por_Referencia(referencia)) {
+        const TConfiguracion c = Configuracion_Decidida(*modelo, d->Configuracion);
+        decidido.Configuracion = c.Valores;
+        decidido.Codigos = c.Codigos;
+    }
     if (!Escribe_Ya([decidido](QSqlDatabase& base) { return Guarda_Decoder(base, decidido); }))
         return false;
-    return estado_.Decide_Modelo(decoder, referencia);
+    return estado_.Decide_Modelo(decidido);
 }
 
 bool TBase_Instalacion::Pon_Ubicacion(qint64 decoder, const QString& ubicacion) {

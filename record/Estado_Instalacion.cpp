@@ -350,13 +350,13 @@ const TDecoder_Registro& TEstado_Instalacion::Sondeo(const TConfiguracion& leida
     return *d;
 }
 
-bool TEstado_Instalacion::Decide_Modelo(qint64 decoder, int referencia) {
-    const auto d = decoders_.find(decoder);
-    if (d == decoders_.end() || d->Referencia != 0 || !d->Posibles.contains(referencia))
+bool TEstado_Instalacion::Decide_Modelo(const TDecoder_Registro& decidido) {
+    const auto d = decoders_.find(decidido.Id);
+    if (d == decoders_.end() || d->Referencia != 0 || !d->Posibles.contains(decidido.Referencia))
         return false;
     firmas_.remove(Firma(d->Referencia, d->Configuracion), d->Id);
-    d->Referencia = referencia;
+    d->Referencia = decidido.Referencia;
     d->Posibles.clear();
-    firmas_.insert(Firma(d->Referencia, d->Configuracion), d->Id);
+    Cambia(*d, decidido.Configuracion, decidido.Codigos);
     return true;
 }

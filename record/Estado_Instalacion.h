@@ -42,8 +42,9 @@ public:
     // A match among the possible models settles the model.
     const TDecoder_Registro& Sondeo(const TConfiguracion& leida, const QList<int>& posibles,
                                     const QDateTime& momento);
-    // The decoder's model settled among its possible ones; false when it is not one of them.
-    bool Decide_Modelo(qint64 decoder, int referencia);
+    // The decoder's model settled among its possible ones, with its configuration as that
+    // model words it; false when it is not one of them.
+    bool Decide_Modelo(const TDecoder_Registro& decidido);
 
     // Null for a decoder the installation does not have.
     const TDecoder_Registro* Busca(qint64 decoder) const;

@@ -221,3 +221,17 @@ TConfiguracion Configuracion_Leida(const TModelo& modelo, const QList<Trama_Dec>
     }
     return c;
 }
+
+TConfiguracion Configuracion_Decidida(const TModelo& modelo,
+                                      const QList<TValor_Registro>& como_llamada) {
+    // Frame k's word is in the k-th value: its code as four digits, empty for FFFF (as is a
+    // frame it has no value for).
+    QList<Trama_Dec> datos;
+    for (int k = 0; k < modelo.Tramas; ++k) {
+        bool valida = false;
+        const uint palabra = como_llamada.value(k).Texto.Literal().toUInt(&valida, 16);
+        const uint dato = valida && palabra <= 0xFFFF ? palabra : 0xFFFF;
+        datos.append(Trama_Dec(0, 0, uint8_t(dato), uint8_t(dato >> 8)));
+    }
+    return Configuracion_Leida(modelo, datos);
+}

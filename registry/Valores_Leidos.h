@@ -48,3 +48,10 @@ QString Codigo_Salida(const QList<Trama_Dec>& datos, int n);
 // output). A model without data frames (the digitizer) gives none.
 TConfiguracion Configuracion_Leida(const TModelo& modelo, const QList<Trama_Dec>& datos,
                                    const QMap<int, TAjuste_Leido>& ajustes = {});
+
+// A surveyed decoder whose identification byte several models share, once the installer has
+// said which it is: its configuration as a read-out of `modelo` gives it, from the values it
+// was recorded with as a call decoder (which keeps each data frame's whole word) of the same
+// number of frames.
+TConfiguracion Configuracion_Decidida(const TModelo& modelo,
+                                      const QList<TValor_Registro>& como_llamada);

@@ -281,8 +281,14 @@ void TSondeo::Lee(const TPendiente& p, const QString& codigo, uint8_t identifica
         Anota_Servidos(Configuracion_Leida(*m, datos_, ajustes), *m, codigo);
     }
     if (posibles.size() > 1) {
-        // Its values as the first of them shows them (the call decoders keep every word);
-        // which codes it answers is known only once the installer has said which it is.
+        // Its values as a call decoder among them shows them, which keep every frame's word:
+        // the record words them as the model the installer settles on, with the codes it
+        // answers (Configuracion_Decidida).
+        const auto llamada = std::find_if(posibles.begin(), posibles.end(), [](const TModelo* m) {
+            return m->Familia == TFamilia::Llamada;
+        });
+        if (llamada != posibles.end())
+            sondeo.Leida = Configuracion_Leida(**llamada, datos_);
         sondeo.Leida.Referencia = 0;
         sondeo.Leida.Codigos.clear();
         sondeo.Posibles = fila.Referencias;

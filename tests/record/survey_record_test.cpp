@@ -7,6 +7,7 @@
 #include "RecordFixture.h"
 #include "Redaccion_Choque.h"
 #include "SmallDisk.h"
+#include "Valores_Leidos.h"
 
 namespace kalvex::test {
 namespace {
@@ -110,6 +111,50 @@ TEST_F(SurveyRecord, WhatCouldNotBeStoredIsNotShown) {
     EXPECT_EQ(i.Decoders.size(), 1);
     EXPECT_TRUE(i.Problemas.isEmpty());
     EXPECT_TRUE(base->Modelos_Codigo(Llamada(0x301)).isEmpty());
+}
+
+// The survey records a decoder it cannot tell from the others sharing its byte as a call
+// decoder shows it, with no codes; settled, it has that model's values and answers its codes,
+// in the file too, and the next survey or read-out finds it again.
+TEST_F(SurveyRecord, ASettledModelHasItsOwnValuesAndAnswersItsCodes) {
+    const QList<Trama_Dec> frames{Trama_Dec(0, 0, 0x00, 0x01), Trama_Dec(0, 0, 0x99, 0x01),
+                                  Trama_Dec(0, 0, 0xFF, 0xFF), Trama_Dec(0, 0, 0xFF, 0xFF)};
+    TConfiguracion undecided = Configuracion_Leida(*Modelo_Por_Referencia(6745), frames);
+    undecided.Referencia = 0;
+    undecided.Codigos.clear();
+    struct Case {
+        int model;
+        TCodigo_Registro clashing; // a code another decoder would share with it
+    } cases[] = {
+        {6745, Llamada(0x199)},
+        {6713, Llamada(0x100)},
+        {6734, Codigo(TEspacio_Codigo::Rango_6734, 0x150, 0x150, "range")},
+    };
+    for (const Case& c : cases) {
+        const QString file = QStringLiteral("%1.kalvex").arg(c.model);
+        const TConfiguracion read = Configuracion_Leida(*Modelo_Por_Referencia(c.model), frames);
+        {
+            auto base = Abre(file);
+            base->Sondeo({"COM1", undecided, kPosibles});
+            const qint64 id = base->Instantanea().Decoders.value(0).Id;
+            EXPECT_TRUE(base->Codigos_Conocidos().isEmpty()) << c.model;
+            ASSERT_TRUE(base->Decide_Modelo(id, c.model)) << c.model;
+            EXPECT_EQ(base->Choques(Config(6746, {}, {c.clashing})).size(), 1) << c.model;
+        }
+        auto base = Abre(file);
+        base->Sondeo({"COM1", read, {}});
+        base->Lectura("COM1", read);
+        const TInstantanea i = base->Instantanea();
+        ASSERT_EQ(i.Decoders.size(), 1) << c.model;
+        EXPECT_EQ(i.Decoders[0].Referencia, c.model);
+        EXPECT_EQ(i.Decoders[0].Configuracion, read.Valores) << c.model;
+        ASSERT_EQ(i.Decoders[0].Codigos.size(), read.Codigos.size()) << c.model;
+        for (qsizetype k = 0; k < read.Codigos.size(); ++k) {
+            EXPECT_EQ(i.Decoders[0].Codigos[k].Espacio, read.Codigos[k].Espacio) << c.model;
+            EXPECT_EQ(i.Decoders[0].Codigos[k].Desde, read.Codigos[k].Desde) << c.model;
+            EXPECT_EQ(i.Decoders[0].Codigos[k].Hasta, read.Codigos[k].Hasta) << c.model;
+        }
+    }
 }
 
 } // namespace
