@@ -4,6 +4,7 @@
 // Save up to its result dialog. The settings and the installation record go to a temporary
 // folder, never to the user's.
 
+#include "BenchFolders.h"
 #include "BusSimulator.h"
 #include "Creacion_Ventanas.h"
 #include "F_Principal.h"
@@ -17,7 +18,6 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -38,16 +38,12 @@ class EditorBench : public QObject {
 public:
     // The read-back after Save is off unless asked for: a Save's own figure is the Save alone.
     EditorBench(int& argc, char** argv, const char* installation, bool read_back = false) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        qputenv("KALVEX_CONFIG_DIR", config_.path().toLocal8Bit());
-        qputenv("KALVEX_DATA_DIR", config_.path().toLocal8Bit());
         sim_ = std::make_unique<kalvex::sim::BusSimulator>(
             kalvex::sim::ParseInstallation(installation, "bench"));
-        const QString line = config_.filePath(QStringLiteral("tty"));
+        const QString line = config_.Path(QStringLiteral("tty"));
         sim_->Start(line.toStdString());
         sim_->SetPacing(true);
-        TIniFile ini(config_.filePath(QStringLiteral("KALVEX.INI")));
+        TIniFile ini(config_.Path(QStringLiteral("KALVEX.INI")));
         ini.WriteString("General", "Sys_Port", line);
         ini.WriteString("General", "Read_Back", read_back ? "1" : "0");
         app_ = std::make_unique<TAplicacion>(argc, argv);
@@ -121,7 +117,7 @@ protected:
     }
 
 private:
-    QTemporaryDir config_;
+    BenchFolders config_;
     std::unique_ptr<kalvex::sim::BusSimulator> sim_;
     std::unique_ptr<TAplicacion> app_;
     QElapsedTimer clock_;

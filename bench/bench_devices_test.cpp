@@ -3,6 +3,7 @@
 // against what the engine's three attempts of 250 ms allow. Runs offscreen, the real window
 // driven by its Start button.
 
+#include "BenchFolders.h"
 #include "BusSimulator.h"
 #include "Creacion_Ventanas.h"
 #include "F_Principal.h"
@@ -14,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -45,14 +45,9 @@ double Run(TF_Test* window, const QString& from, const QString& to, int codes) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir config;
-    if (!config.isValid())
+    const BenchFolders config;
+    if (!config.Valid())
         return 1;
-    qputenv("KALVEX_CONFIG_DIR", config.path().toLocal8Bit());
-    // The installation record goes there too, never to the user's data folder.
-    qputenv("KALVEX_DATA_DIR", config.path().toLocal8Bit());
 
     // One decoder serving 0001 to 0100; 0201 to 0210 are nobody's.
     std::string serves;
@@ -60,11 +55,10 @@ int main(int argc, char** argv) {
         serves += " " + QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0')).toStdString();
     kalvex::sim::BusSimulator sim(
         kalvex::sim::ParseInstallation("[hall]\nmodel = 6746\nserves =" + serves + "\n", "bench"));
-    const QString link = config.filePath(QStringLiteral("tty"));
+    const QString link = config.Path(QStringLiteral("tty"));
     sim.Start(link.toStdString());
     sim.SetPacing(true);
-    TIniFile(config.filePath(QStringLiteral("KALVEX.INI")))
-        .WriteString("General", "Sys_Port", link);
+    TIniFile(config.Path(QStringLiteral("KALVEX.INI"))).WriteString("General", "Sys_Port", link);
 
     TAplicacion app(argc, argv);
     Crea_Ventanas();

@@ -1,6 +1,7 @@
 // The handover report of a large installation: 500 decoders of 12 values each, from the
 // snapshot to the PDF on disk. Median of three runs.
 
+#include "BenchFolders.h"
 #include "Configuracion.h"
 #include "Idiomas.h"
 #include "Informe_Entrega.h"
@@ -9,7 +10,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <array>
@@ -67,10 +67,7 @@ TInstantanea Instalacion_Grande() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir carpeta;
-    qputenv("KALVEX_CONFIG_DIR", carpeta.path().toLocal8Bit());
+    const BenchFolders carpeta;
     QApplication app(argc, argv);
     Abre_Fichero_Idiomas();
     Idioma = QStringLiteral("ENGLISH");
@@ -81,7 +78,7 @@ int main(int argc, char** argv) {
         QElapsedTimer reloj;
         reloj.start();
         QString causa;
-        if (!Informe_Entrega(instalacion, carpeta.filePath(QStringLiteral("entrega.pdf")), causa)) {
+        if (!Informe_Entrega(instalacion, carpeta.Path(QStringLiteral("entrega.pdf")), causa)) {
             std::fprintf(stderr, "handover report failed: %s\n", qPrintable(causa));
             return 1;
         }
@@ -90,7 +87,7 @@ int main(int argc, char** argv) {
     std::sort(ms.begin(), ms.end());
     std::printf("handover_report_500: %.0f ms\n", ms[1]);
     std::printf("handover_report_500_size: %.0f kB\n",
-                double(QFileInfo(carpeta.filePath(QStringLiteral("entrega.pdf"))).size()) / 1024.0);
+                double(QFileInfo(carpeta.Path(QStringLiteral("entrega.pdf"))).size()) / 1024.0);
     Libera_Fichero_Idiomas();
     return 0;
 }

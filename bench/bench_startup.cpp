@@ -1,6 +1,7 @@
 // Start-up: from the program's start to its main window shown with every window created,
 // and the peak resident memory by then. Runs offscreen, on a pseudo-terminal as the port.
 
+#include "BenchFolders.h"
 #include "Creacion_Ventanas.h"
 #include "F_Principal.h"
 #include "TAplicacion.h"
@@ -8,7 +9,6 @@
 #include "Ventanas.h"
 
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QWindow>
 
 #include <cstdio>
@@ -19,18 +19,13 @@
 int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const BenchFolders config;
 
     // Settings that name a port that opens, so no error box waits for a click.
     int master = -1, slave = -1;
     if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
         return 1;
-    QTemporaryDir config;
-    qputenv("KALVEX_CONFIG_DIR", config.path().toLocal8Bit());
-    // The installation record goes there too, never to the user's data folder.
-    qputenv("KALVEX_DATA_DIR", config.path().toLocal8Bit());
-    TIniFile(config.filePath("KALVEX.INI"))
+    TIniFile(config.Path("KALVEX.INI"))
         .WriteString("General", "Sys_Port", QString::fromLocal8Bit(ttyname(slave)));
     const qint64 setup = clock.nsecsElapsed();
 

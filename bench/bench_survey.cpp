@@ -3,6 +3,7 @@
 // the same codes at the quick pace. Runs offscreen, the real window driven by its Start
 // button, the installation record written as in use.
 
+#include "BenchFolders.h"
 #include "BusSimulator.h"
 #include "Creacion_Ventanas.h"
 #include "TAplicacion.h"
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <string>
@@ -67,20 +67,15 @@ double Run(TF_Sondeo* window, const char* pace) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir config;
-    if (!config.isValid())
+    const BenchFolders config;
+    if (!config.Valid())
         return 1;
-    qputenv("KALVEX_CONFIG_DIR", config.path().toLocal8Bit());
-    qputenv("KALVEX_DATA_DIR", config.path().toLocal8Bit());
 
     kalvex::sim::BusSimulator sim(kalvex::sim::ParseInstallation(Installation(), "bench"));
-    const QString link = config.filePath(QStringLiteral("tty"));
+    const QString link = config.Path(QStringLiteral("tty"));
     sim.Start(link.toStdString());
     sim.SetPacing(true);
-    TIniFile(config.filePath(QStringLiteral("KALVEX.INI")))
-        .WriteString("General", "Sys_Port", link);
+    TIniFile(config.Path(QStringLiteral("KALVEX.INI"))).WriteString("General", "Sys_Port", link);
 
     TAplicacion app(argc, argv);
     Crea_Ventanas();
