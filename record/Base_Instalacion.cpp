@@ -340,13 +340,21 @@ bool TBase_Instalacion::Decide_Modelo(qint64 decoder, int referencia) {
     TDecoder_Registro decidido = *d;
     decidido.Referencia = referencia;
     decidido.Posibles.clear();
-    // Its values as that model words them, and the codes it answers, known only now.
-    if (const TModelo* modelo = Modelo_Por_Referencia(referencia)) {
+    // Its values as that model words them, in its history too, and the codes it answers,
+    // known only now.
+    const TModelo* modelo = Modelo_Por_Referencia(referencia);
+    if (modelo) {
         const TConfiguracion c = Configuracion_Decidida(*modelo, d->Configuracion);
         decidido.Configuracion = c.Valores;
         decidido.Codigos = c.Codigos;
     }
-    if (!Escribe_Ya([decidido](QSqlDatabase& base) { return Guarda_Decoder(base, decidido); }))
+    auto como_modelo = [modelo](const QList<TValor_Registro>& como_llamada) {
+        return Configuracion_Decidida(*modelo, como_llamada).Valores;
+    };
+    if (!Escribe_Ya([decidido, modelo, como_modelo](QSqlDatabase& base) {
+            return Guarda_Decoder(base, decidido) &&
+                   (!modelo || Cambia_Valores_Sondeos(base, decidido.Id, como_modelo));
+        }))
         return false;
     return estado_.Decide_Modelo(decidido);
 }

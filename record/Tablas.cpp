@@ -197,6 +197,30 @@ bool Guarda_Evento(QSqlDatabase& base, qint64 decoder, const TEvento_Registro& e
     return true;
 }
 
+bool Cambia_Valores_Sondeos(
+    QSqlDatabase& base, qint64 decoder,
+    const std::function<QList<TValor_Registro>(const QList<TValor_Registro>&)>& cambia) {
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("SELECT id, values_json FROM events WHERE decoder = ? AND kind = ?"));
+    q.addBindValue(decoder);
+    q.addBindValue(Nombre(kTipos, TEvento_Registro::TTipo::Sondeo));
+    if (!Ejecuta(q))
+        return false;
+    QList<std::pair<qint64, QString>> cambiados;
+    while (q.next())
+        cambiados.append(
+            {q.value(0).toLongLong(), Json_Valores(cambia(Valores_Json(q.value(1).toString())))});
+    for (const auto& [id, valores] : cambiados) {
+        QSqlQuery u(base);
+        u.prepare(QStringLiteral("UPDATE events SET values_json = ? WHERE id = ?"));
+        u.addBindValue(valores);
+        u.addBindValue(id);
+        if (!Ejecuta(u))
+            return false;
+    }
+    return true;
+}
+
 bool Guarda_Prueba(QSqlDatabase& base, const QDateTime& momento, const TPrueba_Registro& fila) {
     QSqlQuery q(base);
     q.prepare(QStringLiteral("INSERT INTO device_tests (time, code, type, answered, id_byte)"

@@ -19,6 +19,11 @@ bool Guarda_Decoder(QSqlDatabase& base, const TDecoder_Registro& decoder);
 // outcome over its start).
 bool Guarda_Evento(QSqlDatabase& base, qint64 decoder, const TEvento_Registro& evento,
                    qint64* id = nullptr);
+// The values of each of the decoder's survey events, as `cambia` makes them of the values
+// stored.
+bool Cambia_Valores_Sondeos(
+    QSqlDatabase& base, qint64 decoder,
+    const std::function<QList<TValor_Registro>(const QList<TValor_Registro>&)>& cambia);
 bool Guarda_Prueba(QSqlDatabase& base, const QDateTime& momento, const TPrueba_Registro& fila);
 bool Guarda_Problema(QSqlDatabase& base, const QDateTime& momento,
                      const TProblema_Sondeo& problema);

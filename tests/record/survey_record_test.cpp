@@ -114,8 +114,8 @@ TEST_F(SurveyRecord, WhatCouldNotBeStoredIsNotShown) {
 }
 
 // The survey records a decoder it cannot tell from the others sharing its byte as a call
-// decoder shows it, with no codes; settled, it has that model's values and answers its codes,
-// in the file too, and the next survey or read-out finds it again.
+// decoder shows it, with no codes; settled, it has that model's values (its history too) and
+// answers its codes, in the file too, and the next survey or read-out finds it again.
 TEST_F(SurveyRecord, ASettledModelHasItsOwnValuesAndAnswersItsCodes) {
     const QList<Trama_Dec> frames{Trama_Dec(0, 0, 0x00, 0x01), Trama_Dec(0, 0, 0x99, 0x01),
                                   Trama_Dec(0, 0, 0xFF, 0xFF), Trama_Dec(0, 0, 0xFF, 0xFF)};
@@ -148,6 +148,8 @@ TEST_F(SurveyRecord, ASettledModelHasItsOwnValuesAndAnswersItsCodes) {
         ASSERT_EQ(i.Decoders.size(), 1) << c.model;
         EXPECT_EQ(i.Decoders[0].Referencia, c.model);
         EXPECT_EQ(i.Decoders[0].Configuracion, read.Valores) << c.model;
+        // The survey in its history reads as the model too.
+        EXPECT_EQ(base->Historia(i.Decoders[0].Id).value(0).Valores, read.Valores) << c.model;
         ASSERT_EQ(i.Decoders[0].Codigos.size(), read.Codigos.size()) << c.model;
         for (qsizetype k = 0; k < read.Codigos.size(); ++k) {
             EXPECT_EQ(i.Decoders[0].Codigos[k].Espacio, read.Codigos[k].Espacio) << c.model;
