@@ -368,7 +368,7 @@ TEST_F(SurveyTest, TheWindowOffersTheKnownRangesRunsAndSummarises) {
     ventana->findChild<QRadioButton*>(QStringLiteral("R_Rapido"))->setChecked(true);
     QTest::mouseClick(Button(ventana, "B_Start"), Qt::LeftButton);
     EXPECT_EQ(ventana->findChild<QLabel*>(QStringLiteral("Label_Progreso"))->text(),
-              "3 of 3 codes surveyed: 1 decoder found (6746: 1); 2 codes served by them; "
+              "3 of 3 codes surveyed: 1 decoder found (6746: 1); 2 codes served; "
               "0 problems; 0 silent; 0 clashes");
     EXPECT_TRUE(Button(ventana, "B_Export")->isEnabled());
     EXPECT_FALSE(Button(ventana, "B_Stop")->isEnabled());
