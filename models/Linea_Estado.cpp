@@ -7,6 +7,7 @@
 #include "USerialLine.h"
 
 #include <QLabel>
+#include <QTime>
 
 #include <stdexcept>
 
@@ -48,4 +49,8 @@ QString TLinea_Estado::Texto_Puerto() {
     // No main window has worded it (a test without one).
     return Sys_Port + QStringLiteral(": ") +
            Texto(QStringLiteral("Port_St_NotOpen")).arg(QString());
+}
+
+QString TLinea_Estado::Hora() {
+    return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
 }

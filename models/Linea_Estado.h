@@ -18,6 +18,8 @@ public:
     static bool Puerto_Abierto();
     // The port's state as the main window's status line words it.
     static QString Texto_Puerto();
+    // The time of day as the states give it ("15:11:04").
+    static QString Hora();
 
 private:
     void Refresca();

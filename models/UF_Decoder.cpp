@@ -29,7 +29,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QTime>
 #include <QTimer>
 
 #include <utility>
@@ -49,19 +48,6 @@ constexpr int Hueco_Columnas = 28;
 // After the programming request of a read-back, a decoder that serves the code starts its
 // read-out within a few frame times; one that has not begun within a second will not.
 constexpr int Espera_Relectura_ms = 1000;
-
-QString Hora() {
-    return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-}
-
-// The device code as the devices test and the re-programming window type it: four digits,
-// or the class letter followed by three.
-QString Codigo_Dispositivo(TTipo_Codigo tipo, qint64 valor) {
-    const QString cuatro = QStringLiteral("%1").arg(valor, 4, 16, QLatin1Char('0')).toUpper();
-    if (tipo == TTipo_Codigo::Audio || valor > 0xFFF)
-        return cuatro;
-    return Letra_Codigo(tipo) + cuatro.right(3);
-}
 
 QPixmap Dibujo(const QString& nombre) {
     if (nombre.endsWith(QStringLiteral(".jpg")))
@@ -569,8 +555,8 @@ QList<QWidget*> TF_Decoder::Nuevos_De_Filas(const QList<int>& filas) const {
 
 QString TF_Decoder::Texto_Grabada(bool todo_aceptado) const {
     if (todo_aceptado)
-        return Texto(QStringLiteral("Est_Saved")).arg(Hora());
-    return Texto(QStringLiteral("Est_SavedPart")).arg(Hora(), Texto_Sin_Acuse());
+        return Texto(QStringLiteral("Est_Saved")).arg(TLinea_Estado::Hora());
+    return Texto(QStringLiteral("Est_SavedPart")).arg(TLinea_Estado::Hora(), Texto_Sin_Acuse());
 }
 
 bool TF_Decoder::Exige_Puerto() {
@@ -589,145 +575,9 @@ bool TF_Decoder::Exige_Puerto() {
     return false;
 }
 
-QString TF_Decoder::Codigo_Relectura() const {
-    const TTipo_Codigo tipo = Fila().Tipo_Codigo;
-    if (tipo == TTipo_Codigo::Ninguno || Fila().Tramas <= 0)
-        return {};
-    // The decoder answers to its codes as they now stand: what the Save wrote where it was
-    // acknowledged, what the read-out showed elsewhere.
-    QList<TFrase> escritos;
-    for (int fila : Filas_Aceptadas())
-        escritos.append(Lugar_Registro(fila));
-    for (const TCodigo_Registro& c : Codigos_Registro(TLado::Nuevo))
-        if (escritos.contains(c.Lugar))
-            return Codigo_Dispositivo(tipo, c.Desde);
-    if (leido_)
-        for (const TCodigo_Registro& c : Codigos_Registro(TLado::Actual))
-            if (!escritos.contains(c.Lugar))
-                return Codigo_Dispositivo(tipo, c.Desde);
-    return {};
-}
-
-void TF_Decoder::Relee() {
-    const QString codigo = Codigo_Relectura();
-    if (codigo.isEmpty())
-        return;
-    escritos_.clear();
-    for (const TValor_Rejilla& v : Valores_Rejilla())
-        escritos_.append(Valor_Control(Celda(v.Fila, v.Columna, TLado::Nuevo)));
-    // As the re-programming window asks: the read-out starts at its first value.
-    Lectura().Reinicia();
-    relectura_pendiente_ = true;
-    espera_relectura_->start();
-    linea_estado_->Pon(Texto(QStringLiteral("Est_ReadingBack")));
-    Solicita_Programacion(codigo);
-}
-
-void TF_Decoder::Sin_Relectura() {
-    if (releyendo_)
-        Relectura_Cortada();
-    else if (!std::exchange(relectura_pendiente_, false))
-        return;
-    linea_estado_->Pon(Texto(QStringLiteral("Est_NoReadBack")), true);
-}
-
-void TF_Decoder::Repone_Escritos() {
-    const QList<TValor_Rejilla> valores = Valores_Rejilla();
-    for (int i = 0; i < valores.size() && i < escritos_.size(); ++i)
-        Pon_Valor_Control(Celda(valores[i].Fila, valores[i].Columna, TLado::Nuevo), escritos_[i]);
-}
-
-void TF_Decoder::Concluye_Relectura() {
-    releyendo_ = false;
-    Repone_Escritos();
-    const QString vacio = Texto(QStringLiteral("Cfg_Empty"));
-    auto texto = [&](const QWidget* control, const QJsonValue& valor) {
-        const QString t = marcas_.Texto_Valor(control, valor);
-        return t.isEmpty() ? vacio : t;
-    };
-    QList<QPair<QWidget*, QString>> difieren;
-    const QList<TValor_Rejilla> valores = Valores_Rejilla();
-    for (int i = 0; i < valores.size() && i < escritos_.size(); ++i) {
-        QWidget* actual = Celda(valores[i].Fila, valores[i].Columna, TLado::Actual);
-        QWidget* nuevo = Celda(valores[i].Fila, valores[i].Columna, TLado::Nuevo);
-        const QJsonValue tiene = Valor_Control(actual);
-        if (tiene != escritos_[i])
-            difieren.append({nuevo, Texto(QStringLiteral("Est_Differs"))
-                                        .arg(texto(actual, tiene), texto(nuevo, escritos_[i]))});
-    }
-    marcas_.Pon_Difiere(difieren);
-    Actualiza_Marcas();
-    if (difieren.isEmpty())
-        linea_estado_->Pon(Texto(QStringLiteral("Est_ReadBackOk")).arg(Hora()));
-    else if (difieren.size() == 1)
-        linea_estado_->Pon(Texto(QStringLiteral("Est_ReadBackDiff1")), true);
-    else
-        linea_estado_->Pon(Texto(QStringLiteral("Est_ReadBackDiffN")).arg(difieren.size()), true);
-}
-
-void TF_Decoder::Relectura_Cortada() {
-    // The read-out emptied the New column: the values the Save wrote come back, and the
-    // writes acknowledged are what is known of the decoder.
-    releyendo_ = false;
-    Repone_Escritos();
-    marcas_.Anota_Escritos(Nuevos_De_Filas(Filas_Aceptadas()));
-    // The writes not acknowledged are marked again, as the Save left them.
-    Marca_Sin_Acuse(Filas_Sin_Acuse());
-}
-
-TConfiguracion TF_Decoder::Configuracion(TLado lado) const {
-    TConfiguracion configuracion;
-    configuracion.Referencia = Referencia();
-    for (const TValor_Rejilla& v : Valores_Rejilla())
-        configuracion.Valores.append(
-            {v.Campo, Frase_Valor(v), Frase_Control(Celda(v.Fila, v.Columna, lado))});
-    configuracion.Codigos = Codigos_Registro(lado);
-    return configuracion;
-}
-
-QList<TF_Decoder::TValor_Rejilla> TF_Decoder::Valores_Rejilla() const {
-    QList<TValor_Rejilla> valores;
-    for (int fila = 0; fila < rejilla_.Filas.size(); ++fila) {
-        const TFila& f = rejilla_.Filas[fila];
-        // Keyed by the Current control in both columns, so that a value written replaces the
-        // value read in the same place.
-        for (int columna = 0; columna < f.Nuevo.size() && columna < f.Actual.size(); ++columna)
-            valores.append({fila, columna, f.Actual[columna].Nombre, f.Actual[columna].Ancho});
-    }
-    return valores;
-}
-
 TFila Fila_De_Clave(const QString& clave, const QString& nombre_actual, const QString& nombre_nuevo,
                     const QList<TCelda>& actual, const QList<TCelda>& nuevo) {
     return {Texto(clave), nombre_actual, nombre_nuevo, actual, nuevo, clave};
-}
-
-TFrase TF_Decoder::Frase_Valor(const TValor_Rejilla& valor) const {
-    TFrase lugar = Lugar_Registro(valor.Fila);
-    if (rejilla_.Filas[valor.Fila].Nuevo.size() > 1 && valor.Columna < rejilla_.Columnas.size())
-        lugar +=
-            TFrase(QStringLiteral(", ")) + TFrase::De_Clave(rejilla_.Columnas[valor.Columna].Clave);
-    return lugar;
-}
-
-TFrase TF_Decoder::Lugar_Registro(int fila) const {
-    const TFila& f = rejilla_.Filas.at(fila);
-    if (!rejilla_.Numeros)
-        return f.Clave.isEmpty() ? TFrase(Lugar_Fila(fila)) : TFrase::De_Clave(f.Clave);
-    return TFrase::De_Clave(rejilla_.Rotulos.Clave) + QStringLiteral(" ") + f.Rotulo;
-}
-
-QList<TCodigo_Registro> TF_Decoder::Codigos_Registro(TLado) const {
-    return {};
-}
-
-void TF_Decoder::Anade_Codigo(QList<TCodigo_Registro>& codigos, TEspacio_Codigo espacio,
-                              const QString& texto, const TFrase& lugar) {
-    bool valido = false;
-    // Hexadecimal, as the decoder holds the digits: "0012" and "12" are one code.
-    const qint64 valor = texto.toLongLong(&valido, 16);
-    if (valido && !texto.trimmed().isEmpty())
-        codigos.append({espacio, valor, valor, texto, lugar});
 }
 
 bool TF_Decoder::Graba_Fila(int fila, const std::function<bool()>& escribe) {
@@ -790,58 +640,11 @@ void TF_Decoder::Marca_Sin_Acuse(const QList<int>& filas) {
     Actualiza_Marcas();
 }
 
-void TF_Decoder::Anota_Lectura() {
-    leido_ = true;
-    Actualiza_Marcas();
-    TConfiguracion leida = Configuracion(TLado::Actual);
-    leida.Vacia = Decoder_Vacio();
-    Registro().Lectura(Sys_Port, leida);
-    if (releyendo_)
-        Concluye_Relectura();
-    else
-        linea_estado_->Pon(Texto(QStringLiteral("Est_Complete")).arg(Hora()));
-}
-
 void TF_Decoder::Lectura_Empezada() {
     leido_ = false;
     marcas_.Olvida_Escritos();
     // The fields take what the decoder holds now.
     Marca_Sin_Acuse({});
-}
-
-bool TF_Decoder::Confirma_Choques() {
-    const QStringList choques = Registro().Choques(Configuracion(TLado::Nuevo));
-    if (choques.isEmpty())
-        return true;
-    QMessageBox caja(QMessageBox::Warning, Titulo_Kalvex(), Texto(QStringLiteral("GEN_MEN100")),
-                     QMessageBox::NoButton, this);
-    caja.setObjectName(QStringLiteral("Choques"));
-    caja.setInformativeText(choques.join(QLatin1Char('\n')));
-    QPushButton* grabar =
-        caja.addButton(Texto(QStringLiteral("GEN_MEN101")), QMessageBox::AcceptRole);
-    QPushButton* cancelar =
-        caja.addButton(Texto(QStringLiteral("GEN_MEN019")), QMessageBox::RejectRole);
-    // Cancel is the safe answer to a key pressed in haste.
-    caja.setDefaultButton(cancelar);
-    caja.setEscapeButton(cancelar);
-    Sobre_Su_Ventana(&caja);
-    caja.exec();
-    return caja.clickedButton() == grabar;
-}
-
-void TF_Decoder::Anota_Grabacion(bool todo_aceptado) {
-    TGrabacion_Registro grabacion;
-    grabacion.Nueva = Configuracion(TLado::Nuevo);
-    // Each value carries its row's acknowledgement.
-    for (int fila = 0; fila < rejilla_.Filas.size(); ++fila) {
-        const TFila& f = rejilla_.Filas[fila];
-        for (int columna = 0; columna < f.Nuevo.size() && columna < f.Actual.size(); ++columna)
-            grabacion.Aceptadas.append(filas_aceptadas_.value(fila).value_or(false));
-    }
-    grabacion.Todo_Aceptado = todo_aceptado;
-    grabacion.Resultado =
-        TFrase::De_Clave(todo_aceptado ? QStringLiteral("F_MENSA19") : QStringLiteral("F_MENSA04"));
-    Registro().Grabacion(grabacion);
 }
 
 void TF_Decoder::Informa_Grabacion(bool todo_aceptado) {
