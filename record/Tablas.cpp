@@ -13,7 +13,7 @@ namespace {
 
 // Where the transaction running on this thread keeps its failing statement's reason. A plain
 // pointer: MinGW frees a thread_local object's storage before running its destructor when the
-// thread ends, which crashed every record's thread at its end one time in three.
+// thread ends, and a record's thread ends whenever the record closes.
 thread_local QString* error_transaccion_ = nullptr;
 
 bool Ejecuta(QSqlQuery& q) {
