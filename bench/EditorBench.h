@@ -4,10 +4,10 @@
 // Save up to its result dialog. The settings and the installation record go to a temporary
 // folder, never to the user's.
 
-#include "BenchFolders.h"
 #include "BusSimulator.h"
 #include "Creacion_Ventanas.h"
 #include "F_Principal.h"
+#include "SimulatedLine.h"
 #include "TAplicacion.h"
 #include "TIniFile.h"
 #include "UF_Decoder.h"
@@ -38,14 +38,9 @@ class EditorBench : public QObject {
 public:
     // The read-back after Save is off unless asked for: a Save's own figure is the Save alone.
     EditorBench(int& argc, char** argv, const char* installation, bool read_back = false) {
-        sim_ = std::make_unique<kalvex::sim::BusSimulator>(
-            kalvex::sim::ParseInstallation(installation, "bench"));
-        const QString line = config_.Path(QStringLiteral("tty"));
-        sim_->Start(line.toStdString());
-        sim_->SetPacing(true);
-        TIniFile ini(config_.Path(QStringLiteral("KALVEX.INI")));
-        ini.WriteString("General", "Sys_Port", line);
-        ini.WriteString("General", "Read_Back", read_back ? "1" : "0");
+        sim_ = Simulated_Line(config_, installation);
+        TIniFile(config_.Path(QStringLiteral("KALVEX.INI")))
+            .WriteString("General", "Read_Back", read_back ? "1" : "0");
         app_ = std::make_unique<TAplicacion>(argc, argv);
         Crea_Ventanas();
         app_->installEventFilter(this);

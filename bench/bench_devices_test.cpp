@@ -3,12 +3,10 @@
 // against what the engine's three attempts of 250 ms allow. Runs offscreen, the real window
 // driven by its Start button.
 
-#include "BenchFolders.h"
-#include "BusSimulator.h"
 #include "Creacion_Ventanas.h"
 #include "F_Principal.h"
+#include "SimulatedLine.h"
 #include "TAplicacion.h"
-#include "TIniFile.h"
 #include "UF_Test.h"
 #include "Ventanas.h"
 
@@ -53,12 +51,7 @@ int main(int argc, char** argv) {
     std::string serves;
     for (int n = 1; n <= 100; ++n)
         serves += " " + QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0')).toStdString();
-    kalvex::sim::BusSimulator sim(
-        kalvex::sim::ParseInstallation("[hall]\nmodel = 6746\nserves =" + serves + "\n", "bench"));
-    const QString link = config.Path(QStringLiteral("tty"));
-    sim.Start(link.toStdString());
-    sim.SetPacing(true);
-    TIniFile(config.Path(QStringLiteral("KALVEX.INI"))).WriteString("General", "Sys_Port", link);
+    const auto sim = Simulated_Line(config, "[hall]\nmodel = 6746\nserves =" + serves + "\n");
 
     TAplicacion app(argc, argv);
     Crea_Ventanas();

@@ -3,11 +3,9 @@
 // the same codes at the quick pace. Runs offscreen, the real window driven by its Start
 // button, the installation record written as in use.
 
-#include "BenchFolders.h"
-#include "BusSimulator.h"
 #include "Creacion_Ventanas.h"
+#include "SimulatedLine.h"
 #include "TAplicacion.h"
-#include "TIniFile.h"
 #include "UF_Sondeo.h"
 #include "Ventanas.h"
 
@@ -71,11 +69,7 @@ int main(int argc, char** argv) {
     if (!config.Valid())
         return 1;
 
-    kalvex::sim::BusSimulator sim(kalvex::sim::ParseInstallation(Installation(), "bench"));
-    const QString link = config.Path(QStringLiteral("tty"));
-    sim.Start(link.toStdString());
-    sim.SetPacing(true);
-    TIniFile(config.Path(QStringLiteral("KALVEX.INI"))).WriteString("General", "Sys_Port", link);
+    const auto sim = Simulated_Line(config, Installation());
 
     TAplicacion app(argc, argv);
     Crea_Ventanas();
