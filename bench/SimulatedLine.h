@@ -10,7 +10,7 @@
 #include <string>
 
 inline std::unique_ptr<kalvex::sim::BusSimulator> Simulated_Line(const BenchFolders& folders,
-                                                                  const std::string& installation) {
+                                                                 const std::string& installation) {
     auto sim = std::make_unique<kalvex::sim::BusSimulator>(
         kalvex::sim::ParseInstallation(installation, "bench"));
     const QString line = folders.Path(QStringLiteral("tty"));
