@@ -107,9 +107,20 @@ protected:
         }
         return editor;
     }
+    // For a moment after a message closes, the program gives the focus back to the message's
+    // window whatever took it; a click that lands in that moment is undone, and the user clicks
+    // again.
     void ActivateMain() {
-        ASSERT_TRUE(ActivateAsUser(main->winId()));
-        ASSERT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == main; }, 8000));
+        const auto active = [&] { return QApplication::activeWindow() == main; };
+        for (int click = 0; click < 8; ++click) {
+            ASSERT_TRUE(ActivateAsUser(main->winId()));
+            if (WaitUntil(active, 1000)) {
+                QTest::qWait(300);
+                if (active())
+                    return;
+            }
+        }
+        FAIL() << "the main window never kept the focus";
     }
     // Another program takes the focus, as when the installer works elsewhere while the decoder
     // sends.
